@@ -1,0 +1,163 @@
+#include "platform/file_system.h"
+
+#include <windows.h>
+
+#include "platform/text.h"
+
+namespace platform {
+namespace {
+
+HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+
+FILETIME ToFiletime(FileTime t) {
+  FILETIME ft;
+  ft.dwLowDateTime = static_cast<DWORD>(t & 0xFFFFFFFFu);
+  ft.dwHighDateTime = static_cast<DWORD>(t >> 32);
+  return ft;
+}
+
+FileTime FromFiletime(const FILETIME& ft) {
+  return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  bool Open(const char* path, OpenMode mode, FileHandle* file) override {
+    DWORD access = GENERIC_READ, share = 0, disposition = OPEN_EXISTING;
+    switch (mode) {
+      case OpenMode::kReadShared: share = FILE_SHARE_READ; break;
+      case OpenMode::kReadExclusive: break;
+      case OpenMode::kCreateNew: access = GENERIC_WRITE; disposition = CREATE_NEW; break;
+      case OpenMode::kCreateAlways: access = GENERIC_WRITE; disposition = CREATE_ALWAYS; break;
+    }
+    HANDLE h = CreateFileA(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return Fail();
+    *file = reinterpret_cast<FileHandle>(h);
+    return true;
+  }
+
+  bool Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override {
+    DWORD n = 0;
+    BOOL ok = ReadFile(ToHandle(file), buffer, size, &n, nullptr);
+    *done = n;
+    return ok ? true : Fail();
+  }
+
+  bool Write(FileHandle file, const void* buffer, std::uint32_t size,
+             std::uint32_t* done) override {
+    DWORD n = 0;
+    BOOL ok = WriteFile(ToHandle(file), buffer, size, &n, nullptr);
+    *done = n;
+    return ok ? true : Fail();
+  }
+
+  bool Flush(FileHandle file) override { return FlushFileBuffers(ToHandle(file)) ? true : Fail(); }
+
+  bool Seek(FileHandle file, std::uint32_t offset) override { return Move(file, offset, FILE_BEGIN); }
+
+  bool Skip(FileHandle file, std::uint32_t count) override {
+    // SetFilePointer takes a signed distance: move large skips in two steps.
+    if (count > 0x7FFFFFFFu) {
+      if (!Move(file, 0x7FFFFFFF, FILE_CURRENT)) return false;
+      count -= 0x7FFFFFFF;
+    }
+    return Move(file, count, FILE_CURRENT);
+  }
+
+  bool Tell(FileHandle file, std::uint32_t* offset) override {
+    SetLastError(NO_ERROR);
+    DWORD at = SetFilePointer(ToHandle(file), 0, nullptr, FILE_CURRENT);
+    if (at == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return Fail();
+    *offset = at;
+    return true;
+  }
+
+  bool GetSize(FileHandle file, std::uint64_t* size) override {
+    DWORD high = 0;
+    SetLastError(NO_ERROR);
+    DWORD low = GetFileSize(ToHandle(file), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return Fail();
+    *size = (static_cast<std::uint64_t>(high) << 32) | low;
+    return true;
+  }
+
+  bool GetTimes(FileHandle file, FileTimes* times) override {
+    FILETIME c, a, w;
+    if (!GetFileTime(ToHandle(file), &c, &a, &w)) return Fail();
+    times->creation = FromFiletime(c);
+    times->lastAccess = FromFiletime(a);
+    times->lastWrite = FromFiletime(w);
+    return true;
+  }
+
+  bool SetTimes(FileHandle file, const FileTimes& times) override {
+    FILETIME c = ToFiletime(times.creation), a = ToFiletime(times.lastAccess),
+             w = ToFiletime(times.lastWrite);
+    return SetFileTime(ToHandle(file), &c, &a, &w) ? true : Fail();
+  }
+
+  bool Close(FileHandle file) override { return CloseHandle(ToHandle(file)) ? true : Fail(); }
+
+  bool Remove(const char* path) override { return DeleteFileA(path) ? true : Fail(); }
+
+  bool Replace(const char* source, const char* target) override {
+    if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING)) return true;
+    if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return Fail();
+    // Windows 95 has no MoveFileEx: set the old file aside, move the new one
+    // in, and put the old one back if that fails.
+    char backup[MAX_PATH + 8];
+    TextCopy(backup, MAX_PATH, target);
+    TextAppend(backup, sizeof backup, ".~old");
+    if (!MoveFileA(target, backup)) return Fail();
+    if (!MoveFileA(source, target)) {
+      DWORD code = GetLastError();
+      MoveFileA(backup, target);
+      lastError_ = code;
+      return false;
+    }
+    DeleteFileA(backup);
+    return true;
+  }
+
+  bool GetAttributes(const char* path, std::uint32_t* attributes) override {
+    WIN32_FIND_DATAA data;
+    HANDLE h = FindFirstFileA(path, &data);
+    if (h == INVALID_HANDLE_VALUE) return Fail();
+    FindClose(h);
+    *attributes = data.dwFileAttributes;
+    return true;
+  }
+
+  bool MakeDirectory(const char* path) override {
+    return CreateDirectoryA(path, nullptr) ? true : Fail();
+  }
+
+  bool SetCurrentDir(const char* path) override {
+    return SetCurrentDirectoryA(path) ? true : Fail();
+  }
+
+  std::uint32_t LastError() const override { return lastError_; }
+
+ private:
+  bool Fail() {
+    lastError_ = GetLastError();
+    return false;
+  }
+
+  bool Move(FileHandle file, std::uint32_t distance, DWORD method) {
+    SetLastError(NO_ERROR);
+    DWORD at = SetFilePointer(ToHandle(file), static_cast<LONG>(distance), nullptr, method);
+    if (at == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return Fail();
+    return true;
+  }
+
+  std::uint32_t lastError_ = 0;
+};
+
+Win32FileSystem fileSystem;
+
+}  // namespace
+
+FileSystem& DefaultFileSystem() { return fileSystem; }
+
+}  // namespace platform

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every preset, and runs the three test
+# rings: the native suite (plain and with ASan/UBSan), the fuzz targets for a
+# bounded time, and the Windows suite and end-to-end tests under Wine.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+need_setup=0
+for tool in cmake g++ clang++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres wine Xvfb mformat fsck.fat convert; do
+  command -v "$tool" >/dev/null 2>&1 || need_setup=1
+done
+[ -f /usr/src/googletest/CMakeLists.txt ] || need_setup=1
+if [ "$need_setup" -eq 1 ]; then
+  bash scripts/setup-deps.sh || { echo "test.sh: installing the dependencies failed" >&2; exit 1; }
+fi
+
+jobs=$(nproc)
+logs="$root/build/logs"
+mkdir -p "$logs"
+failed=()
+
+step() {  # step NAME COMMAND...
+  local name=$1; shift
+  echo "=== $name"
+  if ! "$@"; then
+    echo "=== $name FAILED"
+    failed+=("$name")
+    return 1
+  fi
+}
+
+for preset in native native-asan win32 win32-tests; do
+  step "configure $preset" cmake --preset "$preset" -DTANDREL_WERROR=ON >"$logs/configure-$preset.log" 2>&1 \
+    || { cat "$logs/configure-$preset.log"; continue; }
+  step "build $preset" cmake --build --preset "$preset" -j "$jobs" >"$logs/build-$preset.log" 2>&1 \
+    || tail -n 60 "$logs/build-$preset.log"
+done
+
+summaries=()
+run_ctest() {  # run_ctest PRESET [ctest args...]
+  local preset=$1; shift
+  [ -d "build/$preset" ] || return 0
+  step "ctest $preset" ctest --preset "$preset" "$@" 2>&1 | tee "$logs/ctest-$preset.log"
+  local rc=${PIPESTATUS[0]}
+  [ "$rc" -eq 0 ] || failed+=("ctest $preset")
+  summaries+=("$preset: $(grep -E 'tests passed, [0-9]+ tests? failed out of' "$logs/ctest-$preset.log" | tail -n 1)")
+}
+
+run_ctest native -j "$jobs"
+run_ctest native-asan -j "$jobs"
+
+if [ -f tests/fuzz/CMakeLists.txt ]; then
+  if step "configure fuzz" cmake --preset fuzz >"$logs/configure-fuzz.log" 2>&1 \
+     && step "build fuzz" cmake --build --preset fuzz -j "$jobs" >"$logs/build-fuzz.log" 2>&1; then
+    step "fuzz" bash scripts/fuzz.sh build/fuzz "${TANDREL_FUZZ_SECONDS:-60}"
+  else
+    tail -n 40 "$logs/build-fuzz.log" 2>/dev/null
+  fi
+fi
+
+# The Wine suites share one prefix and one floppy drive: run them one by one.
+run_ctest win32-tests -j 1
+
+echo
+echo "=== summary"
+passed=0; failures=0
+for s in "${summaries[@]}"; do
+  echo "$s"
+  p=$(sed -nE 's/.* ([0-9]+)% tests passed, ([0-9]+) tests? failed out of ([0-9]+).*/\3 \2/p' <<<"$s")
+  if [ -n "$p" ]; then
+    set -- $p
+    passed=$((passed + $1 - $2)); failures=$((failures + $2))
+  fi
+done
+if [ "${#failed[@]}" -gt 0 ]; then
+  printf 'failed step: %s\n' "${failed[@]}"
+  failures=$((failures > 0 ? failures : 1))
+fi
+echo "all: $passed passed, $failures failed"
+[ "${#failed[@]}" -eq 0 ]

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The private Windows environment the Win32 tests run in: a Wine prefix inside
+# the build folder, a virtual X display, and a floppy drive A: backed by a
+# tmpfs of a floppy's size. Everything started here is stopped by its own
+# process id (Xvfb) or by its own prefix (wineserver -k), never by name.
+#
+#   wine-env.sh setup DIR            make the prefix, start Xvfb, mount A:
+#   wine-env.sh run DIR PROGRAM ...  run a Windows program in it
+#   wine-env.sh floppy DIR BYTES     empty A: and give it BYTES of room
+#   wine-env.sh cleanup DIR          stop and unmount what setup started
+set -euo pipefail
+
+cmd=${1:?command}
+dir=${2:?environment folder}
+mkdir -p "$dir"
+dir=$(cd "$dir" && pwd)
+
+export WINEPREFIX="$dir/prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win32
+floppy="$dir/floppy"
+# A 1.44 MB floppy holds 1,457,664 bytes; tmpfs counts whole pages.
+floppy_bytes=1458176
+
+load_display() {
+  if [ -f "$dir/display" ]; then export DISPLAY=":$(cat "$dir/display")"; fi
+}
+
+size_floppy() {
+  local bytes=$1
+  if mountpoint -q "$floppy"; then
+    umount "$floppy"
+  fi
+  rm -rf "$floppy"
+  mkdir -p "$floppy"
+  if [ "$(id -u)" -eq 0 ]; then
+    mount -t tmpfs -o "size=$bytes" tmpfs "$floppy"
+  fi
+}
+
+start_xvfb() {
+  if [ -f "$dir/xvfb.pid" ] && kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null; then return; fi
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+  echo $! >"$dir/xvfb.pid"
+  echo "$n" >"$dir/display"
+  for _ in $(seq 1 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && return
+    sleep 0.1
+  done
+  echo "wine-env: Xvfb did not start on :$n" >&2
+  exit 1
+}
+
+case "$cmd" in
+  setup)
+    start_xvfb
+    load_display
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      wineboot -i >"$dir/wineboot.log" 2>&1
+    fi
+    size_floppy "$floppy_bytes"
+    ln -sfn "$floppy" "$WINEPREFIX/dosdevices/a:"
+    wine reg add 'HKLM\Software\Wine\Drives' /v a: /d floppy /f >/dev/null 2>&1
+    wineserver -w || true
+    echo "wine-env: prefix $WINEPREFIX, display $DISPLAY, floppy $floppy"
+    ;;
+  run)
+    shift 2
+    load_display
+    exec wine "$@"
+    ;;
+  floppy)
+    size_floppy "${3:-$floppy_bytes}"
+    ;;
+  cleanup)
+    wineserver -k 2>/dev/null || true
+    if [ -f "$dir/xvfb.pid" ]; then
+      kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+      rm -f "$dir/xvfb.pid" "$dir/display"
+    fi
+    if mountpoint -q "$floppy"; then umount "$floppy"; fi
+    ;;
+  *)
+    echo "wine-env: unknown command $cmd" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,93 @@
+#include "tests/support/temp_dir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace test {
+
+std::string NativePath(const std::string& path) {
+#ifdef _WIN32
+  return path;
+#else
+  std::string out = path;
+  for (char& c : out) {
+    if (c == '\\') c = '/';
+  }
+  return out;
+#endif
+}
+
+TempDir::TempDir() {
+  std::random_device rd;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path p = fs::temp_directory_path() / ("tandrel-test-" + std::to_string(rd()));
+    std::error_code ec;
+    if (fs::create_directory(p, ec)) {
+      path_ = p.string();
+      while (!path_.empty() && (path_.back() == '\\' || path_.back() == '/')) path_.pop_back();
+      return;
+    }
+  }
+  throw std::runtime_error("cannot make a temporary folder");
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+std::string TempDir::Join(const std::string& relative) const { return path_ + "\\" + relative; }
+
+void WriteFile(const std::string& path, const std::string& contents) {
+  std::ofstream out(NativePath(path), std::ios::binary | std::ios::trunc);
+  if (!out) throw std::runtime_error("cannot write " + path);
+  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(NativePath(path), std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool Exists(const std::string& path) {
+  std::error_code ec;
+  return fs::exists(fs::path(NativePath(path)), ec);
+}
+
+void MakeDirs(const std::string& path) { fs::create_directories(fs::path(NativePath(path))); }
+
+void SetReadOnly(const std::string& path, bool readOnly) {
+#ifdef _WIN32
+  DWORD a = GetFileAttributesA(path.c_str());
+  a = readOnly ? (a | FILE_ATTRIBUTE_READONLY) : (a & ~FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesA(path.c_str(), a);
+#else
+  fs::permissions(fs::path(NativePath(path)), fs::perms::owner_write | fs::perms::group_write |
+                                                  fs::perms::others_write,
+                  readOnly ? fs::perm_options::remove : fs::perm_options::add);
+#endif
+}
+
+void RemoveTree(const std::string& path) {
+  if (path.empty()) return;
+  std::error_code ec;
+  fs::path root(NativePath(path));
+  // Read-only entries would stop the removal on Windows.
+  if (fs::exists(root, ec)) {
+    for (auto it = fs::recursive_directory_iterator(root, ec); it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+      SetReadOnly(it->path().string(), false);
+    }
+    SetReadOnly(root.string(), false);
+  }
+  fs::remove_all(root, ec);
+}
+
+}  // namespace test

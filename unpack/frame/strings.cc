@@ -1,0 +1,18 @@
+#include "unpack/frame/strings.h"
+
+namespace kivo {
+namespace {
+
+constexpr platform::StringEntry kEntries[] = {
+#define STR(id, name, text) {id, text},
+#include "unpack/frame/strings.inc"
+#undef STR
+};
+
+constexpr platform::CompiledStringTable kTable(kEntries, sizeof kEntries / sizeof kEntries[0]);
+
+}  // namespace
+
+const platform::CompiledStringTable& CompiledStrings() { return kTable; }
+
+}  // namespace kivo
