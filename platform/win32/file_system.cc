@@ -30,6 +30,10 @@ class Win32FileSystem final : public FileSystem {
       case OpenMode::kCreateNew: access = GENERIC_WRITE; disposition = CREATE_NEW; break;
       case OpenMode::kCreateAlways: access = GENERIC_WRITE; disposition = CREATE_ALWAYS; break;
     }
+    // Windows refuses to truncate a read-only file; say so ourselves as well,
+    // since a file system that maps the attribute onto permissions lets an
+    // administrator through.
+    if (mode == OpenMode::kCreateAlways && IsReadOnlyFile(path)) return Fail(ERROR_ACCESS_DENIED);
     HANDLE h = CreateFileA(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return Fail();
     *file = reinterpret_cast<FileHandle>(h);
@@ -101,6 +105,7 @@ class Win32FileSystem final : public FileSystem {
   bool Remove(const char* path) override { return DeleteFileA(path) ? true : Fail(); }
 
   bool Replace(const char* source, const char* target) override {
+    if (IsReadOnlyFile(target)) return Fail(ERROR_ACCESS_DENIED);
     if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING)) return true;
     if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return Fail();
     // Windows 95 has no MoveFileEx: set the old file aside, move the new one
@@ -142,6 +147,16 @@ class Win32FileSystem final : public FileSystem {
   bool Fail() {
     lastError_ = GetLastError();
     return false;
+  }
+  bool Fail(DWORD code) {
+    lastError_ = code;
+    return false;
+  }
+
+  static bool IsReadOnlyFile(const char* path) {
+    DWORD a = GetFileAttributesA(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY) &&
+           !(a & FILE_ATTRIBUTE_DIRECTORY);
   }
 
   bool Move(FileHandle file, std::uint32_t distance, DWORD method) {

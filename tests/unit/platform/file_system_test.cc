@@ -1,0 +1,154 @@
+// The real file layer on real temporary folders: natively the POSIX one,
+// under Wine the Win32 one. Both must answer in the same Win32 vocabulary.
+#include "platform/file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using platform::FileHandle;
+using platform::OpenMode;
+namespace error = platform::error;
+
+class FileSystemTest : public ::testing::Test {
+ protected:
+  platform::FileSystem& fs_ = platform::DefaultFileSystem();
+  test::TempDir dir_;
+};
+
+TEST_F(FileSystemTest, WritesReadsAndPositions) {
+  std::string path = dir_.Join("a.bin");
+  FileHandle f = platform::kNoFile;
+  ASSERT_TRUE(fs_.Open(path.c_str(), OpenMode::kCreateNew, &f));
+  std::uint32_t done = 0;
+  ASSERT_TRUE(fs_.Write(f, "0123456789", 10, &done));
+  EXPECT_EQ(done, 10u);
+  EXPECT_TRUE(fs_.Flush(f));
+  ASSERT_TRUE(fs_.Close(f));
+
+  ASSERT_TRUE(fs_.Open(path.c_str(), OpenMode::kReadShared, &f));
+  std::uint64_t size = 0;
+  ASSERT_TRUE(fs_.GetSize(f, &size));
+  EXPECT_EQ(size, 10u);
+  char buffer[16] = {};
+  ASSERT_TRUE(fs_.Seek(f, 3));
+  ASSERT_TRUE(fs_.Read(f, buffer, 2, &done));
+  EXPECT_EQ(std::string(buffer, done), "34");
+  ASSERT_TRUE(fs_.Skip(f, 2));
+  std::uint32_t at = 0;
+  ASSERT_TRUE(fs_.Tell(f, &at));
+  EXPECT_EQ(at, 7u);
+  ASSERT_TRUE(fs_.Read(f, buffer, sizeof buffer, &done));
+  EXPECT_EQ(std::string(buffer, done), "789");
+  ASSERT_TRUE(fs_.Read(f, buffer, sizeof buffer, &done));
+  EXPECT_EQ(done, 0u) << "end of file reads nothing, successfully";
+  EXPECT_TRUE(fs_.Close(f));
+}
+
+TEST_F(FileSystemTest, CreateNewRefusesAnExistingFileAndCreateAlwaysTruncates) {
+  std::string path = dir_.Join("b.txt");
+  test::WriteFile(path, "old contents");
+  FileHandle f = platform::kNoFile;
+  EXPECT_FALSE(fs_.Open(path.c_str(), OpenMode::kCreateNew, &f));
+  EXPECT_EQ(fs_.LastError(), error::kFileExists);
+  ASSERT_TRUE(fs_.Open(path.c_str(), OpenMode::kCreateAlways, &f));
+  fs_.Close(f);
+  EXPECT_EQ(test::ReadFile(path), "");
+}
+
+TEST_F(FileSystemTest, ReadOnlyFilesCannotBeReplacedOrTruncated) {
+  std::string path = dir_.Join("ro.txt");
+  std::string other = dir_.Join("new.txt");
+  test::WriteFile(path, "keep");
+  test::WriteFile(other, "new");
+  test::SetReadOnly(path, true);
+  FileHandle f = platform::kNoFile;
+  EXPECT_FALSE(fs_.Open(path.c_str(), OpenMode::kCreateAlways, &f));
+  EXPECT_EQ(fs_.LastError(), error::kAccessDenied);
+  EXPECT_FALSE(fs_.Replace(other.c_str(), path.c_str()));
+  EXPECT_EQ(fs_.LastError(), error::kAccessDenied);
+  EXPECT_EQ(test::ReadFile(path), "keep");
+  std::uint32_t a = 0;
+  ASSERT_TRUE(fs_.GetAttributes(path.c_str(), &a));
+  EXPECT_TRUE(a & platform::attr::kReadOnly);
+  EXPECT_FALSE(a & platform::attr::kDirectory);
+}
+
+TEST_F(FileSystemTest, ReplacePutsTheNewFileInPlace) {
+  std::string target = dir_.Join("t.txt"), source = dir_.Join("t.tmp");
+  test::WriteFile(target, "old");
+  test::WriteFile(source, "new");
+  ASSERT_TRUE(fs_.Replace(source.c_str(), target.c_str()));
+  EXPECT_EQ(test::ReadFile(target), "new");
+  EXPECT_FALSE(test::Exists(source));
+}
+
+TEST_F(FileSystemTest, MissingThingsAreToldApart) {
+  std::uint32_t a = 0;
+  FileHandle f = platform::kNoFile;
+  EXPECT_FALSE(fs_.Open(dir_.Join("none.txt").c_str(), OpenMode::kReadShared, &f));
+  EXPECT_EQ(fs_.LastError(), error::kFileNotFound);
+  EXPECT_FALSE(fs_.Open(dir_.Join("nodir\\none.txt").c_str(), OpenMode::kCreateNew, &f));
+  EXPECT_EQ(fs_.LastError(), error::kPathNotFound);
+  EXPECT_FALSE(fs_.GetAttributes(dir_.Join("none").c_str(), &a));
+  EXPECT_EQ(fs_.LastError(), error::kFileNotFound);
+  EXPECT_FALSE(fs_.MakeDirectory(dir_.Join("x\\y").c_str()));
+  EXPECT_EQ(fs_.LastError(), error::kPathNotFound);
+  EXPECT_FALSE(fs_.Remove(dir_.Join("none.txt").c_str()));
+  EXPECT_EQ(fs_.LastError(), error::kFileNotFound);
+}
+
+TEST_F(FileSystemTest, DirectoriesAndTheCurrentDirectory) {
+  std::string sub = dir_.Join("sub");
+  ASSERT_TRUE(fs_.MakeDirectory(sub.c_str()));
+  EXPECT_FALSE(fs_.MakeDirectory(sub.c_str()));
+  EXPECT_EQ(fs_.LastError(), error::kAlreadyExists);
+  std::uint32_t a = 0;
+  ASSERT_TRUE(fs_.GetAttributes(sub.c_str(), &a));
+  EXPECT_TRUE(a & platform::attr::kDirectory);
+  ASSERT_TRUE(fs_.SetCurrentDir(sub.c_str()));
+  FileHandle f = platform::kNoFile;
+  ASSERT_TRUE(fs_.Open("rel.txt", OpenMode::kCreateNew, &f));
+  fs_.Close(f);
+  EXPECT_TRUE(test::Exists(dir_.Join("sub\\rel.txt")));
+  // Doubled separators and ".." are the system's own path forms.
+  EXPECT_TRUE(fs_.GetAttributes((dir_.path() + "\\sub\\..\\sub\\\\rel.txt").c_str(), &a));
+  ASSERT_TRUE(fs_.SetCurrentDir(dir_.path().c_str()));
+  EXPECT_TRUE(fs_.Remove(dir_.Join("sub\\rel.txt").c_str()));
+}
+
+TEST_F(FileSystemTest, TimesSurviveARoundTrip) {
+  std::string path = dir_.Join("times.txt");
+  FileHandle f = platform::kNoFile;
+  ASSERT_TRUE(fs_.Open(path.c_str(), OpenMode::kCreateNew, &f));
+  // 2001-02-03 04:05:06.7 UTC and neighbours, in 100 ns ticks since 1601.
+  platform::FileTimes t{126255579067000000ull, 126255579167000000ull, 126255579267000000ull};
+  ASSERT_TRUE(fs_.SetTimes(f, t));
+  ASSERT_TRUE(fs_.Close(f));
+  ASSERT_TRUE(fs_.Open(path.c_str(), OpenMode::kReadExclusive, &f));
+  platform::FileTimes back;
+  ASSERT_TRUE(fs_.GetTimes(f, &back));
+  fs_.Close(f);
+  EXPECT_EQ(back.lastWrite, t.lastWrite);
+  EXPECT_EQ(back.lastAccess, t.lastAccess);
+  // The creation time is kept only where the file system can hold one: not
+  // on Linux, neither natively nor under Wine.
+}
+
+#ifdef _WIN32
+TEST_F(FileSystemTest, ExclusiveOpensShareWithNobody) {
+  std::string path = dir_.Join("busy.txt");
+  test::WriteFile(path, "x");
+  FileHandle first = platform::kNoFile, second = platform::kNoFile;
+  ASSERT_TRUE(fs_.Open(path.c_str(), OpenMode::kReadExclusive, &first));
+  EXPECT_FALSE(fs_.Open(path.c_str(), OpenMode::kReadShared, &second));
+  EXPECT_EQ(fs_.LastError(), error::kSharingViolation);
+  fs_.Close(first);
+}
+#endif
+
+}  // namespace
