@@ -70,6 +70,11 @@ case "$cmd" in
   run)
     shift 2
     load_display
+    # GoogleTest programs leave an XML report per run, so that the cases run
+    # under Wine can be counted one by one.
+    mkdir -p "$dir/gtest-xml"
+    xml="Z:$dir/gtest-xml/"
+    export GTEST_OUTPUT="xml:${xml//\//\\}"
     exec wine "$@"
     ;;
   floppy)
