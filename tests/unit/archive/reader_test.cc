@@ -1,0 +1,213 @@
+// Finding the signature, validating, and the codec at its exact offsets.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/fakes/fake_file_system.h"
+#include "tests/unit/archive/forwarding_file_system.h"
+#include "tests/unit/archive/hand_built.h"
+#include "unpack/archive/format.h"
+#include "unpack/archive/reader.h"
+
+namespace {
+
+using handbuilt::Build;
+using handbuilt::Entry;
+
+class ArchiveFile : public ::testing::Test {
+ protected:
+  platform::FileHandle OpenWith(const std::string& bytes) {
+    fs_.AddFile("C:\\a.exe", bytes);
+    platform::FileHandle h = 0;
+    EXPECT_TRUE(fs_.Open("C:\\a.exe", platform::OpenMode::kReadShared, &h));
+    return h;
+  }
+  std::uint32_t Position(platform::FileHandle h) {
+    std::uint32_t at = 0xFFFFFFFF;
+    EXPECT_TRUE(fs_.Tell(h, &at));
+    return at;
+  }
+  bool Valid(const std::string& bytes, std::uint32_t offset = 0) {
+    fakes::FakeFileSystem fs;
+    fs.AddFile("C:\\v.exe", bytes);
+    platform::FileHandle h = 0;
+    EXPECT_TRUE(fs.Open("C:\\v.exe", platform::OpenMode::kReadShared, &h));
+    bool valid = kivo::ValidateArchive(fs, h, offset);
+    fs.Close(h);
+    return valid;
+  }
+  fakes::FakeFileSystem fs_;
+};
+
+TEST_F(ArchiveFile, SignatureIsFoundAtItsExactOffsetWhereverItStarts) {
+  for (std::uint32_t at : {0u, 1u, 7u, 24u, 25u, 30u, 31u, 32u, 33u, 63u, 64u, 100u, 1000u}) {
+    SCOPED_TRACE(at);
+    fakes::FakeFileSystem fs;
+    std::string bytes(at, 'x');
+    bytes += handbuilt::kSignature + std::string(10, 'y');
+    fs.AddFile("C:\\s", bytes);
+    platform::FileHandle h = 0;
+    ASSERT_TRUE(fs.Open("C:\\s", platform::OpenMode::kReadShared, &h));
+    ASSERT_TRUE(kivo::FindArchiveStart(fs, h));
+    std::uint32_t pos = 0;
+    fs.Tell(h, &pos);
+    EXPECT_EQ(pos, at);
+  }
+}
+
+TEST_F(ArchiveFile, SignatureSearchTakesTheFirstOfTwoAndSurvivesShortReads) {
+  std::string bytes = std::string(45, 'a') + handbuilt::kSignature + std::string(70, 'b') +
+                      handbuilt::kSignature;
+  fs_.SetReadLimit(5);
+  platform::FileHandle h = OpenWith(bytes);
+  ASSERT_TRUE(kivo::FindArchiveStart(fs_, h));
+  EXPECT_EQ(Position(h), 45u);
+}
+
+TEST_F(ArchiveFile, NoSignatureMeansNotFound) {
+  std::string almost = std::string(40, 'z') + handbuilt::kSignature.substr(0, 7);
+  EXPECT_FALSE(kivo::FindArchiveStart(fs_, OpenWith(almost)));
+  fakes::FakeFileSystem empty;
+  empty.AddFile("C:\\e", "");
+  platform::FileHandle h = 0;
+  ASSERT_TRUE(empty.Open("C:\\e", platform::OpenMode::kReadShared, &h));
+  EXPECT_FALSE(kivo::FindArchiveStart(empty, h));
+  // The two words in the other order are not the signature.
+  std::string swapped = handbuilt::kSignature.substr(4) + handbuilt::kSignature.substr(0, 4);
+  EXPECT_FALSE(kivo::FindArchiveStart(fs_, OpenWith(swapped + std::string(40, 'q'))));
+}
+
+TEST_F(ArchiveFile, BareAndAppendedArchivesValidate) {
+  std::vector<Entry> entries{{"a.txt", "alpha"}, {"d\\b.bin", std::string(40000, '\x9C')}};
+  EXPECT_TRUE(Valid(Build(entries)));
+  handbuilt::Options o;
+  o.image = std::string(53248, 'M');
+  EXPECT_TRUE(Valid(Build(entries, o), 53248));
+}
+
+TEST_F(ArchiveFile, ValidationRefusesEachKindOfDamage) {
+  std::vector<Entry> entries{{"a.txt", "alpha"}, {"b.txt", "beta \xE9"}};
+  std::string good = Build(entries);
+  handbuilt::Options zero;
+  zero.count = 0;
+  EXPECT_FALSE(Valid(Build(entries, zero))) << "count 0";
+  EXPECT_FALSE(Valid(good + "!")) << "one byte appended";
+  std::string data = good;
+  data[data.size() - 1] ^= 0x01;
+  EXPECT_FALSE(Valid(data)) << "data byte";
+  std::string record = good;
+  record[800 + 308 + 270] ^= 0x40;  // a creation-time byte of the second record
+  EXPECT_FALSE(Valid(record)) << "record byte";
+  handbuilt::Options unsignedSum;
+  unsignedSum.unsignedChecksum = true;
+  EXPECT_FALSE(Valid(Build(entries, unsignedSum))) << "unsigned fold";
+  EXPECT_FALSE(Valid(good.substr(0, 700))) << "header cut short";
+}
+
+TEST_F(ArchiveFile, ReservedHeaderBytesAreNotChecked) {
+  std::string good = Build({{"a.txt", "alpha"}});
+  for (std::size_t at : {8u, 11u, 288u, 500u, 799u}) {
+    std::string changed = good;
+    changed[at] = '\x5A';
+    EXPECT_TRUE(Valid(changed)) << at;
+  }
+  // An all-low data area has the same checksum either way.
+  handbuilt::Options unsignedSum;
+  unsignedSum.unsignedChecksum = true;
+  std::string low = Build({{"a.txt", "alpha", {1, 2, 3}}}, unsignedSum);
+  EXPECT_EQ(handbuilt::Fold(low, 800), handbuilt::Fold(low, 800, false));
+  EXPECT_TRUE(Valid(low));
+}
+
+TEST_F(ArchiveFile, ValidationRestoresTheReadPositionEitherWay) {
+  std::string good = Build({{"a.txt", "alpha"}});
+  for (const std::string& bytes : {good, good + "x"}) {
+    fakes::FakeFileSystem fs;
+    fs.AddFile("C:\\v", bytes);
+    platform::FileHandle h = 0;
+    ASSERT_TRUE(fs.Open("C:\\v", platform::OpenMode::kReadShared, &h));
+    ASSERT_TRUE(fs.Seek(h, 800));
+    kivo::ValidateArchive(fs, h, 0);
+    std::uint32_t at = 0;
+    fs.Tell(h, &at);
+    EXPECT_EQ(at, 800u);
+  }
+}
+
+TEST_F(ArchiveFile, AFileOfFourGibibytesOrMoreIsNeverValid) {
+  // The stored size is 32-bit: a file 4 GiB longer would match it.
+  std::string good = Build({{"a.txt", "alpha"}});
+  fs_.AddFile("C:\\big", good);
+  testing_fs::ForwardingFileSystem big(fs_);
+  big.extraSize = 0x100000000ull;
+  platform::FileHandle h = 0;
+  ASSERT_TRUE(big.Open("C:\\big", platform::OpenMode::kReadShared, &h));
+  EXPECT_FALSE(kivo::ValidateArchive(big, h, 0));
+}
+
+TEST(ArchiveCodec, DecodesEveryFieldAtItsOffset) {
+  Entry e{"dir\\name.txt", std::string(5, 'd'), {0x0102030405060708ull, 0x1112131415161718ull,
+                                                  0x2122232425262728ull}, 0x21};
+  std::string bytes = Build({e}, {"", "Welcome.exe"});
+  kivo::ArchiveHeader h;
+  kivo::DecodeHeader(reinterpret_cast<const std::uint8_t*>(bytes.data()), &h);
+  EXPECT_EQ(h.signatureLow, kivo::kSignatureLow);
+  EXPECT_EQ(h.signatureHigh, kivo::kSignatureHigh);
+  EXPECT_EQ(h.count, 1u);
+  EXPECT_STREQ(h.programName, "Welcome.exe");
+  EXPECT_EQ(h.totalSize, bytes.size());
+  EXPECT_EQ(h.checksum, handbuilt::Fold(bytes, 800));
+
+  std::string record = bytes.substr(800, 308);
+  record.replace(13, 21, "garbage after the NUL");  // carries no meaning
+  kivo::ArchiveEntry a;
+  kivo::DecodeEntry(reinterpret_cast<const std::uint8_t*>(record.data()), &a);
+  kivo::EntryRecord r = kivo::ToRecord(a);
+  EXPECT_STREQ(r.name, "dir\\name.txt");
+  EXPECT_EQ(r.sizeLow, 5u);
+  EXPECT_EQ(r.sizeHigh, 0u);
+  EXPECT_EQ(r.creation, 0x0102030405060708ull);
+  EXPECT_EQ(r.lastAccess, 0x1112131415161718ull);
+  EXPECT_EQ(r.lastWrite, 0x2122232425262728ull);
+  EXPECT_EQ(r.attributes, 0x21u);
+  EXPECT_EQ(r.reserved0 | r.reserved1, 0u);
+}
+
+TEST(ArchiveCodec, EncodesExactlyTheHandBuiltBytes) {
+  Entry e{"a\\b.txt", "12345", {1, 2, 3}, 0x20};
+  std::string expected = Build({e}, {"", "go.exe"});
+  kivo::ArchiveHeader h;
+  h.count = 1;
+  std::string program = "go.exe";
+  std::copy(program.begin(), program.end(), h.programName);
+  h.totalSize = handbuilt::Get32(expected, 280);
+  h.checksum = handbuilt::Get32(expected, 284);
+  std::string header(800, '\x77');
+  kivo::EncodeHeader(h, reinterpret_cast<std::uint8_t*>(header.data()));
+  EXPECT_EQ(header, expected.substr(0, 800));
+
+  kivo::ArchiveEntry a;
+  std::string name = e.name;
+  std::copy(name.begin(), name.end(), a.name);
+  a.sizeLow = 5;
+  a.times = e.times;
+  a.attributes = 0x20;
+  std::string record(308, '\x77');
+  kivo::EncodeEntry(a, reinterpret_cast<std::uint8_t*>(record.data()));
+  EXPECT_EQ(record, expected.substr(800, 308));
+  EXPECT_EQ(handbuilt::Get32(record, 300), 5u) << "size repeated in the reserved word";
+}
+
+TEST(ArchiveNames, OnlyNamesThatStayBelowTheTargetAreAccepted) {
+  for (const char* good : {"a.txt", "dir\\a.txt", "a\\b\\c\\d.bin", "..a", "a..", "a b.txt",
+                           ".profile", "dir.d\\x"}) {
+    EXPECT_TRUE(kivo::IsAcceptableEntryName(good)) << good;
+  }
+  for (const char* bad : {"", "\\abs.txt", "C:\\x", "c:x", "\\\\server\\share\\x", "..",
+                          "..\\x", "a\\..\\..\\x", "a\\..", "a\\\\..\\x", "a\\", "a\\\\b",
+                          ".\\x", ".. \\x", "a\\. .\\b", "a/b", "../x", "file:stream"}) {
+    EXPECT_FALSE(kivo::IsAcceptableEntryName(bad)) << bad;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+// The writer's output is the format byte for byte, on the real file layer.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/file_system.h"
+#include "tests/support/temp_dir.h"
+#include "tests/unit/archive/hand_built.h"
+#include "unpack/archive/writer.h"
+
+namespace {
+
+TEST(ArchiveWriter, WritesTheHandBuiltBytesAfterAnImage) {
+  test::TempDir dir;
+  std::string path = dir.Join("out.exe");
+  std::string image(1000, 'M');
+  handbuilt::Entry a{"top.txt", "hello"};
+  handbuilt::Entry b{"sub\\dir\\big.bin", std::string(70001, '\xC3'), {5, 6, 7}, 0x20};
+  handbuilt::Entry c{"empty", ""};
+  handbuilt::Options o;
+  o.image = image;
+  o.program = "sub\\run.exe";
+  std::string expected = handbuilt::Build({a, b, c}, o);
+
+  platform::FileSystem& fs = platform::DefaultFileSystem();
+  platform::FileHandle h = 0;
+  ASSERT_TRUE(fs.Open(path.c_str(), platform::OpenMode::kCreateAlways, &h));
+  std::uint32_t done = 0;
+  ASSERT_TRUE(fs.Write(h, image.data(), static_cast<std::uint32_t>(image.size()), &done));
+  kivo::ArchiveWriter w(fs, h, static_cast<std::uint32_t>(image.size()));
+  ASSERT_TRUE(w.Start(o.program.c_str(), 3));
+  for (const auto* e : {&a, &b, &c}) {
+    kivo::ArchiveEntry entry;
+    std::copy(e->name.begin(), e->name.end(), entry.name);
+    entry.sizeLow = static_cast<std::uint32_t>(e->data.size());
+    entry.times = e->times;
+    entry.attributes = e->attributes;
+    ASSERT_TRUE(w.AddEntry(entry));
+  }
+  for (const auto* e : {&a, &b, &c}) {
+    ASSERT_TRUE(w.AddData(e->data.data(), static_cast<std::uint32_t>(e->data.size())));
+  }
+  ASSERT_TRUE(w.Finish());
+  ASSERT_TRUE(fs.Close(h));
+  std::string written = test::ReadFile(path);
+  ASSERT_EQ(written.size(), expected.size());
+  EXPECT_TRUE(written == expected);
+}
+
+}  // namespace

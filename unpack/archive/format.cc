@@ -1,0 +1,126 @@
+#include "unpack/archive/format.h"
+
+#include "platform/text.h"
+
+namespace kivo {
+namespace {
+
+std::uint64_t LoadLe64(const std::uint8_t* p) {
+  return static_cast<std::uint64_t>(LoadLe32(p)) |
+         (static_cast<std::uint64_t>(LoadLe32(p + 4)) << 32);
+}
+
+void StoreLe64(std::uint8_t* p, std::uint64_t value) {
+  StoreLe32(p, static_cast<std::uint32_t>(value));
+  StoreLe32(p + 4, static_cast<std::uint32_t>(value >> 32));
+}
+
+// Copies a text into a fixed field: the text up to its NUL (cut so that a NUL
+// still fits), then zeros to the field's end.
+void StoreText(std::uint8_t* field, std::uint32_t size, const char* text) {
+  platform::MemoryFill(field, 0, size);
+  std::uint32_t n = 0;
+  while (n + 1 < size && text[n] != '\0') {
+    field[n] = static_cast<std::uint8_t>(text[n]);
+    ++n;
+  }
+}
+
+}  // namespace
+
+std::uint32_t LoadLe32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+void StoreLe32(std::uint8_t* p, std::uint32_t value) {
+  p[0] = static_cast<std::uint8_t>(value);
+  p[1] = static_cast<std::uint8_t>(value >> 8);
+  p[2] = static_cast<std::uint8_t>(value >> 16);
+  p[3] = static_cast<std::uint8_t>(value >> 24);
+}
+
+void DecodeHeader(const std::uint8_t* bytes, ArchiveHeader* header) {
+  header->signatureLow = LoadLe32(bytes);
+  header->signatureHigh = LoadLe32(bytes + 4);
+  header->count = LoadLe32(bytes + 12);
+  platform::MemoryCopy(header->programName, bytes + 16, kProgramField);
+  header->totalSize = LoadLe32(bytes + 280);
+  header->checksum = LoadLe32(bytes + 284);
+}
+
+void EncodeHeader(const ArchiveHeader& header, std::uint8_t* bytes) {
+  platform::MemoryFill(bytes, 0, kHeaderSize);
+  StoreLe32(bytes, kSignatureLow);
+  StoreLe32(bytes + 4, kSignatureHigh);
+  StoreLe32(bytes + 12, header.count);
+  StoreText(bytes + 16, kProgramField, header.programName);
+  StoreLe32(bytes + 280, header.totalSize);
+  StoreLe32(bytes + 284, header.checksum);
+}
+
+void DecodeEntry(const std::uint8_t* bytes, ArchiveEntry* entry) {
+  platform::MemoryCopy(entry->name, bytes, kNameField);
+  entry->sizeLow = LoadLe32(bytes + 260);
+  entry->sizeHigh = LoadLe32(bytes + 264);
+  entry->times.creation = LoadLe64(bytes + 268);
+  entry->times.lastAccess = LoadLe64(bytes + 276);
+  entry->times.lastWrite = LoadLe64(bytes + 284);
+  entry->attributes = LoadLe32(bytes + 292);
+}
+
+void EncodeEntry(const ArchiveEntry& entry, std::uint8_t* bytes) {
+  platform::MemoryFill(bytes, 0, kEntrySize);
+  StoreText(bytes, kNameField, entry.name);
+  StoreLe32(bytes + 260, entry.sizeLow);
+  StoreLe32(bytes + 264, entry.sizeHigh);
+  StoreLe64(bytes + 268, entry.times.creation);
+  StoreLe64(bytes + 276, entry.times.lastAccess);
+  StoreLe64(bytes + 284, entry.times.lastWrite);
+  StoreLe32(bytes + 292, entry.attributes);
+  StoreLe32(bytes + 300, entry.sizeLow);
+}
+
+EntryRecord ToRecord(const ArchiveEntry& entry) {
+  EntryRecord record;
+  record.attributes = entry.attributes;
+  record.creation = entry.times.creation;
+  record.lastAccess = entry.times.lastAccess;
+  record.lastWrite = entry.times.lastWrite;
+  record.sizeHigh = entry.sizeHigh;
+  record.sizeLow = entry.sizeLow;
+  std::uint32_t n = 0;
+  while (n + 1 < kNameField && entry.name[n] != '\0') {
+    record.name[n] = entry.name[n];
+    ++n;
+  }
+  record.name[n] = '\0';
+  return record;
+}
+
+bool HasTerminator(const char* field, std::uint32_t size) {
+  for (std::uint32_t i = 0; i < size; ++i) {
+    if (field[i] == '\0') return true;
+  }
+  return false;
+}
+
+bool IsAcceptableEntryName(const char* name) {
+  if (name[0] == '\0') return false;
+  const char* component = name;
+  for (const char* p = name;; ++p) {
+    char c = *p;
+    if (c == ':' || c == '/') return false;
+    if (c != '\\' && c != '\0') continue;
+    // One component ends here: refuse it when it is empty or only dots and blanks.
+    bool onlyDots = true;
+    for (const char* q = component; q < p; ++q) {
+      if (*q != '.' && *q != ' ') onlyDots = false;
+    }
+    if (onlyDots) return false;
+    if (c == '\0') return true;
+    component = p + 1;
+  }
+}
+
+}  // namespace kivo

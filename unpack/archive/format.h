@@ -1,0 +1,80 @@
+// The appended archive, byte for byte: an 800-byte header, one 308-byte
+// record per file, then the files' bytes in record order. Everything is
+// little-endian and decoded field by field, so the host's struct layout
+// never matters.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace kivo {
+
+// The signature is only ever held as these two words, compared one after the
+// other: the eight bytes in sequence must not occur in the extractor's own
+// program image, or the search would stop inside it.
+constexpr std::uint32_t kSignatureLow = 0x80FF81FEu;
+constexpr std::uint32_t kSignatureHigh = 0x82FD83FCu;
+
+constexpr std::uint32_t kHeaderSize = 800;
+constexpr std::uint32_t kEntrySize = 308;
+constexpr std::uint32_t kNameField = 260;
+constexpr std::uint32_t kProgramField = 264;
+constexpr std::uint32_t kCopyBlock = 32768;
+
+struct ArchiveHeader {
+  std::uint32_t signatureLow = 0;
+  std::uint32_t signatureHigh = 0;
+  std::uint32_t count = 0;
+  char programName[kProgramField] = {};  // raw field: may lack a terminator
+  std::uint32_t totalSize = 0;
+  std::uint32_t checksum = 0;
+};
+
+struct ArchiveEntry {
+  char name[kNameField] = {};  // raw field: may lack a terminator
+  std::uint32_t sizeLow = 0;
+  std::uint32_t sizeHigh = 0;
+  platform::FileTimes times;
+  std::uint32_t attributes = 0;
+};
+
+// One decoded entry, laid out like WIN32_FIND_DATAA without its short name.
+struct EntryRecord {
+  std::uint32_t attributes = 0;
+  platform::FileTime creation = 0;
+  platform::FileTime lastAccess = 0;
+  platform::FileTime lastWrite = 0;
+  std::uint32_t sizeHigh = 0;
+  std::uint32_t sizeLow = 0;
+  std::uint32_t reserved0 = 0;
+  std::uint32_t reserved1 = 0;
+  char name[kNameField] = {};
+};
+
+std::uint32_t LoadLe32(const std::uint8_t* p);
+void StoreLe32(std::uint8_t* p, std::uint32_t value);
+
+void DecodeHeader(const std::uint8_t* bytes, ArchiveHeader* header);
+// Writes all 800 bytes: the signature, count, program name (NUL-padded),
+// size and checksum, zeros everywhere else.
+void EncodeHeader(const ArchiveHeader& header, std::uint8_t* bytes);
+
+void DecodeEntry(const std::uint8_t* bytes, ArchiveEntry* entry);
+// Writes all 308 bytes: the name NUL-padded, the size at 260 and again at
+// 300, the high size, the three times, the attributes, zeros elsewhere.
+void EncodeEntry(const ArchiveEntry& entry, std::uint8_t* bytes);
+
+EntryRecord ToRecord(const ArchiveEntry& entry);
+
+// True when a NUL lies inside the field.
+bool HasTerminator(const char* field, std::uint32_t size);
+
+// True for a name that stays below the folder it is extracted into: not
+// empty, relative (no leading separator, no drive letter, no UNC prefix, no
+// colon at all), separated by backslashes only, and without empty, "." or
+// ".." components. A component of only dots and blanks is refused as well,
+// since Windows drops trailing dots and blanks and would read ".. " as "..".
+bool IsAcceptableEntryName(const char* name);
+
+}  // namespace kivo

@@ -1,0 +1,94 @@
+#include "unpack/archive/reader.h"
+
+#include "unpack/archive/checksum.h"
+#include "unpack/archive/format.h"
+
+namespace kivo {
+namespace {
+
+constexpr std::uint32_t kWindow = 40;
+constexpr std::uint32_t kStep = 32;
+
+// The one checksum buffer of the process. A static block costs the stub no
+// file size and cannot fail to be allocated.
+std::uint8_t checksumBuffer[kCopyBlock];
+
+}  // namespace
+
+bool ReadFully(platform::FileSystem& fs, platform::FileHandle file, void* buffer,
+               std::uint32_t size, std::uint32_t* done) {
+  std::uint8_t* p = static_cast<std::uint8_t*>(buffer);
+  *done = 0;
+  while (*done < size) {
+    std::uint32_t n = 0;
+    if (!fs.Read(file, p + *done, size - *done, &n)) return false;
+    if (n == 0) break;
+    *done += n;
+  }
+  return true;
+}
+
+bool FindArchiveStart(platform::FileSystem& fs, platform::FileHandle file) {
+  std::uint8_t window[kWindow];
+  for (std::uint32_t p = 0;; p += kStep) {
+    std::uint32_t got = 0;
+    if (!fs.Seek(file, p) || !ReadFully(fs, file, window, kWindow, &got) || got == 0) return false;
+    for (std::uint32_t k = 0; k < kStep && k + 8 <= got; ++k) {
+      if (LoadLe32(window + k) != kSignatureLow) continue;
+      if (LoadLe32(window + k + 4) != kSignatureHigh) continue;
+      return fs.Seek(file, p + k);
+    }
+    // Offsets are 32-bit: a file this long holds no archive we could read.
+    if (p > 0xFFFFFFFFu - kStep) return false;
+  }
+}
+
+std::uint32_t ComputeArchiveChecksum(platform::FileSystem& fs, platform::FileHandle file,
+                                     std::uint32_t signatureOffset, bool* complete) {
+  bool dummy;
+  if (complete == nullptr) complete = &dummy;
+  *complete = false;
+  std::uint64_t size = 0;
+  std::uint32_t got = 0;
+  if (!fs.Seek(file, signatureOffset) ||
+      !ReadFully(fs, file, checksumBuffer, kHeaderSize, &got) || got != kHeaderSize ||
+      !fs.GetSize(file, &size)) {
+    return 0;
+  }
+  std::uint64_t start = static_cast<std::uint64_t>(signatureOffset) + kHeaderSize;
+  std::uint64_t remaining = size > start ? size - start : 0;
+  ArchiveChecksum sum;
+  while (remaining > 0) {
+    std::uint32_t want = remaining >= kCopyBlock ? kCopyBlock : static_cast<std::uint32_t>(remaining);
+    if (!ReadFully(fs, file, checksumBuffer, want, &got)) return sum.value();
+    sum.Update(checksumBuffer, got);
+    if (got < want) return sum.value();
+    remaining -= want;
+  }
+  *complete = true;
+  return sum.value();
+}
+
+bool ValidateArchive(platform::FileSystem& fs, platform::FileHandle file,
+                     std::uint32_t signatureOffset) {
+  std::uint32_t saved = 0;
+  if (!fs.Tell(file, &saved)) return false;
+  bool valid = false;
+  std::uint8_t bytes[kHeaderSize];
+  std::uint32_t got = 0;
+  std::uint64_t size = 0;
+  if (fs.Seek(file, signatureOffset) && ReadFully(fs, file, bytes, kHeaderSize, &got) &&
+      got == kHeaderSize && fs.GetSize(file, &size)) {
+    ArchiveHeader header;
+    DecodeHeader(bytes, &header);
+    if (header.count != 0 && size < 0x100000000ull && header.totalSize == size) {
+      bool complete = false;
+      std::uint32_t sum = ComputeArchiveChecksum(fs, file, signatureOffset, &complete);
+      valid = complete && sum == header.checksum;
+    }
+  }
+  if (!fs.Seek(file, saved)) return false;
+  return valid;
+}
+
+}  // namespace kivo

@@ -1,0 +1,330 @@
+#include "unpack/engine/extractor.h"
+
+#include "platform/text.h"
+#include "platform/types.h"
+#include "unpack/archive/reader.h"
+#include "unpack/frame/strings.h"
+
+namespace kivo {
+namespace {
+
+using platform::FileHandle;
+using platform::OpenMode;
+namespace error = platform::error;
+
+constexpr std::uint32_t kTempAttempts = 100;
+
+bool IsExistsError(std::uint32_t code) {
+  return code == error::kFileExists || code == error::kAlreadyExists;
+}
+
+// Appends count characters of text; false when they did not all fit.
+bool AppendPart(platform::PathBuffer* path, const char* text, std::uint32_t count) {
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (!path->Append(text[i])) return false;
+  }
+  return true;
+}
+
+// The target folder without trailing separators, so that joining never
+// doubles one ("C:\" + "\" + name).
+void AssignFolder(platform::PathBuffer* path, const char* folder) {
+  path->Assign(folder);
+  std::uint32_t n = path->size();
+  while (n > 0 && ((*path)[n - 1] == '\\' || (*path)[n - 1] == '/')) --n;
+  path->Truncate(n);
+}
+
+}  // namespace
+
+Extractor::~Extractor() {
+  if (state_.copyBuffer != nullptr) s_.memory.Release(state_.copyBuffer);
+}
+
+bool Extractor::FileError() {
+  s_.messages.ReportFileError(s_.files.LastError());
+  return false;
+}
+
+bool Extractor::Corrupt() {
+  s_.messages.ShowMessage(IDS_CORRUPT);
+  return false;
+}
+
+bool Extractor::JoinTarget(const char* name, platform::PathBuffer* path) const {
+  AssignFolder(path, options_->targetDirectory.c_str());
+  return path->Append('\\') && path->Append(name);
+}
+
+bool Extractor::ExtractArchive(const ExtractOptions& options) {
+  status_ = ExtractStatus::kFailed;
+  FileHandle archive = platform::kNoFile;
+  if (!s_.files.Open(options.archivePath.c_str(), OpenMode::kReadShared, &archive)) {
+    status_ = ExtractStatus::kCannotOpen;
+    s_.messages.ShowMessage(IDS_CANNOT_OPEN);
+    return false;
+  }
+  options_ = &options;
+  // The program name is copied out before the archive is closed, so that the
+  // program starts only after the archive file has been let go.
+  char program[kProgramField];
+  program[0] = '\0';
+  bool ok = Run(options, archive, program);
+  s_.files.Close(archive);
+  if (records_ != nullptr) {
+    s_.memory.Release(records_);
+    records_ = nullptr;
+  }
+  if (ok && program[0] != '\0' && !s_.launcher.Start(program, options.targetDirectory.c_str())) {
+    s_.messages.ShowMessage(IDS_CANNOT_START);
+    ok = false;
+  }
+  options_ = nullptr;
+  if (ok) status_ = ExtractStatus::kComplete;
+  return ok;
+}
+
+bool Extractor::Run(const ExtractOptions& options, FileHandle archive, char* program) {
+  std::uint64_t size = 0;
+  if (!s_.files.GetSize(archive, &size)) return FileError();
+  // Offsets and the stored size are 32-bit: such a file cannot be a valid
+  // archive, and scanning it would wrap around.
+  if (size >= 0x100000000ull) {
+    s_.messages.ShowMessage(IDS_NO_FILES);
+    return false;
+  }
+  if (!FindArchiveStart(s_.files, archive)) {
+    s_.messages.ShowMessage(IDS_NO_ARCHIVE);
+    return false;
+  }
+  std::uint32_t offset = 0;
+  if (!s_.files.Tell(archive, &offset)) return FileError();
+  std::uint8_t bytes[kHeaderSize];
+  std::uint32_t got = 0;
+  if (!ReadFully(s_.files, archive, bytes, kHeaderSize, &got) || got != kHeaderSize) return Corrupt();
+  if (!ValidateArchive(s_.files, archive, offset)) {
+    s_.messages.ShowMessage(IDS_NO_FILES);
+    return false;
+  }
+  ArchiveHeader header;
+  DecodeHeader(bytes, &header);
+  if (!HasTerminator(header.programName, kProgramField)) return Corrupt();
+
+  // The whole table has to lie inside the file, and the data after it.
+  std::uint64_t tableEnd = static_cast<std::uint64_t>(offset) + kHeaderSize +
+                           static_cast<std::uint64_t>(header.count) * kEntrySize;
+  if (tableEnd > size) return Corrupt();
+  if (!ReadEntryTable(archive, header.count, size - tableEnd)) return false;
+
+  // Entry files and folders are built from the target folder's text; making
+  // it current as well gives the started program its working folder. If it
+  // cannot be made current it cannot be used at all.
+  if (!s_.files.SetCurrentDir(options.targetDirectory.c_str())) {
+    s_.messages.ShowMessageWithText(IDS_PATH_UNUSABLE, options.targetDirectory.c_str());
+    return false;
+  }
+
+  // Every folder of every entry first, then every file.
+  for (std::uint32_t i = 0; i < header.count; ++i) {
+    platform::PathBuffer path;
+    AssignFolder(&path, options.targetDirectory.c_str());
+    if (!CreateEntryDirectories(records_[i].name, &path)) return false;
+  }
+  for (std::uint32_t i = 0; i < header.count; ++i) {
+    if (!ExtractEntry(archive, records_[i])) return false;
+  }
+  platform::TextCopy(program, kProgramField, header.programName);
+  return true;
+}
+
+// Reads and checks the whole table before anything is written, so that a
+// hostile or damaged entry stops the extraction with the target untouched.
+bool Extractor::ReadEntryTable(FileHandle archive, std::uint32_t count,
+                               std::uint64_t dataAvailable) {
+  std::uint64_t tableBytes = static_cast<std::uint64_t>(count) * sizeof(EntryRecord);
+  if (tableBytes >= 0x100000000ull) {
+    s_.messages.ShowMessage(IDS_NO_MEMORY);
+    return false;
+  }
+  records_ = static_cast<EntryRecord*>(s_.memory.Allocate(static_cast<std::uint32_t>(tableBytes)));
+  if (records_ == nullptr) {
+    s_.messages.ShowMessage(IDS_NO_MEMORY);
+    return false;
+  }
+  std::uint64_t dataNeeded = 0;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    std::uint8_t bytes[kEntrySize];
+    std::uint32_t got = 0;
+    if (!ReadFully(s_.files, archive, bytes, kEntrySize, &got)) return FileError();
+    if (got != kEntrySize) return Corrupt();
+    ArchiveEntry entry;
+    DecodeEntry(bytes, &entry);
+    if (!HasTerminator(entry.name, kNameField) || !IsAcceptableEntryName(entry.name)) {
+      return Corrupt();
+    }
+    dataNeeded += entry.sizeLow;
+    if (dataNeeded > dataAvailable) return Corrupt();
+    records_[i] = ToRecord(entry);
+    platform::PathBuffer path;
+    if (!JoinTarget(records_[i].name, &path)) {
+      s_.messages.ReportFileError(error::kFilenameTooLong);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Extractor::CreateEntryDirectories(const char* name, platform::PathBuffer* path) {
+  const char* separator = name;
+  while (*separator != '\0' && *separator != '\\') ++separator;
+  if (*separator == '\0') return true;  // what is left is the file's own name
+
+  // A folder whose path no longer fits is not made under a cut name.
+  if (!path->Append('\\') ||
+      !AppendPart(path, name, static_cast<std::uint32_t>(separator - name))) {
+    s_.messages.ShowMessageWithText(IDS_DIR_FAILED, path->c_str());
+    return false;
+  }
+  std::uint32_t attributes = 0;
+  if (s_.files.GetAttributes(path->c_str(), &attributes)) {
+    if ((attributes & platform::attr::kDirectory) == 0) {
+      s_.messages.ShowMessageWithText(IDS_FILE_IN_WAY, path->c_str());
+      return false;
+    }
+    if (attributes & platform::attr::kReadOnly) {
+      s_.messages.ShowMessageWithText(IDS_DIR_READ_ONLY, path->c_str());
+      return false;
+    }
+  } else if (!s_.files.MakeDirectory(path->c_str())) {
+    s_.messages.ReportDirectoryError(s_.files.LastError(), path->c_str());
+    return false;
+  }
+  return CreateEntryDirectories(separator + 1, path);
+}
+
+bool Extractor::ExtractEntry(FileHandle archive, const EntryRecord& record) {
+  if (state_.copyBuffer == nullptr) {
+    state_.copyBuffer = static_cast<std::uint8_t*>(s_.memory.Allocate(kCopyBlock));
+    if (state_.copyBuffer == nullptr) {
+      s_.messages.ShowMessage(IDS_NO_MEMORY);
+      return false;
+    }
+  }
+  platform::PathBuffer path;
+  JoinTarget(record.name, &path);  // checked to fit when the table was read
+
+  FileHandle out = platform::kNoFile;
+  if (s_.files.Open(path.c_str(), OpenMode::kCreateNew, &out)) {
+    return WriteNewFile(archive, record, path.c_str(), out);
+  }
+  if (!IsExistsError(s_.files.LastError())) return FileError();
+  if (state_.overwriteAll) return ReplaceFile(archive, record, path.c_str());
+
+  switch (s_.prompt.Ask(record.name)) {
+    case kAnswerYesToAll:
+      state_.overwriteAll = true;  // stays set even when this replacement fails
+      return ReplaceFile(archive, record, path.c_str());
+    case kAnswerYes:
+      return ReplaceFile(archive, record, path.c_str());
+    case kAnswerNo:
+      if (!s_.files.Skip(archive, record.sizeLow)) return FileError();
+      return true;
+    case kAnswerAbort:
+      status_ = ExtractStatus::kAborted;
+      s_.messages.ShowMessage(IDS_USER_ABORT);
+      return false;
+    default:
+      return FileError();
+  }
+}
+
+bool Extractor::CopyData(FileHandle archive, FileHandle out, std::uint32_t size) {
+  std::uint32_t remaining = size;
+  while (remaining > 0) {
+    std::uint32_t chunk = remaining >= kCopyBlock ? kCopyBlock : remaining;
+    std::uint32_t got = 0;
+    if (!ReadFully(s_.files, archive, state_.copyBuffer, chunk, &got)) return FileError();
+    if (got != chunk) return Corrupt();  // the archive ended inside this entry
+    std::uint32_t written = 0;
+    if (!s_.files.Write(out, state_.copyBuffer, chunk, &written)) return FileError();
+    if (written != chunk) {
+      s_.messages.ShowMessage(IDS_DISK_FULL);
+      return false;
+    }
+    remaining -= chunk;
+  }
+  return true;
+}
+
+static platform::FileTimes TimesOf(const EntryRecord& record) {
+  platform::FileTimes times;
+  times.creation = record.creation;
+  times.lastAccess = record.lastAccess;
+  times.lastWrite = record.lastWrite;
+  return times;
+}
+
+// A new file that cannot be written completely is removed again, so that no
+// entry's name is left on a truncated file.
+bool Extractor::WriteNewFile(FileHandle archive, const EntryRecord& record, const char* path,
+                             FileHandle out) {
+  if (!CopyData(archive, out, record.sizeLow)) {
+    s_.files.Close(out);
+    s_.files.Remove(path);
+    return false;
+  }
+  s_.files.SetTimes(out, TimesOf(record));
+  if (!s_.files.Close(out)) {
+    std::uint32_t code = s_.files.LastError();
+    s_.files.Remove(path);
+    s_.messages.ReportFileError(code);
+    return false;
+  }
+  return true;
+}
+
+// The new contents go to a temporary file beside the existing one, which is
+// put in its place only when complete: a failure leaves the old file intact.
+bool Extractor::ReplaceFile(FileHandle archive, const EntryRecord& record, const char* path) {
+  // A read-only file is not replaced, even where renaming over it would work.
+  std::uint32_t attributes = 0;
+  if (s_.files.GetAttributes(path, &attributes) &&
+      (attributes & (platform::attr::kReadOnly | platform::attr::kDirectory))) {
+    s_.messages.ReportFileError(error::kAccessDenied);
+    return false;
+  }
+  std::uint32_t folder = 0;
+  for (std::uint32_t i = 0; path[i] != '\0'; ++i) {
+    if (path[i] == '\\') folder = i;
+  }
+  platform::PathBuffer temp;
+  FileHandle out = platform::kNoFile;
+  for (std::uint32_t attempt = 0;; ++attempt) {
+    temp.Assign(path);
+    temp.Truncate(folder);
+    char suffix[16];
+    platform::TextFormat(suffix, sizeof suffix, "\\~kv%d.tmp", static_cast<int>(attempt));
+    if (!temp.Append(suffix)) {
+      s_.messages.ReportFileError(error::kFilenameTooLong);
+      return false;
+    }
+    if (s_.files.Open(temp.c_str(), OpenMode::kCreateNew, &out)) break;
+    if (!IsExistsError(s_.files.LastError()) || attempt + 1 == kTempAttempts) return FileError();
+  }
+  if (!CopyData(archive, out, record.sizeLow)) {
+    s_.files.Close(out);
+    s_.files.Remove(temp.c_str());
+    return false;
+  }
+  s_.files.SetTimes(out, TimesOf(record));
+  bool closed = s_.files.Close(out);
+  if (!closed || !s_.files.Replace(temp.c_str(), path)) {
+    std::uint32_t code = s_.files.LastError();
+    s_.files.Remove(temp.c_str());
+    s_.messages.ReportFileError(code);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kivo

@@ -1,0 +1,60 @@
+// Everything the extractor says to the user: a warning box with an OK
+// button, texts from the string table, and the error-code-to-message rules.
+// The overwrite question is asked through its own small seam.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/bounded_string.h"
+#include "platform/string_table.h"
+#include "platform/ui.h"
+
+namespace kivo {
+
+// OK button and warning icon.
+constexpr std::uint32_t kMessageStyle = platform::ui::kOk | platform::ui::kIconWarning;
+
+// The answers of the "File Already Exists" question: the ids of its buttons.
+enum OverwriteAnswer : int {
+  kAnswerYes = 1,
+  kAnswerNo = 2,
+  kAnswerAbort = 3,
+  kAnswerYesToAll = 5,
+};
+
+class OverwritePrompt {
+ public:
+  // Asks whether the existing file `name` (the entry's name as stored) may be
+  // replaced; returns one of OverwriteAnswer, anything else when the question
+  // could not be asked.
+  virtual int Ask(const char* name) = 0;
+
+ protected:
+  ~OverwritePrompt() = default;
+};
+
+class Messages {
+ public:
+  Messages(platform::ui::MessageBoxes& boxes, const platform::StringTable& strings)
+      : boxes_(boxes), strings_(strings) {}
+
+  void ShowMessage(std::uint32_t id);
+  // The string is a format with one "%s", replaced by text.
+  void ShowMessageWithText(std::uint32_t id, const char* text);
+  // After a failed file creation, archive read or file write, with the error
+  // the file layer reported: access denied, disk full, or the code in hex.
+  void ReportFileError(std::uint32_t lastError);
+  // After a failed directory creation.
+  void ReportDirectoryError(std::uint32_t lastError, const char* path);
+
+  // The question of the overwrite prompt for `name`.
+  void FormatOverwriteQuestion(const char* name, platform::BoundedString<512>* question) const;
+
+ private:
+  void Show(const char* text);
+
+  platform::ui::MessageBoxes& boxes_;
+  const platform::StringTable& strings_;
+};
+
+}  // namespace kivo
