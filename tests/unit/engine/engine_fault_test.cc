@@ -1,0 +1,346 @@
+// Failures of the file layer, on the in-memory file system: every failure
+// point of a reference extraction, and the cases that need a fault injected.
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/unit/archive/forwarding_file_system.h"
+#include "tests/unit/archive/hand_built.h"
+#include "tests/unit/engine/engine_world.h"
+
+namespace {
+
+using enginetest::FakeWorld;
+using enginetest::OnlyMessage;
+using enginetest::Session;
+using handbuilt::Entry;
+
+constexpr const char* kCorrupt =
+    "Unable to read from the extraction file.  Self-extracting file is corrupt.  Please acquire a "
+    "new version of the file and try again.";
+constexpr const char* kDiskFull =
+    "Unable to continue extraction of files due to destination directory being out of disk space.  "
+    "Please free some disk space and run this program again.";
+
+std::string Bytes(std::size_t n, unsigned seed) {
+  std::string s(n, '\0');
+  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 131 + seed * 17 + (i >> 7)) & 0xFF);
+  return s;
+}
+
+// Ten files in three folders, one of them over 96 KiB, one already there.
+struct Reference {
+  Reference() {
+    const char* names[] = {"alpha\\1.txt", "alpha\\2.txt", "alpha\\3.txt", "beta\\4.bin",
+                           "beta\\5.txt",  "beta\\6.txt",  "gamma\\7.txt", "gamma\\8.txt",
+                           "gamma\\9.txt", "gamma\\10.txt"};
+    for (unsigned i = 0; i < 10; ++i) {
+      entries.emplace_back(names[i], Bytes(i == 3 ? 100000 : 1000 + 300 * i, i));
+    }
+    archive = handbuilt::Build(entries, {std::string(2000, 'M'), ""});
+  }
+  void Prepare(FakeWorld& w) const {
+    w.Put(w.ArchivePath(), archive);
+    w.Put(w.Target() + "\\" + kExisting, kOld);
+  }
+  std::vector<Entry> entries;
+  std::string archive;
+  static constexpr const char* kExisting = "beta\\5.txt";
+  static constexpr const char* kOld = "the old contents of five";
+};
+
+TEST(EngineFaults, EveryFailurePointOfTheReferenceExtractionKeepsTheInvariants) {
+  Reference ref;
+  FakeWorld probe;
+  std::string target = probe.Target();
+  // Messages a failing operation may lead to, by where it strikes.
+  std::set<std::string> allowed{
+      "Unable to open the file from which to extract files.  File extraction aborted.",
+      "Unable to find any files in the specified extraction file.  File extraction aborted.",
+      kCorrupt,
+      "There are no files to be extracted.  File extraction aborted.",
+      "Unable to access file (001F).  File extraction aborted.",
+      kDiskFull,
+      "The path specified, " + target + ", cannot be found or used at this time.",
+  };
+  for (const char* d : {"alpha", "beta", "gamma"}) {
+    allowed.insert("Unable to create the directory: " + target + "\\" + d + ".");
+  }
+
+  struct Mode {
+    const char* name;
+    bool persistent;
+    bool shortWrite;
+    std::uint32_t kinds;
+  };
+  // A removal that fails as well cannot clean up, so persistent faults
+  // spare the removal the engine uses to clean up after them.
+  const std::uint32_t allButRemove = fakes::kAllOps & ~static_cast<std::uint32_t>(fakes::Op::kRemove);
+  const Mode modes[] = {{"once", false, false, fakes::kAllOps},
+                        {"persistent", true, false, allButRemove},
+                        {"short write", false, true, static_cast<std::uint32_t>(fakes::Op::kWrite)}};
+  int covered = 0;
+  for (const Mode& mode : modes) {
+    for (std::uint64_t k = 1;; ++k) {
+      SCOPED_TRACE(std::string(mode.name) + " fault at operation " + std::to_string(k));
+      FakeWorld w;
+      ref.Prepare(w);
+      w.fake.SetFault({k, platform::error::kGeneric, mode.persistent, mode.kinds, mode.shortWrite});
+      Session run(w);
+      run.prompt.fallback = kivo::kAnswerYes;
+      bool ok = run.Extract();
+      if (!w.fake.FaultHit()) {
+        EXPECT_TRUE(ok);
+        break;
+      }
+      ++covered;
+      EXPECT_EQ(w.fake.OpenHandleCount(), 0);
+      for (const Entry& e : ref.entries) {
+        std::optional<std::string> got = w.Get(w.Target() + "\\" + e.name);
+        if (e.name == Reference::kExisting) {
+          ASSERT_TRUE(got);
+          EXPECT_TRUE(*got == e.data || *got == Reference::kOld) << "replaced file damaged";
+        } else if (got) {
+          EXPECT_TRUE(*got == e.data) << e.name << " truncated: " << got->size() << " bytes";
+        }
+        if (ok) {
+          EXPECT_TRUE(got && *got == e.data) << e.name;
+        }
+      }
+      for (const std::string& f : w.Files()) {
+        EXPECT_EQ(f.find("~kv"), std::string::npos) << "temporary file left: " << f;
+      }
+      if (ok) {
+        EXPECT_TRUE(run.boxes.shown.empty());
+      } else {
+        ASSERT_EQ(run.boxes.shown.size(), 1u);
+        EXPECT_EQ(run.boxes.shown[0].caption, "Tandrel");
+        EXPECT_EQ(run.boxes.shown[0].style, 0x30u);
+        EXPECT_TRUE(allowed.count(run.boxes.shown[0].text)) << run.boxes.shown[0].text;
+        if (mode.shortWrite) {
+          EXPECT_EQ(run.boxes.shown[0].text, kDiskFull);
+        }
+      }
+    }
+  }
+  std::cout << "failure points covered: " << covered << std::endl;
+  RecordProperty("failure_points", covered);
+  EXPECT_GT(covered, 100);
+}
+
+class EngineOnFake : public ::testing::Test {
+ protected:
+  std::string T(const std::string& rel) { return w_.Target() + "\\" + rel; }
+  void Archive(const std::vector<Entry>& entries) {
+    w_.Put(w_.ArchivePath(), handbuilt::Build(entries));
+  }
+  FakeWorld w_;
+};
+
+TEST_F(EngineOnFake, FileErrorsAreShownByTheirCode) {
+  struct Case {
+    std::uint32_t code;
+    std::string message;
+  };
+  std::vector<Case> cases{
+      {32, "Unable to access file (0020).  File extraction aborted."},
+      {0x12345, "Unable to access file (12345).  File extraction aborted."},
+      {5, "Unable to write to a file.  Either the file already exists and is in use by another "
+          "program, or the file exists and is read only,  or the destination directory is read "
+          "only.  Try running this program in a different directory."},
+      {39, kDiskFull},
+      {112, kDiskFull},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    FakeWorld w;
+    w.Put(w.ArchivePath(), handbuilt::Build({{"d\\a.txt", "aaaa"}}));
+    w.fake.SetFault({1, c.code, false, static_cast<std::uint32_t>(fakes::Op::kWrite), false});
+    Session run(w);
+    EXPECT_FALSE(run.Extract());
+    EXPECT_EQ(OnlyMessage(run), c.message);
+    EXPECT_FALSE(w.Get(w.Target() + "\\d\\a.txt")) << "a failed new file is removed";
+  }
+}
+
+TEST_F(EngineOnFake, AFullDiskStopsWithStringEightAndNoTruncatedFile) {
+  w_.fake.SetCapacity('C', 200000 + 1000);
+  Archive({{"small.txt", "small"}, {"big.bin", Bytes(300000, 1)}});
+  w_.fake.SetCapacity('C', w_.fake.Contents(w_.ArchivePath())->size() + 100000);
+  Session run(w_);
+  EXPECT_FALSE(run.Extract());
+  EXPECT_EQ(OnlyMessage(run), kDiskFull);
+  EXPECT_EQ(w_.Get(T("small.txt")), "small");
+  EXPECT_FALSE(w_.Get(T("big.bin")));
+}
+
+TEST_F(EngineOnFake, AFailedReplacementLeavesTheOldFileWhateverWriteFails) {
+  std::string data = Bytes(3 * 32768 + 5, 2);
+  for (std::uint64_t k = 1; k <= 4; ++k) {
+    for (bool shortWrite : {false, true}) {
+      SCOPED_TRACE("write " + std::to_string(k) + (shortWrite ? " short" : " failing"));
+      FakeWorld w;
+      w.Put(w.ArchivePath(), handbuilt::Build({{"f.txt", data}}));
+      w.Put(w.Target() + "\\f.txt", "precious");
+      w.fake.SetFault({k, 112, false, static_cast<std::uint32_t>(fakes::Op::kWrite), shortWrite});
+      Session run(w);
+      run.prompt.answers = {kivo::kAnswerYes};
+      EXPECT_FALSE(run.Extract());
+      EXPECT_EQ(OnlyMessage(run), kDiskFull);
+      EXPECT_EQ(w.Get(w.Target() + "\\f.txt"), "precious");
+      EXPECT_EQ(w.Files(), (std::vector<std::string>{"setup.exe", "target\\f.txt"}));
+    }
+  }
+}
+
+TEST_F(EngineOnFake, AFailedPutInPlaceLeavesTheOldFile) {
+  Archive({{"f.txt", "new"}});
+  w_.Put(T("f.txt"), "precious");
+  w_.fake.SetFault({1, 32, false, static_cast<std::uint32_t>(fakes::Op::kReplace), false});
+  Session run(w_);
+  run.prompt.answers = {kivo::kAnswerYesToAll};
+  EXPECT_FALSE(run.Extract());
+  EXPECT_EQ(OnlyMessage(run), "Unable to access file (0020).  File extraction aborted.");
+  EXPECT_EQ(w_.Get(T("f.txt")), "precious");
+  EXPECT_EQ(w_.Files(), (std::vector<std::string>{"setup.exe", "target\\f.txt"}));
+}
+
+TEST_F(EngineOnFake, ShortReadsAreContinued) {
+  std::string data = Bytes(100000, 3);
+  Archive({{"a\\x.bin", data}, {"y.txt", "why"}});
+  w_.fake.SetReadLimit(777);
+  Session run(w_);
+  EXPECT_TRUE(run.Extract());
+  EXPECT_EQ(w_.Get(T("a\\x.bin")), data);
+  EXPECT_EQ(w_.Get(T("y.txt")), "why");
+}
+
+TEST_F(EngineOnFake, AnArchiveThatEndsInsideAnEntryIsCorruptAndTheFileIsGone) {
+  Archive({{"first.txt", "first"}, {"x.bin", Bytes(70000, 4)}});
+  // Count the reads of a clean run to end the stream in the middle of x.bin.
+  testing_fs::ForwardingFileSystem counting(w_.fake);
+  {
+    FakeWorld clean;
+    clean.Put(clean.ArchivePath(), *w_.Get(w_.ArchivePath()));
+    testing_fs::ForwardingFileSystem c(clean.fake);
+    fakes::FakeMessageBoxes boxes;
+    kivo::Messages messages(boxes, kivo::CompiledStrings());
+    enginetest::ScriptedPrompt prompt;
+    enginetest::RecordingLauncher launcher;
+    kivo::Extractor e({c, platform::DefaultMemory(), messages, prompt, launcher});
+    kivo::ExtractOptions o;
+    o.archivePath.Assign(clean.ArchivePath().c_str());
+    o.targetDirectory.Assign(clean.Target().c_str());
+    ASSERT_TRUE(e.ExtractArchive(o));
+    counting.zeroReadAt = c.reads - 1;  // the second of the three data reads of x.bin
+  }
+  fakes::FakeMessageBoxes boxes;
+  kivo::Messages messages(boxes, kivo::CompiledStrings());
+  enginetest::ScriptedPrompt prompt;
+  enginetest::RecordingLauncher launcher;
+  kivo::Extractor e({counting, platform::DefaultMemory(), messages, prompt, launcher});
+  kivo::ExtractOptions o;
+  o.archivePath.Assign(w_.ArchivePath().c_str());
+  o.targetDirectory.Assign(w_.Target().c_str());
+  EXPECT_FALSE(e.ExtractArchive(o));
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, kCorrupt);
+  EXPECT_EQ(w_.Get(T("first.txt")), "first");
+  EXPECT_FALSE(w_.Get(T("x.bin")));
+}
+
+TEST_F(EngineOnFake, NoCopyBufferMeansStringSix) {
+  Archive({{"a.txt", "a"}});
+  Session run(w_);
+  run.memory.failSize = 32768;
+  EXPECT_FALSE(run.Extract());
+  EXPECT_EQ(OnlyMessage(run),
+            "Unabel to allocate memory for extraction process.  File extraction aborted.");
+}
+
+TEST_F(EngineOnFake, AFileOfFourGibibytesIsNoArchive) {
+  Archive({{"a.txt", "a"}});
+  testing_fs::ForwardingFileSystem big(w_.fake);
+  big.extraSize = 0x100000000ull;
+  fakes::FakeMessageBoxes boxes;
+  kivo::Messages messages(boxes, kivo::CompiledStrings());
+  enginetest::ScriptedPrompt prompt;
+  enginetest::RecordingLauncher launcher;
+  kivo::Extractor e({big, platform::DefaultMemory(), messages, prompt, launcher});
+  kivo::ExtractOptions o;
+  o.archivePath.Assign(w_.ArchivePath().c_str());
+  o.targetDirectory.Assign(w_.Target().c_str());
+  EXPECT_FALSE(e.ExtractArchive(o));
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, "There are no files to be extracted.  File extraction aborted.");
+  EXPECT_EQ(w_.Files(), std::vector<std::string>{"setup.exe"});
+}
+
+TEST_F(EngineOnFake, FolderFailuresAreShownByTheirCode) {
+  struct Case {
+    std::uint32_t code;
+    std::string message;
+  };
+  std::string path = T("one");
+  std::vector<Case> cases{
+      {3, "The path specified, " + path + ", cannot be found or used at this time."},
+      {148, "The path specified, " + path + ", cannot be found or used at this time."},
+      {112, "Unable to continue creation of directories due to destination directory being out "
+            "of disk space.  Please free some disk space and run this program again."},
+      {39, "Unable to continue creation of directories due to destination directory being out "
+           "of disk space.  Please free some disk space and run this program again."},
+      {5, "Unable to create the directory: " + path + "."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    FakeWorld w;
+    w.Put(w.ArchivePath(), handbuilt::Build({{"top.txt", "t"}, {"one\\two\\a.txt", "a"}}));
+    w.fake.SetFault({1, c.code, false, static_cast<std::uint32_t>(fakes::Op::kMakeDirectory), false});
+    Session run(w);
+    EXPECT_FALSE(run.Extract());
+    EXPECT_EQ(OnlyMessage(run), c.message);
+    EXPECT_FALSE(w.Get(w.Target() + "\\top.txt"));
+  }
+}
+
+TEST_F(EngineOnFake, PathsThatDoNotFitAreNeverCut) {
+  // A folder deep enough that target + name passes 259 characters.
+  std::string target = "C:\\" + std::string(200, 't');
+  w_.MakeDir(target);
+  std::string longDir = std::string(40, 'd') + "\\" + std::string(40, 'e');
+  w_.Put(w_.ArchivePath(), handbuilt::Build({{"ok.txt", "ok"}, {longDir + "\\f.txt", "f"}}));
+  Session run(w_);
+  run.options.targetDirectory.Assign(target.c_str());
+  EXPECT_FALSE(run.Extract());
+  EXPECT_EQ(OnlyMessage(run), "Unable to access file (00CE).  File extraction aborted.");
+  EXPECT_FALSE(w_.Get(target + "\\ok.txt"));
+}
+
+TEST_F(EngineOnFake, ChangedCountsSizesAndNamesNeverReachOutside) {
+  std::string good = handbuilt::Build({{"a\\x.txt", "xxxx"}, {"b.txt", "bbbbbbbb"}});
+  struct Change {
+    const char* what;
+    std::size_t at;
+    std::uint32_t value;
+  };
+  const Change changes[] = {{"huge count", 12, 0xFFFFFFFFu}, {"count + 1", 12, 3},
+                            {"size", 800 + 260, 0x7FFFFFFFu}, {"second size", 800 + 308 + 260, 9}};
+  for (const Change& c : changes) {
+    SCOPED_TRACE(c.what);
+    std::string bytes = good;
+    handbuilt::Put32(bytes, c.at, c.value);
+    handbuilt::Reseal(bytes);
+    FakeWorld w;
+    w.Put(w.ArchivePath(), bytes);
+    Session run(w);
+    EXPECT_FALSE(run.Extract());
+    EXPECT_EQ(OnlyMessage(run), kCorrupt);
+    EXPECT_EQ(w.Files(), std::vector<std::string>{"setup.exe"});
+    EXPECT_EQ(w.fake.OpenHandleCount(), 0);
+  }
+}
+
+}  // namespace

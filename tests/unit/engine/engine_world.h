@@ -1,0 +1,154 @@
+// The places an engine test runs in: the in-memory file system, or the real
+// file layer of the platform (POSIX natively, Win32 under Wine) in a
+// temporary folder. Each gives a target folder and an archive path in the
+// system's own form, and looks at what the engine left behind without going
+// through the engine.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/memory.h"
+#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_message_boxes.h"
+#include "tests/support/temp_dir.h"
+#include "unpack/engine/extractor.h"
+#include "unpack/frame/messages.h"
+#include "unpack/frame/strings.h"
+
+namespace enginetest {
+
+class World {
+ public:
+  virtual ~World() = default;
+  virtual platform::FileSystem& fs() = 0;
+  virtual std::string Root() const = 0;  // holds the target and the archive
+  std::string Target() const { return Root() + "\\target"; }
+  std::string ArchivePath() const { return Root() + "\\setup.exe"; }
+  virtual void Put(const std::string& path, const std::string& data) = 0;
+  virtual std::optional<std::string> Get(const std::string& path) = 0;
+  virtual bool IsDir(const std::string& path) = 0;
+  virtual void MakeDir(const std::string& path) = 0;
+  virtual void MakeReadOnly(const std::string& path) = 0;
+  // Every file below Root(), relative to it, backslash-separated, sorted.
+  virtual std::vector<std::string> Files() = 0;
+  // Whether the platform keeps a creation time the engine sets.
+  virtual bool KeepsCreationTime() const = 0;
+  platform::FileTimes Times(const std::string& path) {
+    platform::FileTimes t;
+    platform::FileHandle h = 0;
+    if (fs().Open(path.c_str(), platform::OpenMode::kReadShared, &h)) {
+      fs().GetTimes(h, &t);
+      fs().Close(h);
+    }
+    return t;
+  }
+};
+
+class FakeWorld final : public World {
+ public:
+  FakeWorld() { fake.AddDirectory("C:\\root\\target"); }
+  platform::FileSystem& fs() override { return fake; }
+  std::string Root() const override { return "C:\\root"; }
+  void Put(const std::string& path, const std::string& data) override { fake.AddFile(path, data); }
+  std::optional<std::string> Get(const std::string& path) override { return fake.Contents(path); }
+  bool IsDir(const std::string& path) override { return fake.IsDirectory(path); }
+  void MakeDir(const std::string& path) override { fake.AddDirectory(path); }
+  void MakeReadOnly(const std::string& path) override {
+    fake.SetAttributes(path, fake.Attributes(path) | platform::attr::kReadOnly);
+  }
+  std::vector<std::string> Files() override {
+    std::vector<std::string> out;
+    for (const std::string& f : fake.Files()) out.push_back(f.substr(Root().size() + 1));
+    return out;
+  }
+  bool KeepsCreationTime() const override { return true; }
+
+  fakes::FakeFileSystem fake;
+};
+
+class RealWorld final : public World {
+ public:
+  RealWorld() { test::MakeDirs(Target()); }
+  platform::FileSystem& fs() override { return platform::DefaultFileSystem(); }
+  std::string Root() const override { return dir_.path(); }
+  void Put(const std::string& path, const std::string& data) override;
+  std::optional<std::string> Get(const std::string& path) override;
+  bool IsDir(const std::string& path) override;
+  void MakeDir(const std::string& path) override { test::MakeDirs(path); }
+  void MakeReadOnly(const std::string& path) override { test::SetReadOnly(path, true); }
+  std::vector<std::string> Files() override;
+  bool KeepsCreationTime() const override { return false; }
+
+ private:
+  test::TempDir dir_;
+};
+
+std::unique_ptr<World> MakeWorld(const std::string& kind);
+
+// Answers the overwrite question from a queue (then `fallback`) and
+// records every name asked about.
+class ScriptedPrompt final : public kivo::OverwritePrompt {
+ public:
+  int Ask(const char* name) override {
+    asked.push_back(name);
+    if (answers.empty()) return fallback;
+    int a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  std::deque<int> answers;
+  int fallback = kivo::kAnswerNo;
+  std::vector<std::string> asked;
+};
+
+class RecordingLauncher final : public kivo::ProgramLauncher {
+ public:
+  bool Start(const char* program, const char* directory) override {
+    started.push_back({program, directory});
+    return result;
+  }
+  bool result = true;
+  std::vector<std::pair<std::string, std::string>> started;
+};
+
+class FailingMemory final : public platform::Memory {
+ public:
+  void* Allocate(std::uint32_t size) override {
+    if (size == failSize) return nullptr;
+    return platform::DefaultMemory().Allocate(size);
+  }
+  void Release(void* block) override { platform::DefaultMemory().Release(block); }
+  std::uint32_t failSize = 0;
+};
+
+// One extraction's services around a world.
+struct Session {
+  explicit Session(World& w) : world(w) {
+    options.archivePath.Assign(w.ArchivePath().c_str());
+    options.targetDirectory.Assign(w.Target().c_str());
+  }
+  bool Extract() {
+    kivo::Extractor extractor({world.fs(), memory, messages, prompt, launcher});
+    bool ok = extractor.ExtractArchive(options);
+    status = extractor.status();
+    return ok;
+  }
+  World& world;
+  fakes::FakeMessageBoxes boxes;
+  kivo::Messages messages{boxes, kivo::CompiledStrings()};
+  ScriptedPrompt prompt;
+  RecordingLauncher launcher;
+  FailingMemory memory;
+  kivo::ExtractOptions options;
+  kivo::ExtractStatus status = kivo::ExtractStatus::kNotRun;
+};
+
+// The one message box shown, or "" with a failure when there was none or more.
+std::string OnlyMessage(const Session& run);
+
+}  // namespace enginetest
