@@ -1,0 +1,247 @@
+#include "diskmaker/builder/disk_builder.h"
+
+#include <cstdarg>
+
+#include "diskmaker/builder/copy_progress.h"
+#include "diskmaker/resources/strings.h"
+#include "platform/bounded_string.h"
+#include "platform/text.h"
+#include "platform/types.h"
+#include "platform/ui.h"
+
+namespace wendmark {
+namespace {
+
+namespace ui = platform::ui;
+namespace error = platform::error;
+
+// Texts of the table are well under this; formatted ones carry at most a
+// 259-character product name or path on top.
+constexpr std::uint32_t kTextCapacity = 1024;
+
+// Only one copy runs at a time, so one buffer serves the whole process.
+void* copyBuffer = nullptr;
+
+// sectors per cluster x bytes per sector x free clusters, without the
+// wrap-around of 32-bit arithmetic; saturates instead of overflowing.
+std::uint64_t FreeBytes(const platform::FreeSpace& space) {
+  std::uint64_t clusterBytes =
+      static_cast<std::uint64_t>(space.sectorsPerCluster) * space.bytesPerSector;
+  if (space.freeClusters != 0 && clusterBytes > UINT64_MAX / space.freeClusters) return UINT64_MAX;
+  return clusterBytes * space.freeClusters;
+}
+
+}  // namespace
+
+const char* FloppyName(const std::string& entry) {
+  std::string::size_type cut = entry.find_last_of('\\');
+  return cut == std::string::npos ? entry.c_str() : entry.c_str() + cut + 1;
+}
+
+void ShowInsertPrompt(ui::MessageBoxes& boxes, const platform::StringTable& strings,
+                      const char* title, char letter) {
+  char format[kTextCapacity], text[kTextCapacity], caption[kTextCapacity];
+  strings.Load(IDS_INSERT_PROMPT, format, sizeof format);
+  platform::TextFormat(text, sizeof text, format, title, letter);
+  strings.Load(IDS_PROGRESS_CAPTION, caption, sizeof caption);
+  boxes.Show(text, caption, ui::kOk | ui::kIconInformation);
+}
+
+std::string DiskBuilder::Text(std::uint32_t id) const {
+  char buffer[kTextCapacity];
+  std::uint32_t n = services_.strings.Load(id, buffer, sizeof buffer);
+  return std::string(buffer, n);
+}
+
+std::string DiskBuilder::Format(std::uint32_t id, ...) const {
+  std::string format = Text(id);
+  char buffer[kTextCapacity];
+  va_list args;
+  va_start(args, id);
+  std::uint32_t n = platform::TextFormatV(buffer, sizeof buffer, format.c_str(), args);
+  va_end(args);
+  return std::string(buffer, n);
+}
+
+void* DiskBuilder::CopyBuffer() {
+  if (copyBuffer == nullptr) copyBuffer = services_.memory.Allocate(kCopyChunk);
+  return copyBuffer;
+}
+
+bool DiskBuilder::Run() {
+  if (progress_ == nullptr) return false;
+  DriveRecord drive;
+  if (!drives_->GetChosen(&drive)) return false;
+  // No look at the cancel flag between disks or files: a cancel is
+  // noticed inside the chunk loop, where it can clean up after itself.
+  auto disks = packages_->Disks();
+  while (const DiskEntry* disk = disks.Next()) {
+    if (!disk->selected) continue;
+    std::string title = Format(IDS_DISK_TITLE, disk->number + 1, packages_->GetName().c_str());
+    progress_->SetDiskTitle(title.c_str());
+    progress_->PromptForDisk(title.c_str(), drive);
+    if (!CheckDestination(drive)) return false;
+    if (!CopyDisk(drive, *disk)) return false;
+  }
+  return true;
+}
+
+bool DiskBuilder::CheckDestination(const DriveRecord& drive) {
+  if (progress_ == nullptr) return false;
+  // The first "not ready" of a check is what a user sees who has not yet
+  // put the disk in: the plain request, without a complaint.
+  bool firstNotReady = true;
+  for (;;) {
+    std::uint32_t reason = 0;
+    platform::FreeSpace space;
+    std::uint32_t code = 0;
+    if (services_.drives.QueryFreeSpace(drive.rootPath.c_str(), &space, &code)) {
+      // The blank test comes first, so a used small disk is called used.
+      // One cluster may be in use (a volume label, say).
+      if (static_cast<std::uint64_t>(space.freeClusters) + 1 < space.totalClusters) {
+        reason = IDS_DISK_NOT_BLANK;
+      } else if (FreeBytes(space) >= kMinimumFreeBytes) {
+        return true;
+      } else {
+        reason = IDS_DISK_TOO_SMALL;
+      }
+    } else if (code == error::kNotReady) {
+      if (firstNotReady) {
+        firstNotReady = false;
+      } else {
+        reason = IDS_NO_DISK;
+      }
+    } else {
+      reason = IDS_DRIVE_ERROR;
+    }
+    std::string text;
+    if (reason != 0) text = Text(reason) + "\n\n";
+    text += Text(IDS_INSERT_BLANK);
+    int answer = progress_->Messages().Show(text.c_str(), Text(IDS_CHECK_CAPTION).c_str(),
+                                            ui::kOkCancel | ui::kIconExclamation);
+    // Anything but OK (Cancel, or a box that could not be shown) gives up.
+    if (answer != ui::kIdOk) return false;
+  }
+}
+
+bool DiskBuilder::CopyDisk(const DriveRecord& drive, const DiskEntry& disk) {
+  // Read once per disk, so that an edit of the settings between two disks
+  // takes effect for the later one.
+  std::string folder = packages_->GetDiskImagesFolder();
+  auto files = disk.Files();
+  while (const std::string* entry = files.Next()) {
+    platform::PathBuffer source(folder.c_str());
+    source.Append('\\');
+    source.Append(entry->c_str());
+    char destination[platform::kMaxPath];
+    services_.drives.DestinationPath(drive.rootPath.c_str(), FloppyName(*entry), destination,
+                                     sizeof destination);
+    if (!CopyOneFile(*entry, source.c_str(), destination)) return false;
+  }
+  return true;
+}
+
+bool DiskBuilder::CopyOneFile(const std::string& entry, const char* source,
+                              const char* destination) {
+  if (source == nullptr || source[0] == '\0' || destination == nullptr || destination[0] == '\0')
+    return false;
+  if (progress_ == nullptr) return false;
+  platform::FileSystem& fs = services_.files;
+  for (;;) {
+    std::uint32_t message = 0;
+    bool choice = false;
+    bool copied = false;
+    platform::FileHandle in = platform::kNoFile, out = platform::kNoFile;
+    if (!fs.Open(source, platform::OpenMode::kReadExclusive, &in)) {
+      message = fs.LastError() == error::kFileNotFound ? IDS_SOURCE_MISSING : IDS_SOURCE_UNREADABLE;
+      choice = true;
+    } else if (!fs.Open(destination, platform::OpenMode::kCreateAlways, &out)) {
+      if (fs.LastError() == error::kWriteProtect) {
+        message = IDS_WRITE_PROTECTED;
+        choice = true;
+      } else {
+        // Nothing sensible can be written to this disk: stop the build.
+        message = IDS_CANNOT_CREATE;
+      }
+      fs.Close(in);
+    } else {
+      copied = CopyContents(entry, in, out, &message);
+      if (message != 0) choice = true;
+      if (copied) {
+        // The times go on before the close, so the close cannot stamp its own.
+        platform::FileTimes times;
+        if (fs.GetTimes(in, &times)) fs.SetTimes(out, times);
+      }
+      fs.Close(out);
+      // Never leave a partial file under its final name.
+      if (!copied) fs.Remove(destination);
+      fs.Close(in);
+    }
+    if (message == 0) return copied;
+
+    std::string text = Text(message);
+    std::string caption = Text(IDS_COPY_CAPTION);
+    if (!choice) {
+      progress_->Messages().Show(text.c_str(), caption.c_str(), ui::kOk | ui::kIconExclamation);
+      return false;
+    }
+    text += Text(IDS_CHOICE);
+    int answer = progress_->Messages().Show(text.c_str(), caption.c_str(),
+                                            ui::kAbortRetryIgnore | ui::kIconExclamation);
+    if (answer == ui::kIdRetry) continue;  // both files opened anew, copy from the start
+    return answer == ui::kIdIgnore;       // Ignore skips the file; Abort (or no box) stops
+  }
+}
+
+std::uint32_t DiskBuilder::WriteFailure() const {
+  std::uint32_t code = services_.files.LastError();
+  return (code == error::kDiskFull || code == error::kHandleDiskFull) ? IDS_DISK_FULL
+                                                                      : IDS_WRITE_ERROR;
+}
+
+bool DiskBuilder::CopyContents(const std::string& entry, platform::FileHandle source,
+                               platform::FileHandle destination, std::uint32_t* message) {
+  *message = 0;
+  platform::FileSystem& fs = services_.files;
+  void* buffer = CopyBuffer();
+  std::uint64_t total = 0;
+  if (buffer == nullptr || !fs.GetSize(source, &total)) {
+    *message = IDS_READ_ERROR;
+    return false;
+  }
+  std::uint64_t copied = 0;
+  // Shows the file with the bar at 0; a cancel is noticed after the first chunk.
+  progress_->PumpMessages(entry.c_str(), 0);
+  while (copied < total) {
+    std::uint64_t left = total - copied;
+    std::uint32_t want = left < kCopyChunk ? static_cast<std::uint32_t>(left) : kCopyChunk;
+    std::uint32_t got = 0;
+    // A source that ends before its measured length would never finish:
+    // that is a failed read too.
+    if (!fs.Read(source, buffer, want, &got) || got == 0) {
+      *message = IDS_READ_ERROR;
+      return false;
+    }
+    std::uint32_t put = 0;
+    if (!fs.Write(destination, buffer, got, &put)) {
+      *message = WriteFailure();
+      return false;
+    }
+    if (put < got) {  // the disk took only part of it: it is full
+      *message = IDS_DISK_FULL;
+      return false;
+    }
+    // Flushing every chunk makes the bar show what is on the disk, and
+    // meets a full or faulty disk at the chunk that finds it.
+    if (!fs.Flush(destination)) {
+      *message = WriteFailure();
+      return false;
+    }
+    copied += got;
+    int percent = static_cast<int>(copied * 100 / total);
+    if (!progress_->PumpMessages(entry.c_str(), percent)) return false;
+  }
+  return true;
+}
+
+}  // namespace wendmark

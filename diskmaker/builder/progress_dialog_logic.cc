@@ -1,0 +1,83 @@
+#include "diskmaker/builder/progress_dialog_logic.h"
+
+#include "diskmaker/builder/disk_builder.h"
+#include "diskmaker/resources/strings.h"
+#include "platform/text.h"
+#include "platform/ui.h"
+
+namespace wendmark {
+namespace {
+
+namespace ui = platform::ui;
+
+constexpr std::uint32_t kLineCapacity = 1024;
+
+}  // namespace
+
+std::string ProgressDialogLogic::Text(std::uint32_t id) const {
+  char buffer[kLineCapacity];
+  std::uint32_t n = strings_.Load(id, buffer, sizeof buffer);
+  return std::string(buffer, n);
+}
+
+void ProgressDialogLogic::SetDiskTitle(const char* title) {
+  diskTitle = title;
+  ShowStatus("", 0);
+}
+
+void ProgressDialogLogic::PromptForDisk(const char* title, const DriveRecord& drive) {
+  ShowInsertPrompt(Messages(), strings_, title, drive.letter);
+}
+
+void ProgressDialogLogic::ShowStatus(const char* entry, int percent) {
+  char line[kLineCapacity];
+  if (!diskTitle.empty()) {
+    platform::TextFormat(line, sizeof line, Text(IDS_CREATING).c_str(), diskTitle.c_str());
+    SetDiskLine(line);
+  }
+  if (entry != nullptr && entry[0] != '\0') {
+    platform::TextFormat(line, sizeof line, Text(IDS_COPYING).c_str(), entry);
+    SetFileLine(line);
+  } else {
+    SetFileLine("");
+  }
+  SetBarPosition(percent);
+}
+
+bool ProgressDialogLogic::PumpMessages(const char* entry, int percent) {
+  ShowStatus(entry, percent);
+  DispatchWaitingMessages();
+  return !cancelRequested;
+}
+
+void ProgressDialogLogic::OnInitDialog() {
+  SetBarRange(0, 100);
+  ShowStatus("", 0);
+}
+
+void ProgressDialogLogic::OnPaint() {
+  if (timerStarted) return;
+  timerStarted = true;
+  if (!StartTimer(kStartTimerId, kStartTimerDelay)) {
+    Messages().Show(Text(IDS_NO_TIMER).c_str(), Text(IDS_PROGRESS_CAPTION).c_str(), ui::kOk);
+    EndWith(kEndFailed);
+  }
+}
+
+bool ProgressDialogLogic::OnTimer(std::uintptr_t id) {
+  if (id != kStartTimerId) return false;
+  StopTimer(kStartTimerId);  // it fires once: the build runs inside this call
+  bool written = builder_ != nullptr && builder_->Run();
+  EndWith(written ? kEndWritten : cancelRequested ? kEndCancelled : kEndFailed);
+  return true;
+}
+
+void ProgressDialogLogic::OnCancel() {
+  // The dialog stays open: the copy sees the flag at its next pump, cleans
+  // up, and the timer handler ends the dialog.
+  int answer = Messages().Show(Text(IDS_CONFIRM_CANCEL).c_str(), Text(IDS_PROGRESS_CAPTION).c_str(),
+                               ui::kYesNo | ui::kIconExclamation);
+  cancelRequested = answer == ui::kIdYes;
+}
+
+}  // namespace wendmark

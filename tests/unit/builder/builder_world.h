@@ -1,0 +1,225 @@
+// A small world for builder tests: an in-memory file system with the disk
+// images on C: and a floppy drive A:, scripted drives and message boxes, a
+// package, and a stand-in for the progress dialog that records what it
+// would have shown.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "diskmaker/builder/disk_builder.h"
+#include "diskmaker/builder/progress_dialog_logic.h"
+#include "diskmaker/model/drive_list.h"
+#include "diskmaker/model/package_list.h"
+#include "diskmaker/resources/strings.h"
+#include "platform/text.h"
+#include "tests/fakes/fake_drives.h"
+#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_message_boxes.h"
+
+namespace builder_test {
+
+// The exact texts the user sees.
+inline const char* const kCaption = "Tandrel's disk maker";
+inline const char* const kInsertBlank =
+    "Please make sure there is a blank, formatted, 1.44MB floppy disk in the drive and click the "
+    "OK button.";
+inline const char* const kNotBlank = "The destination disk is not blank.";
+inline const char* const kTooSmall =
+    "The destination disk does not have the capacity to build an installation disk.  Either the "
+    "floppy drive selected is not a 1.44MB or greater drive, or the floppy disk has bad sectors.";
+inline const char* const kNoDisk = "There does not seem to be a disk in the drive.";
+inline const char* const kDriveError =
+    "There was an unexpected general error while trying to get information about the "
+    "destination drive";
+inline const char* const kChoice =
+    "\n\nYou may:\nPress Abort to terminate the copy process.\nPress Retry to try the failed "
+    "operation again (after fixing the cause).\nPress Ignore to skip the problem file and go to "
+    "the next file.";
+inline const char* const kReadError =
+    "There was an unexpected error while trying to read from the source file.  The copy process "
+    "will abort.";
+inline const char* const kWriteError =
+    "There was an unexpected error while trying to write to the destination file.  The copy "
+    "process will abort.";
+inline const char* const kWriteProtected =
+    "The floppy disk is write protected.  Please remove the write protection from the disk, or "
+    "use a different disk.";
+inline const char* const kCannotCreate =
+    "Unable to open the output file for writing.  The copy operation will abort.";
+inline const char* const kSourceMissing = "Unable to find a file to be copied to the floppy disk.";
+inline const char* const kSourceUnreadable = "Unable to open a file to be copied to the floppy disk.";
+inline const char* const kDiskFull =
+    "The disk is full.  Please check that you use only blank, formatted disks.";
+inline const char* const kConfirmCancel =
+    "Are you sure you want to abort the creation of the installation disk?";
+inline const char* const kNoTimer =
+    "Unable to start copy progress due to low system resources.  Please close some applications "
+    "and try the copy operation again.";
+
+inline std::string InsertPrompt(const std::string& title, char letter = 'A') {
+  return "Please label a blank, formatted 1.44MB floppy disk '" + title + "' and place it in drive " +
+         std::string(1, letter) + ":.";
+}
+
+// The program lives in C:\tools; nothing else of the process matters here.
+class ProgramAt final : public platform::Process {
+ public:
+  std::uint32_t ProgramPath(char* buffer, std::uint32_t capacity) const override {
+    return platform::TextCopy(buffer, capacity, "C:\\tools\\Wendmark.exe");
+  }
+  std::uint32_t CurrentDirectory(char* buffer, std::uint32_t capacity) const override {
+    return platform::TextCopy(buffer, capacity, "C:\\tools");
+  }
+};
+
+// Answers only [Paths] DiskImages, with whatever the test sets.
+class SettingsProfile final : public platform::Profile {
+ public:
+  std::uint32_t GetString(const char* section, const char* key, const char* fallback, char* buffer,
+                          std::uint32_t capacity, const char*) const override {
+    const char* value = fallback;
+    if (std::string(section) == "Paths" && std::string(key) == "DiskImages") value = diskImages.c_str();
+    return platform::TextCopy(buffer, capacity, value);
+  }
+  std::int32_t GetInt(const char*, const char*, std::int32_t fallback, const char*) const override {
+    return fallback;
+  }
+  std::string diskImages = "C:\\images";
+};
+
+// The progress dialog's behaviour over a recorded window.
+class FakeDialog final : public wendmark::ProgressDialogLogic {
+ public:
+  explicit FakeDialog(wendmark::DiskBuilder* builder)
+      : ProgressDialogLogic(builder, wendmark::CompiledStrings()) {}
+
+  platform::ui::MessageBoxes& Messages() override { return boxes; }
+
+  struct Pump {
+    std::string fileLine;
+    int bar;
+  };
+
+  fakes::FakeMessageBoxes boxes;
+  std::string diskLine = "<template>";  // the template's own (empty) text until set
+  std::string fileLine = "<template>";
+  int barLow = -1, barHigh = -1, bar = -1;
+  std::vector<Pump> pumps;  // the lines and bar each time waiting messages ran
+  // The user acting while messages run (pressing Cancel, say).
+  std::function<void(FakeDialog&)> onDispatch;
+  bool refuseTimer = false;
+  std::vector<std::string> timerCalls;
+  std::vector<int> endCodes;
+
+  // Lets a test press Cancel or run the timer as the window would.
+  using ProgressDialogLogic::OnCancel;
+
+ protected:
+  void SetDiskLine(const char* text) override { diskLine = text; }
+  void SetFileLine(const char* text) override { fileLine = text; }
+  void SetBarRange(int low, int high) override {
+    barLow = low;
+    barHigh = high;
+  }
+  void SetBarPosition(int position) override { bar = position; }
+  void DispatchWaitingMessages() override {
+    pumps.push_back({fileLine, bar});
+    if (onDispatch) onDispatch(*this);
+  }
+  bool StartTimer(std::uintptr_t id, std::uint32_t ms) override {
+    timerCalls.push_back("start " + std::to_string(id) + " " + std::to_string(ms));
+    return !refuseTimer;
+  }
+  void StopTimer(std::uintptr_t id) override { timerCalls.push_back("stop " + std::to_string(id)); }
+  void EndWith(int code) override { endCodes.push_back(code); }
+};
+
+// Counts how often the build asks for memory.
+class CountingMemory final : public platform::Memory {
+ public:
+  void* Allocate(std::uint32_t size) override {
+    ++allocations;
+    lastSize = size;
+    return platform::DefaultMemory().Allocate(size);
+  }
+  void Release(void* block) override { platform::DefaultMemory().Release(block); }
+  int allocations = 0;
+  std::uint32_t lastSize = 0;
+};
+
+// Everything a build needs, wired together: a three-disk package of the
+// product "Sample Suite" whose images lie in C:\images, floppy drive A:.
+struct World {
+  World() : packages(profile, program), driveList(drives), builder(&packages, &driveList, Services()),
+            dialog(&builder) {
+    drives.drives.push_back({"A:\\", platform::drive_type::kRemovable, "3.5 Floppy (A:)"});
+    driveList.Enumerate();
+    fs.AddDirectory("A:\\");
+    fs.AddDirectory("C:\\images");
+    packages.name = "Sample Suite";
+    builder.AttachProgress(&dialog);
+  }
+  wendmark::BuilderServices Services() {
+    return {fs, drives, wendmark::CompiledStrings(), memory};
+  }
+
+  // Adds disk `number` (0-based) with the given entries.
+  wendmark::DiskEntry& AddDisk(std::vector<std::string> files, bool selected = true) {
+    wendmark::DiskEntry disk;
+    disk.number = static_cast<std::int32_t>(packages.disks.size());
+    disk.selected = selected;
+    disk.files = std::move(files);
+    packages.disks.push_back(disk);
+    return packages.disks.back();
+  }
+
+  // Runs the build the way the dialog does: first paint, then the timer.
+  int RunDialog() {
+    dialog.OnInitDialog();
+    dialog.OnPaint();
+    dialog.OnTimer(wendmark::kStartTimerId);
+    return dialog.endCodes.empty() ? 0 : dialog.endCodes.back();
+  }
+
+  const std::vector<fakes::ShownMessage>& shown() const { return dialog.boxes.shown; }
+
+  // Bytes of each Write that reached the file system.
+  std::vector<std::uint32_t> Writes() const {
+    std::vector<std::uint32_t> sizes;
+    for (const std::string& line : fs.Log()) {
+      if (line.rfind("Write ", 0) == 0) sizes.push_back(static_cast<std::uint32_t>(std::stoul(line.substr(6))));
+    }
+    return sizes;
+  }
+
+  std::vector<std::string> FloppyFiles() const {
+    std::vector<std::string> out;
+    for (const std::string& f : fs.Files()) {
+      if (f.rfind("A:\\", 0) == 0) out.push_back(f);
+    }
+    return out;
+  }
+
+  fakes::FakeFileSystem fs;
+  fakes::FakeDrives drives;
+  CountingMemory memory;
+  SettingsProfile profile;
+  ProgramAt program;
+  wendmark::PackageList packages;
+  wendmark::DriveList driveList;
+  wendmark::DiskBuilder builder;
+  FakeDialog dialog;
+};
+
+// A recognisable byte pattern of the given length.
+inline std::string Bytes(std::size_t n, char seed = 'a') {
+  std::string s(n, '\0');
+  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>(seed + (i * 7 + i / 251) % 26);
+  return s;
+}
+
+}  // namespace builder_test

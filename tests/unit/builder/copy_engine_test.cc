@@ -1,0 +1,383 @@
+// The copy engine against the in-memory file system: which files land on
+// the floppy and how, what each failure shows, and what is left behind.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/unit/builder/builder_world.h"
+
+namespace {
+
+using namespace builder_test;
+namespace ui = platform::ui;
+using fakes::Fault;
+using fakes::Op;
+
+const platform::FileTimes kTimes{131000000000000001ULL, 132000000000000002ULL, 133000000000000003ULL};
+
+struct Expected {
+  std::string text;
+  std::uint32_t buttons;
+};
+
+void ExpectShown(const World& w, const std::vector<Expected>& expected) {
+  ASSERT_EQ(w.shown().size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(w.shown()[i].text, expected[i].text);
+    EXPECT_EQ(w.shown()[i].caption, kCaption);
+    EXPECT_EQ(w.shown()[i].buttons(), expected[i].buttons);
+    // The insert prompt informs; everything else warns.
+    EXPECT_EQ(w.shown()[i].icon(), expected[i].text.rfind("Please label", 0) == 0
+                                       ? ui::kIconInformation
+                                       : ui::kIconExclamation);
+  }
+}
+
+Expected Insert(int disk) { return {InsertPrompt("Disk " + std::to_string(disk) + " - Sample Suite"), ui::kOk}; }
+Expected Choice(const char* text) { return {std::string(text) + kChoice, ui::kAbortRetryIgnore}; }
+
+TEST(CopyEngine, OnlySelectedDisksAreAskedForAndWritten) {
+  World w;
+  w.fs.AddFile("C:\\images\\one.txt", "1");
+  w.fs.AddFile("C:\\images\\two.txt", "22", kTimes);
+  w.fs.AddFile("C:\\images\\three.txt", "333");
+  w.AddDisk({"one.txt"}, false);
+  w.AddDisk({"two.txt"});
+  w.AddDisk({"three.txt"}, false);
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
+  ExpectShown(w, {Insert(2)});
+  EXPECT_EQ(w.dialog.diskLine, "Creating Disk 2 - Sample Suite");
+  EXPECT_EQ(w.FloppyFiles(), std::vector<std::string>{"A:\\two.txt"});
+  EXPECT_EQ(w.fs.Contents("A:\\two.txt"), "22");
+  EXPECT_EQ(w.fs.OpenHandleCount(), 0);
+}
+
+TEST(CopyEngine, EntriesLandAtTheTopLevelUnderTheirLastComponent) {
+  World w;
+  w.profile.diskImages = "C:\\tools";  // the shipped layout: entries climb out of the program's folder
+  w.fs.AddFile("C:\\setup\\SETUP.EXE", "setup", kTimes);
+  w.fs.AddFile("C:\\tools\\disk1\\sub\\DATA.CAB", "data");
+  w.fs.AddFile("C:\\tools\\a\\same.txt", "first");
+  w.fs.AddFile("C:\\tools\\b\\same.txt", "second");
+  w.AddDisk({"..\\setup\\\\SETUP.EXE", "disk1\\sub\\DATA.CAB", "a\\same.txt", "b\\same.txt"});
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
+  EXPECT_EQ(w.FloppyFiles(), (std::vector<std::string>{"A:\\DATA.CAB", "A:\\SETUP.EXE", "A:\\same.txt"}));
+  EXPECT_EQ(w.fs.Contents("A:\\SETUP.EXE"), "setup");
+  EXPECT_EQ(w.fs.Contents("A:\\DATA.CAB"), "data");
+  EXPECT_EQ(w.fs.Contents("A:\\same.txt"), "second");  // the later entry wins
+  EXPECT_EQ(w.fs.Directories(), (std::vector<std::string>{"A:\\", "C:\\", "C:\\images", "C:\\setup",
+                                                          "C:\\tools", "C:\\tools\\a", "C:\\tools\\b",
+                                                          "C:\\tools\\disk1", "C:\\tools\\disk1\\sub"}));
+}
+
+TEST(CopyEngine, SourcePathsAreTheFolderABackslashAndTheWholeEntry) {
+  World w;
+  w.profile.diskImages = "C:\\images\\";  // a trailing backslash is kept: the path has two
+  w.fs.AddFile("C:\\images\\x.bin", "x");
+  w.AddDisk({"x.bin"});
+  ASSERT_EQ(w.RunDialog(), wendmark::kEndWritten);
+  EXPECT_EQ(w.fs.Log().front(), "Open C:\\images\\\\x.bin ReadExclusive -> ok");
+  EXPECT_EQ(w.fs.Log()[1], "Open A:x.bin CreateAlways -> ok");
+}
+
+TEST(CopyEngine, TheDiskImageFolderIsReadAfreshForEachDisk) {
+  World w;
+  w.fs.AddFile("C:\\images\\a.txt", "old images");
+  w.fs.AddFile("C:\\fresh\\b.txt", "fresh images");
+  w.AddDisk({"a.txt"});
+  w.AddDisk({"b.txt"});
+  w.dialog.boxes.onShow = [&](const fakes::ShownMessage& m) {
+    if (m.text == InsertPrompt("Disk 2 - Sample Suite")) w.profile.diskImages = "C:\\fresh";
+  };
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
+  EXPECT_EQ(w.fs.Contents("A:\\b.txt"), "fresh images");
+}
+
+TEST(CopyEngine, ChunksFlushesAndThePositionOfA70000ByteFile) {
+  World w;
+  w.fs.AddFile("C:\\images\\big\\BIG.CAB", Bytes(70000), kTimes);
+  w.fs.AddFile("C:\\images\\next.txt", "n");
+  w.AddDisk({"big\\BIG.CAB", "next.txt"});
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
+  EXPECT_EQ(w.Writes(), (std::vector<std::uint32_t>{32768, 32768, 4464, 1}));
+  std::vector<std::string> flushesAfterWrites;
+  for (const std::string& line : w.fs.Log()) {
+    if (line.rfind("Write", 0) == 0 || line.rfind("Flush", 0) == 0) flushesAfterWrites.push_back(line.substr(0, 5));
+  }
+  EXPECT_EQ(flushesAfterWrites, (std::vector<std::string>{"Write", "Flush", "Write", "Flush", "Write",
+                                                          "Flush", "Write", "Flush"}));
+  const std::string big = "Copying big\\BIG.CAB";
+  ASSERT_EQ(w.dialog.pumps.size(), 6u);
+  EXPECT_EQ(w.dialog.pumps[0].fileLine, big);
+  EXPECT_EQ(w.dialog.pumps[0].bar, 0);
+  EXPECT_EQ(w.dialog.pumps[1].bar, 46);
+  EXPECT_EQ(w.dialog.pumps[2].bar, 93);
+  EXPECT_EQ(w.dialog.pumps[3].bar, 100);
+  EXPECT_EQ(w.dialog.pumps[3].fileLine, big);
+  // The next file shows from the start of its copy, with the bar back at 0.
+  EXPECT_EQ(w.dialog.pumps[4].fileLine, "Copying next.txt");
+  EXPECT_EQ(w.dialog.pumps[4].bar, 0);
+  EXPECT_EQ(w.dialog.pumps[5].bar, 100);
+  EXPECT_EQ(w.fs.Contents("A:\\BIG.CAB"), Bytes(70000));
+  platform::FileTimes t = w.fs.Times("A:\\BIG.CAB");
+  EXPECT_EQ(t.creation, kTimes.creation);
+  EXPECT_EQ(t.lastAccess, kTimes.lastAccess);
+  EXPECT_EQ(t.lastWrite, kTimes.lastWrite);
+}
+
+TEST(CopyEngine, AnEmptySourceGivesAnEmptyFileWithTheSourcesTimes) {
+  World w;
+  w.fs.AddFile("C:\\images\\empty.dat", "", kTimes);
+  w.AddDisk({"empty.dat"});
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
+  EXPECT_EQ(w.fs.Contents("A:\\empty.dat"), "");
+  platform::FileTimes t = w.fs.Times("A:\\empty.dat");
+  EXPECT_EQ(t.creation, kTimes.creation);
+  EXPECT_EQ(t.lastAccess, kTimes.lastAccess);
+  EXPECT_EQ(t.lastWrite, kTimes.lastWrite);
+  EXPECT_TRUE(w.Writes().empty());
+  ASSERT_EQ(w.dialog.pumps.size(), 1u);
+  EXPECT_EQ(w.dialog.pumps[0].bar, 0);
+}
+
+TEST(CopyEngine, AMissingSourceCanBeIgnoredAndTheBuildStillSucceeds) {
+  World w;
+  w.fs.AddFile("C:\\images\\there.txt", "here");
+  w.AddDisk({"gone.txt", "there.txt"});
+  w.dialog.boxes.Answer({ui::kIdOk, ui::kIdIgnore});
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
+  ExpectShown(w, {Insert(1), Choice(kSourceMissing)});
+  EXPECT_EQ(w.FloppyFiles(), std::vector<std::string>{"A:\\there.txt"});
+}
+
+TEST(CopyEngine, ASourceThatCannotBeOpenedOffersTheChoiceAndAbortStops) {
+  World w;
+  w.fs.AddFile("C:\\images\\locked.txt", "x");
+  w.fs.AddFile("C:\\images\\after.txt", "y");
+  w.AddDisk({"locked.txt", "after.txt"});
+  w.fs.SetFault({.at = 1, .code = 32, .kinds = std::uint32_t(Op::kOpen)});
+  w.dialog.boxes.Answer({ui::kIdOk, ui::kIdAbort});
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndFailed);
+  ExpectShown(w, {Insert(1), Choice(kSourceUnreadable)});
+  EXPECT_TRUE(w.FloppyFiles().empty());
+}
+
+TEST(CopyEngine, WriteProtectionThenRetryCopiesTheFile) {
+  World w;
+  w.fs.AddFile("C:\\images\\a.txt", "abc", kTimes);
+  w.AddDisk({"a.txt"});
+  w.fs.SetWriteProtected('A', true);
+  w.dialog.boxes.Answer({ui::kIdOk, ui::kIdRetry});
+  w.dialog.boxes.onShow = [&](const fakes::ShownMessage& m) {
+    if (m.text.rfind(kWriteProtected, 0) == 0) w.fs.SetWriteProtected('A', false);  // the user slides the tab
+  };
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
+  ExpectShown(w, {Insert(1), Choice(kWriteProtected)});
+  EXPECT_EQ(w.fs.Contents("A:\\a.txt"), "abc");
+  EXPECT_EQ(w.fs.Times("A:\\a.txt").lastWrite, kTimes.lastWrite);
+  EXPECT_EQ(w.fs.OpenHandleCount(), 0);
+}
+
+TEST(CopyEngine, ADestinationThatCannotBeCreatedOffersOnlyOkAndFails) {
+  World w;
+  w.fs.AddFile("C:\\images\\a.txt", "abc");
+  w.fs.AddFile("C:\\images\\b.txt", "def");
+  w.AddDisk({"a.txt", "b.txt"});
+  w.fs.SetFault({.at = 2, .code = 5, .kinds = std::uint32_t(Op::kOpen)});
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndFailed);
+  ExpectShown(w, {Insert(1), {kCannotCreate, ui::kOk}});
+  EXPECT_TRUE(w.FloppyFiles().empty());
+  EXPECT_EQ(w.fs.OpenHandleCount(), 0);  // the source was closed too
+}
+
+TEST(CopyEngine, ASourceShorterThanMeasuredEndsAsAReadFailure) {
+  // A zero-byte read before the measured length would otherwise loop for
+  // ever; here the length is measured, then the file shrinks under us.
+  World w;
+  w.fs.AddFile("C:\\images\\shrinks.bin", Bytes(40000));
+  w.AddDisk({"shrinks.bin"});
+  w.dialog.onDispatch = [&](FakeDialog& d) {
+    if (d.pumps.size() == 1) w.fs.AddFile("C:\\images\\shrinks.bin", Bytes(10));
+  };
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndFailed);
+  ExpectShown(w, {Insert(1), Choice(kReadError)});
+  EXPECT_FALSE(w.fs.Exists("A:\\shrinks.bin"));
+  EXPECT_EQ(w.fs.OpenHandleCount(), 0);
+}
+
+TEST(CopyEngine, TheDiskFillingUpAtAnyChunkDeletesThePartialFile) {
+  for (std::uint64_t room : {0ull, 100ull, 32768ull, 40000ull, 65536ull, 69999ull}) {
+    SCOPED_TRACE(room);
+    World w;
+    w.fs.AddFile("C:\\images\\big.bin", Bytes(70000));
+    w.AddDisk({"big.bin"});
+    w.fs.SetCapacity('A', room);
+    w.dialog.boxes.Answer({ui::kIdOk, ui::kIdAbort});
+    EXPECT_EQ(w.RunDialog(), wendmark::kEndFailed);
+    ExpectShown(w, {Insert(1), Choice(kDiskFull)});
+    EXPECT_TRUE(w.FloppyFiles().empty());
+    EXPECT_EQ(w.fs.OpenHandleCount(), 0);
+  }
+}
+
+struct WriteFault {
+  const char* name;
+  Op op;
+  std::uint32_t code;
+  bool shortWrite;
+  const char* message;
+};
+
+TEST(CopyEngine, WriteAndFlushFailuresAreToldApartFromAFullDisk) {
+  const WriteFault cases[] = {
+      {"write, disk full", Op::kWrite, 112, false, kDiskFull},
+      {"write, handle disk full", Op::kWrite, 39, false, kDiskFull},
+      {"short write", Op::kWrite, 0, true, kDiskFull},
+      {"write, other error", Op::kWrite, 5, false, kWriteError},
+      {"flush, disk full", Op::kFlush, 112, false, kDiskFull},
+      {"flush, other error", Op::kFlush, 31, false, kWriteError},
+      {"read error", Op::kRead, 23, false, kReadError},
+      {"size unknown", Op::kGetSize, 6, false, kReadError},
+  };
+  for (const WriteFault& c : cases) {
+    for (std::uint64_t chunk = 1; chunk <= 3; ++chunk) {
+      if (c.op == Op::kGetSize && chunk > 1) continue;
+      SCOPED_TRACE(std::string(c.name) + " at chunk " + std::to_string(chunk));
+      World w;
+      w.fs.AddFile("C:\\images\\big.bin", Bytes(70000));
+      w.AddDisk({"big.bin"});
+      w.fs.SetFault({.at = chunk, .code = c.code, .kinds = std::uint32_t(c.op), .shortWrite = c.shortWrite});
+      w.dialog.boxes.Answer({ui::kIdOk, ui::kIdRetry});  // the fault struck once: Retry succeeds
+      EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
+      ExpectShown(w, {Insert(1), Choice(c.message)});
+      EXPECT_EQ(w.fs.Contents("A:\\big.bin"), Bytes(70000));
+      EXPECT_EQ(w.fs.OpenHandleCount(), 0);
+    }
+  }
+}
+
+// Fail operation N, once and then for good, for every N the build reaches:
+// whatever fails, every handle is closed, a file on the floppy is either
+// complete or absent, and exactly one problem is shown before Abort.
+TEST(CopyEngine, AnyFailingOperationLeavesNoPartialFileAndNoOpenHandle) {
+  for (bool persistent : {false, true}) {
+    for (std::uint64_t n = 1;; ++n) {
+      SCOPED_TRACE((persistent ? "persistent from " : "once at ") + std::to_string(n));
+      World w;
+      w.fs.AddFile("C:\\images\\a.bin", Bytes(40000, 'a'), kTimes);
+      w.fs.AddFile("C:\\images\\b.bin", Bytes(5, 'b'), kTimes);
+      w.AddDisk({"a.bin", "b.bin"});
+      // A delete that fails as well would leave the partial file: there is
+      // nothing more the build could do then, so deletes keep working here.
+      std::uint32_t kinds = persistent ? fakes::kAllOps & ~std::uint32_t(Op::kRemove) : fakes::kAllOps;
+      w.fs.SetFault({.at = n, .code = 31, .persistent = persistent, .kinds = kinds});
+      int code = w.RunDialog();
+      for (const std::string& f : w.FloppyFiles()) {
+        SCOPED_TRACE(f);
+        std::string name = f.substr(3);
+        EXPECT_EQ(w.fs.Contents(f), Bytes(name == "a.bin" ? 40000 : 5, name[0]));
+      }
+      EXPECT_EQ(w.fs.OpenHandleCount(), 0);
+      if (!w.fs.FaultHit()) {
+        EXPECT_EQ(code, wendmark::kEndWritten);
+        EXPECT_EQ(w.FloppyFiles().size(), 2u);
+        break;
+      }
+      // Times that fail to carry over or a close that complains are not
+      // reported; everything else is, once, and Abort stops the build.
+      ASSERT_LE(w.shown().size(), 2u);
+      if (w.shown().size() == 2) {
+        EXPECT_EQ(code, wendmark::kEndFailed);
+      }
+      ASSERT_LT(n, 200u);
+    }
+  }
+}
+
+TEST(CopyEngine, CancelConfirmedDuringACopyStopsAfterTheChunkAndShowsNothingMore) {
+  World w;
+  w.fs.AddFile("C:\\images\\big.bin", Bytes(70000));
+  w.fs.AddFile("C:\\images\\later.bin", "later");
+  w.AddDisk({"big.bin", "later.bin"});
+  w.AddDisk({"later.bin"});
+  w.dialog.onDispatch = [](FakeDialog& d) {
+    if (d.pumps.size() == 2) d.OnCancel();  // pressed while the first chunk was written
+  };
+  w.dialog.boxes.Answer({ui::kIdOk, ui::kIdYes});
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndCancelled);
+  ExpectShown(w, {Insert(1), {kConfirmCancel, ui::kYesNo}});
+  EXPECT_EQ(w.Writes(), std::vector<std::uint32_t>{32768});
+  EXPECT_TRUE(w.FloppyFiles().empty());
+  EXPECT_EQ(w.fs.OpenHandleCount(), 0);
+}
+
+TEST(CopyEngine, CancelAnsweredNoChangesNothingAndALaterYesStops) {
+  World w;
+  w.fs.AddFile("C:\\images\\big.bin", Bytes(70000));
+  w.fs.AddFile("C:\\images\\second.bin", Bytes(70000, 'k'));
+  w.AddDisk({"big.bin", "second.bin"});
+  w.dialog.onDispatch = [](FakeDialog& d) {
+    if (d.pumps.size() == 2 || d.pumps.size() == 6) d.OnCancel();
+  };
+  w.dialog.boxes.Answer({ui::kIdOk, ui::kIdNo, ui::kIdYes});
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndCancelled);
+  ExpectShown(w, {Insert(1), {kConfirmCancel, ui::kYesNo}, {kConfirmCancel, ui::kYesNo}});
+  EXPECT_EQ(w.fs.Contents("A:\\big.bin"), Bytes(70000));  // the No let it finish
+  EXPECT_FALSE(w.fs.Exists("A:\\second.bin"));            // the Yes stopped this one
+  EXPECT_EQ(w.Writes(), (std::vector<std::uint32_t>{32768, 32768, 4464, 32768}));
+}
+
+TEST(CopyEngine, GivingUpTheFloppyCheckEndsAsAFailureWithoutCopying) {
+  World w;
+  w.fs.AddFile("C:\\images\\a.txt", "a");
+  w.AddDisk({"a.txt"});
+  w.drives.freeSpace = {fakes::Floppy(12)};
+  w.dialog.boxes.Answer({ui::kIdOk, ui::kIdCancel});
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndFailed);
+  ExpectShown(w, {Insert(1), {std::string(kNotBlank) + "\n\n" + kInsertBlank, ui::kOkCancel}});
+  EXPECT_EQ(w.fs.OperationCount(), 0u);
+}
+
+TEST(CopyEngine, WithoutAChosenDriveNothingHappens) {
+  World w;
+  w.AddDisk({"a.txt"});
+  wendmark::DriveRecord elsewhere;
+  elsewhere.rootPath = "Q:\\";
+  w.driveList.Choose(elsewhere);  // clears every chosen flag
+  EXPECT_EQ(w.RunDialog(), wendmark::kEndFailed);
+  EXPECT_TRUE(w.shown().empty());
+}
+
+TEST(CopyEngine, OneBufferOfAChunkServesEveryCopy) {
+  World w;
+  w.fs.AddFile("C:\\images\\a.bin", Bytes(50000));
+  w.AddDisk({"a.bin", "a.bin"});
+  ASSERT_EQ(w.RunDialog(), wendmark::kEndWritten);
+  World again;
+  again.fs.AddFile("C:\\images\\a.bin", Bytes(50000));
+  again.AddDisk({"a.bin"});
+  ASSERT_EQ(again.RunDialog(), wendmark::kEndWritten);
+  // Allocated at most once for the whole process (perhaps by an earlier test).
+  EXPECT_LE(w.memory.allocations + again.memory.allocations, 1);
+  if (w.memory.allocations == 1) {
+    EXPECT_EQ(w.memory.lastSize, wendmark::kCopyChunk);
+  }
+}
+
+TEST(CopyEngine, EmptyPathsFailQuietly) {
+  World w;
+  EXPECT_FALSE(w.builder.CopyOneFile("x", "", "A:x"));
+  EXPECT_FALSE(w.builder.CopyOneFile("x", "C:\\images\\x", ""));
+  EXPECT_TRUE(w.shown().empty());
+  EXPECT_EQ(w.fs.OperationCount(), 0u);
+}
+
+TEST(CopyEngine, FloppyNameIsTheTextAfterTheLastBackslash) {
+  EXPECT_STREQ(wendmark::FloppyName("SETUP.EXE"), "SETUP.EXE");
+  EXPECT_STREQ(wendmark::FloppyName("..\\setup\\\\D0F1.CAB"), "D0F1.CAB");
+  EXPECT_STREQ(wendmark::FloppyName("disk1\\sub\\x.txt"), "x.txt");
+}
+
+}  // namespace
