@@ -12,9 +12,12 @@ namespace kivo {
 
 // The signature is only ever held as these two words, compared one after the
 // other: the eight bytes in sequence must not occur in the extractor's own
-// program image, or the search would stop inside it.
-constexpr std::uint32_t kSignatureLow = 0x80FF81FEu;
-constexpr std::uint32_t kSignatureHigh = 0x82FD83FCu;
+// program image, or the search would stop inside it. Enumerators have no
+// storage, so not even an unoptimised build lays the two words side by side.
+enum SignatureWord : std::uint32_t {
+  kSignatureLow = 0x80FF81FEu,
+  kSignatureHigh = 0x82FD83FCu,
+};
 
 constexpr std::uint32_t kHeaderSize = 800;
 constexpr std::uint32_t kEntrySize = 308;

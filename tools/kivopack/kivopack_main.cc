@@ -1,0 +1,138 @@
+// kivopack: builds a self-extracting file from a folder, lists and verifies
+// archives.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#else
+#include <unistd.h>
+#endif
+
+#include "tools/kivopack/pack.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: kivopack -o OUT [--stub FILE | --bare] [--run PROGRAM] SOURCE_DIR\n"
+    "       kivopack --list FILE\n"
+    "       kivopack --verify FILE\n"
+    "\n"
+    "  -o OUT         the self-extracting file to write\n"
+    "  --stub FILE    the extractor program the archive is appended to\n"
+    "                 (default: the extractor beside kivopack)\n"
+    "  --bare         write the archive alone, without an extractor\n"
+    "  --run PROGRAM  the program to start after extraction, relative to the\n"
+    "                 target folder (at most 263 characters)\n"
+    "  --list FILE    print the program name and every entry\n"
+    "  --verify FILE  find and validate the archive in FILE\n";
+
+int Refuse(const std::string& why) {
+  std::fprintf(stderr, "kivopack: %s\n", why.c_str());
+  return 1;
+}
+
+std::string DefaultStub(const char* argv0) {
+#ifdef _WIN32
+  const char* name = "KivoUnpack.exe";
+#else
+  const char* name = "kivounpack";
+#endif
+  std::string self(argv0);
+  std::size_t slash = self.find_last_of("/\\");
+  std::string folder = slash == std::string::npos ? "" : self.substr(0, slash + 1);
+  return folder + name;
+}
+
+int List(const std::string& path) {
+  kivopack::ArchiveListing listing;
+  std::string error;
+  if (!kivopack::ReadListing(path, &listing, &error)) return Refuse(error);
+  std::printf("program: %s\n", listing.program.empty() ? "(none)" : listing.program.c_str());
+  for (const auto& e : listing.entries) {
+    std::printf("%12llu  %s  %s\n", static_cast<unsigned long long>(e.size),
+                kivopack::FormatTime(e.times.lastWrite).c_str(), e.name.c_str());
+  }
+  return 0;
+}
+
+int Verify(const std::string& path) {
+  kivopack::ArchiveListing listing;
+  std::string error;
+  if (!kivopack::Verify(path, &listing, &error)) return Refuse(path + ": " + error);
+  unsigned long long bytes = 0;
+  for (const auto& e : listing.entries) bytes += e.size;
+  std::printf("%s: valid, archive at offset %u, %zu entries, %llu bytes of data, program %s\n", path.c_str(),
+              listing.offset, listing.entries.size(), bytes,
+              listing.program.empty() ? "(none)" : listing.program.c_str());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  kivopack::PackRequest request;
+  bool bare = false, stubGiven = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&](const char* option) -> const char* {
+      if (i + 1 >= argc) {
+        Refuse(std::string(option) + " needs a value");
+        return nullptr;
+      }
+      return argv[++i];
+    };
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == "--list" || arg == "--verify") {
+      const char* file = value(arg.c_str());
+      if (file == nullptr) return 1;
+      return arg == "--list" ? List(file) : Verify(file);
+    } else if (arg == "-o") {
+      const char* v = value("-o");
+      if (v == nullptr) return 1;
+      request.output = v;
+    } else if (arg == "--stub") {
+      const char* v = value("--stub");
+      if (v == nullptr) return 1;
+      request.stub = v;
+      stubGiven = true;
+    } else if (arg == "--bare") {
+      bare = true;
+    } else if (arg == "--run") {
+      const char* v = value("--run");
+      if (v == nullptr) return 1;
+      request.program = v;
+    } else if (!arg.empty() && arg[0] == '-') {
+      std::fputs(kUsage, stderr);
+      return Refuse("unknown option " + arg);
+    } else if (request.source.empty()) {
+      request.source = arg;
+    } else {
+      return Refuse("more than one source folder");
+    }
+  }
+  if (request.output.empty() || request.source.empty()) {
+    std::fputs(kUsage, stderr);
+    return 1;
+  }
+  if (bare && stubGiven) return Refuse("--stub and --bare exclude each other");
+  if (!bare && !stubGiven) request.stub = DefaultStub(argv[0]);
+  if (bare) request.stub.clear();
+
+  kivopack::Progress progress;
+  if (isatty(2)) {
+    progress = [](std::uint64_t done, std::uint64_t total) {
+      if (total < (64u << 20)) return;
+      std::fprintf(stderr, "\rkivopack: %3llu%% of %llu MiB", total ? done * 100 / total : 100ull,
+                   static_cast<unsigned long long>(total >> 20));
+      if (done == total) std::fputc('\n', stderr);
+    };
+  }
+  std::string error;
+  if (!kivopack::Pack(request, &error, progress)) return Refuse(error);
+  return 0;
+}

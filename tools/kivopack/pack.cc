@@ -1,0 +1,326 @@
+#include "tools/kivopack/pack.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "platform/file_system.h"
+#include "unpack/archive/format.h"
+#include "unpack/archive/reader.h"
+#include "unpack/archive/writer.h"
+
+namespace kivopack {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::FileHandle;
+using platform::OpenMode;
+
+constexpr std::uint32_t kBuffer = 1u << 20;
+
+// Closes a handle of the platform file layer on every way out.
+class OpenFile {
+ public:
+  OpenFile(platform::FileSystem& files, FileHandle h) : files_(files), h_(h) {}
+  ~OpenFile() {
+    if (h_ != platform::kNoFile) files_.Close(h_);
+  }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  FileHandle get() const { return h_; }
+  bool Close() {
+    FileHandle h = h_;
+    h_ = platform::kNoFile;
+    return files_.Close(h);
+  }
+
+ private:
+  platform::FileSystem& files_;
+  FileHandle h_;
+};
+
+std::string Code(std::uint32_t code) { return "error " + std::to_string(code); }
+
+bool ContainsSignature(const std::string& bytes) {
+  for (std::size_t i = 0; i + 8 <= bytes.size(); ++i) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data() + i);
+    if (kivo::LoadLe32(p) == kivo::kSignatureLow && kivo::LoadLe32(p + 4) == kivo::kSignatureHigh)
+      return true;
+  }
+  return false;
+}
+
+bool ReadWhole(const std::string& path, std::string* out, std::string* error) {
+  platform::FileSystem& files = platform::DefaultFileSystem();
+  FileHandle h = 0;
+  if (!files.Open(path.c_str(), OpenMode::kReadShared, &h)) {
+    *error = "cannot open " + path + " (" + Code(files.LastError()) + ")";
+    return false;
+  }
+  OpenFile file(files, h);
+  out->clear();
+  std::vector<char> buffer(kBuffer);
+  for (;;) {
+    std::uint32_t got = 0;
+    if (!files.Read(h, buffer.data(), kBuffer, &got)) {
+      *error = "cannot read " + path + " (" + Code(files.LastError()) + ")";
+      return false;
+    }
+    if (got == 0) return true;
+    out->append(buffer.data(), got);
+  }
+}
+
+}  // namespace
+
+bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std::string* error) {
+  std::error_code ec;
+  fs::path root(source);
+  if (!fs::is_directory(root, ec)) {
+    *error = "not a folder: " + source;
+    return false;
+  }
+  files->clear();
+  platform::FileSystem& io = platform::DefaultFileSystem();
+  for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
+       it.increment(ec)) {
+    if (it->is_symlink() || !it->is_regular_file()) continue;
+    SourceFile f;
+    for (const fs::path& part : fs::relative(it->path(), root)) {
+      std::string component = part.string();
+      // A backslash inside a component would turn into a separator.
+      if (component.find('\\') != std::string::npos) {
+        *error = "the extractor would refuse the name: " + it->path().string();
+        return false;
+      }
+      if (!f.name.empty()) f.name += '\\';
+      f.name += component;
+    }
+    if (f.name.size() > 259) {
+      *error = "name longer than 259 characters: " + f.name;
+      return false;
+    }
+    if (!kivo::IsAcceptableEntryName(f.name.c_str())) {
+      *error = "the extractor would refuse the name: " + f.name;
+      return false;
+    }
+    f.path = it->path().string();
+    f.size = it->file_size(ec);
+    FileHandle h = 0;
+    if (!io.Open(f.path.c_str(), OpenMode::kReadShared, &h)) {
+      *error = "cannot open " + f.path + " (" + Code(io.LastError()) + ")";
+      return false;
+    }
+    bool timed = io.GetTimes(h, &f.times);
+    io.Close(h);
+    if (!timed) {
+      *error = "cannot read the times of " + f.path;
+      return false;
+    }
+    files->push_back(std::move(f));
+  }
+  if (ec) {
+    *error = "cannot list " + source + ": " + ec.message();
+    return false;
+  }
+  if (files->empty()) {
+    *error = "no files below " + source;
+    return false;
+  }
+  std::sort(files->begin(), files->end(),
+            [](const SourceFile& a, const SourceFile& b) { return a.name < b.name; });
+  return true;
+}
+
+bool Pack(const PackRequest& request, std::string* error, const Progress& progress) {
+  if (request.program.size() > 263) {
+    *error = "program name longer than 263 characters";
+    return false;
+  }
+  std::string stub;
+  if (!request.stub.empty()) {
+    if (!ReadWhole(request.stub, &stub, error)) return false;
+    if (ContainsSignature(stub)) {
+      *error = "the stub contains the archive signature: " + request.stub;
+      return false;
+    }
+  }
+  std::vector<SourceFile> files;
+  if (!CollectFiles(request.source, &files, error)) return false;
+  std::uint64_t data = 0;
+  for (const SourceFile& f : files) data += f.size;
+  std::uint64_t total = stub.size() + kivo::kHeaderSize +
+                        static_cast<std::uint64_t>(files.size()) * kivo::kEntrySize + data;
+  if (total >= 0x100000000ull) {
+    *error = "the self-extracting file would be 4 GiB or larger";
+    return false;
+  }
+
+  platform::FileSystem& io = platform::DefaultFileSystem();
+  FileHandle h = 0;
+  if (!io.Open(request.output.c_str(), OpenMode::kCreateAlways, &h)) {
+    *error = "cannot create " + request.output + " (" + Code(io.LastError()) + ")";
+    return false;
+  }
+  OpenFile out(io, h);
+  auto fail = [&](const std::string& why) {
+    *error = why;
+    out.Close();
+    io.Remove(request.output.c_str());
+    return false;
+  };
+  auto writeFailed = [&]() { return fail("cannot write " + request.output + " (" + Code(io.LastError()) + ")"); };
+
+  std::uint32_t done = 0;
+  if (!stub.empty() &&
+      (!io.Write(h, stub.data(), static_cast<std::uint32_t>(stub.size()), &done) || done != stub.size())) {
+    return writeFailed();
+  }
+  kivo::ArchiveWriter writer(io, h, static_cast<std::uint32_t>(stub.size()));
+  if (!writer.Start(request.program.c_str(), static_cast<std::uint32_t>(files.size()))) return writeFailed();
+  for (const SourceFile& f : files) {
+    kivo::ArchiveEntry entry;
+    std::copy(f.name.begin(), f.name.end(), entry.name);
+    entry.sizeLow = static_cast<std::uint32_t>(f.size);
+    entry.times = f.times;
+    entry.attributes = platform::attr::kArchive;
+    if (!writer.AddEntry(entry)) return writeFailed();
+  }
+  std::vector<char> buffer(kBuffer);
+  std::uint64_t copied = 0, lastReport = 0;
+  for (const SourceFile& f : files) {
+    FileHandle in = 0;
+    if (!io.Open(f.path.c_str(), OpenMode::kReadShared, &in)) {
+      return fail("cannot open " + f.path + " (" + Code(io.LastError()) + ")");
+    }
+    OpenFile input(io, in);
+    std::uint64_t left = f.size;
+    while (left > 0) {
+      std::uint32_t want = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kBuffer));
+      std::uint32_t got = 0;
+      if (!kivo::ReadFully(io, in, buffer.data(), want, &got)) {
+        return fail("cannot read " + f.path + " (" + Code(io.LastError()) + ")");
+      }
+      if (got != want) return fail(f.path + " changed while it was packed");
+      if (!writer.AddData(buffer.data(), got)) return writeFailed();
+      left -= got;
+      copied += got;
+      if (progress && copied - lastReport >= (64u << 20)) {
+        progress(copied, data);
+        lastReport = copied;
+      }
+    }
+    char extra = 0;
+    std::uint32_t got = 0;
+    if (io.Read(in, &extra, 1, &got) && got != 0) return fail(f.path + " changed while it was packed");
+  }
+  if (!writer.Finish()) return writeFailed();
+  if (!out.Close()) return fail("cannot close " + request.output + " (" + Code(io.LastError()) + ")");
+  if (progress) progress(data, data);
+  if (!stub.empty()) {
+    std::error_code ec;
+    fs::permissions(request.output, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                    fs::perm_options::add, ec);
+  }
+  return true;
+}
+
+bool ReadListing(const std::string& path, ArchiveListing* listing, std::string* error) {
+  platform::FileSystem& io = platform::DefaultFileSystem();
+  FileHandle h = 0;
+  if (!io.Open(path.c_str(), OpenMode::kReadShared, &h)) {
+    *error = "cannot open " + path + " (" + Code(io.LastError()) + ")";
+    return false;
+  }
+  OpenFile file(io, h);
+  if (!kivo::FindArchiveStart(io, h) || !io.Tell(h, &listing->offset)) {
+    *error = "no archive in " + path;
+    return false;
+  }
+  std::uint8_t header[kivo::kHeaderSize];
+  std::uint32_t got = 0;
+  if (!kivo::ReadFully(io, h, header, kivo::kHeaderSize, &got) || got != kivo::kHeaderSize) {
+    *error = "the header cannot be read";
+    return false;
+  }
+  kivo::ArchiveHeader decoded;
+  kivo::DecodeHeader(header, &decoded);
+  if (!kivo::HasTerminator(decoded.programName, kivo::kProgramField)) {
+    *error = "the program name has no terminator";
+    return false;
+  }
+  listing->program = decoded.programName;
+  listing->entries.clear();
+  for (std::uint32_t i = 0; i < decoded.count; ++i) {
+    std::uint8_t bytes[kivo::kEntrySize];
+    if (!kivo::ReadFully(io, h, bytes, kivo::kEntrySize, &got) || got != kivo::kEntrySize) {
+      *error = "the table ends after " + std::to_string(i) + " of " + std::to_string(decoded.count) + " entries";
+      return false;
+    }
+    kivo::ArchiveEntry entry;
+    kivo::DecodeEntry(bytes, &entry);
+    if (!kivo::HasTerminator(entry.name, kivo::kNameField)) {
+      *error = "entry " + std::to_string(i) + " has a name without terminator";
+      return false;
+    }
+    listing->entries.push_back({entry.name, entry.sizeLow, entry.times, entry.attributes});
+  }
+  return true;
+}
+
+bool Verify(const std::string& path, ArchiveListing* listing, std::string* error) {
+  if (!ReadListing(path, listing, error)) return false;
+  platform::FileSystem& io = platform::DefaultFileSystem();
+  FileHandle h = 0;
+  if (!io.Open(path.c_str(), OpenMode::kReadShared, &h)) {
+    *error = "cannot open " + path;
+    return false;
+  }
+  OpenFile file(io, h);
+  std::uint64_t size = 0;
+  io.GetSize(h, &size);
+  if (!kivo::ValidateArchive(io, h, listing->offset)) {
+    *error = listing->entries.empty() ? "the archive holds no entries"
+                                      : "size or checksum does not match";
+    return false;
+  }
+  std::uint64_t data = 0;
+  for (const ListedEntry& e : listing->entries) {
+    if (!kivo::IsAcceptableEntryName(e.name.c_str())) {
+      *error = "the extractor would refuse the name: " + e.name;
+      return false;
+    }
+    data += e.size;
+  }
+  std::uint64_t expected = listing->offset + kivo::kHeaderSize +
+                           static_cast<std::uint64_t>(listing->entries.size()) * kivo::kEntrySize + data;
+  if (expected != size) {
+    *error = "the data area holds " + std::string(expected > size ? "fewer" : "more") +
+             " bytes than the entries";
+    return false;
+  }
+  return true;
+}
+
+std::string FormatTime(platform::FileTime time) {
+  // Days from 1601-01-01 to the civil date, by the usual era arithmetic.
+  std::int64_t seconds = static_cast<std::int64_t>(time / 10000000ull) - 11644473600ll;
+  std::int64_t days = seconds / 86400, rest = seconds % 86400;
+  if (rest < 0) {
+    rest += 86400;
+    --days;
+  }
+  std::int64_t z = days + 719468, era = (z >= 0 ? z : z - 146096) / 146097;
+  std::int64_t doe = z - era * 146097, yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  std::int64_t y = yoe + era * 400, doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
+  std::int64_t d = doy - (153 * mp + 2) / 5 + 1, m = mp < 10 ? mp + 3 : mp - 9;
+  if (m <= 2) ++y;
+  char text[128];
+  std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld", static_cast<long long>(y),
+                static_cast<long long>(m), static_cast<long long>(d), static_cast<long long>(rest / 3600),
+                static_cast<long long>(rest / 60 % 60), static_cast<long long>(rest % 60));
+  return text;
+}
+
+}  // namespace kivopack

@@ -1,0 +1,62 @@
+// kivopack's work: collect a folder's files, write a self-extracting file
+// (stub + archive), list and verify an archive. Refusals come back as one
+// line of text.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace kivopack {
+
+struct SourceFile {
+  std::string name;  // archive name: relative, backslash-separated
+  std::string path;  // where it is read from
+  std::uint64_t size = 0;
+  platform::FileTimes times;
+};
+
+struct PackRequest {
+  std::string output;
+  std::string stub;  // empty: a bare archive
+  std::string program;
+  std::string source;
+};
+
+// Called with the bytes written so far and the total, now and then.
+using Progress = std::function<void(std::uint64_t done, std::uint64_t total)>;
+
+// Every regular file below `source`, in byte-wise order of their archive
+// names. False with `error` set when there is none, or when a name is one
+// the extractor would refuse.
+bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std::string* error);
+
+bool Pack(const PackRequest& request, std::string* error, const Progress& progress = {});
+
+struct ListedEntry {
+  std::string name;
+  std::uint64_t size = 0;
+  platform::FileTimes times;
+  std::uint32_t attributes = 0;
+};
+
+struct ArchiveListing {
+  std::uint32_t offset = 0;  // of the signature
+  std::string program;
+  std::vector<ListedEntry> entries;
+};
+
+// Finds the archive and reads its header and table.
+bool ReadListing(const std::string& path, ArchiveListing* listing, std::string* error);
+
+// Finds and validates the archive, and checks every name and that the data
+// area holds exactly the entries' bytes.
+bool Verify(const std::string& path, ArchiveListing* listing, std::string* error);
+
+// "YYYY-MM-DD HH:MM:SS" (UTC) of a FILETIME.
+std::string FormatTime(platform::FileTime time);
+
+}  // namespace kivopack

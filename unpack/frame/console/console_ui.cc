@@ -1,0 +1,72 @@
+#include "unpack/frame/console/console_ui.h"
+
+#include <spawn.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <string>
+
+#include "platform/posix/paths.h"
+
+extern char** environ;
+
+namespace kivo::console {
+
+int ConsoleMessageBoxes::Show(const char* text, const char* caption, std::uint32_t) {
+  std::fprintf(out_, "%s: %s\n", caption, text);
+  std::fflush(out_);
+  if (isatty(fileno(in_))) {
+    int c;
+    while ((c = std::fgetc(in_)) != EOF && c != '\n') {
+    }
+  }
+  return platform::ui::kIdOk;
+}
+
+int ConsolePrompt::Ask(const char* name) {
+  platform::BoundedString<512> question;
+  messages_.FormatOverwriteQuestion(name, &question);
+  for (;;) {
+    std::fprintf(out_, "%s [Y]es / [N]o / Y[e]s To All / [A]bort: ", question.c_str());
+    std::fflush(out_);
+    std::string line;
+    int c;
+    while ((c = std::fgetc(in_)) != EOF && c != '\n') line += static_cast<char>(c);
+    if (c == EOF && line.empty()) {
+      std::fputc('\n', out_);
+      return kAnswerNo;
+    }
+    std::size_t first = line.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return kAnswerYes;
+    switch (std::tolower(static_cast<unsigned char>(line[first]))) {
+      case 'y': return kAnswerYes;
+      case 'n': return kAnswerNo;
+      case 'e': return kAnswerYesToAll;
+      case 'a': return kAnswerAbort;
+      default: break;
+    }
+  }
+}
+
+bool ConsoleLauncher::Start(const char* program, const char* directory) {
+  std::string folder = platform::posix::TranslatePath(directory);
+  std::string path = platform::posix::TranslatePath(program);
+  if (folder.empty() || path.empty()) return false;
+  std::string full = path[0] == '/' ? path : folder + "/" + path;
+  struct stat st;
+  if (::stat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  mode_t exec = (st.st_mode & 0444) >> 2;  // executable wherever readable
+  if ((st.st_mode & exec) != exec) ::chmod(full.c_str(), st.st_mode | exec);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+  char* argv[] = {full.data(), nullptr};
+  pid_t pid = 0;
+  int rc = posix_spawn(&pid, full.c_str(), &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return rc == 0;
+}
+
+}  // namespace kivo::console
