@@ -1,0 +1,137 @@
+// kivopack and kivounpack as programs: a folder packed onto the console
+// extractor comes out byte for byte, with the answers, messages and exit
+// statuses a user of the console sees.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/support/temp_dir.h"
+#include "tests/unit/archive/hand_built.h"
+
+namespace {
+
+struct Result {
+  int status = -1;
+  std::string err;
+};
+
+// Runs a shell command in `dir`, stdin from `input`, stderr captured.
+Result Shell(const std::string& dir, const std::string& command, const std::string& input = "") {
+  std::string in = dir + "/.stdin", err = dir + "/.stderr";
+  test::WriteFile(in, input);
+  std::string full = "cd '" + dir + "' && " + command + " <'" + in + "' 2>'" + err + "' >/dev/null";
+  int rc = std::system(full.c_str());
+  Result r;
+  r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  r.err = test::ReadFile(err);
+  std::remove(in.c_str());
+  std::remove(err.c_str());
+  return r;
+}
+
+class Cli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = dir_.path();
+    std::filesystem::create_directories(root_ + "/src/docs");
+    std::filesystem::create_directories(root_ + "/out");
+    test::WriteFile(root_ + "/src/readme.txt", "read me");
+    test::WriteFile(root_ + "/src/docs/manual.txt", std::string(200000, 'm'));
+    test::WriteFile(root_ + "/src/start.sh", "#!/bin/sh\necho ran > ran.txt\n");
+  }
+  Result Pack(const std::string& args) {
+    return Shell(root_, std::string("'") + KIVOPACK_PATH + "' " + args);
+  }
+  std::string Out(const std::string& rel) { return test::ReadFile(root_ + "/out/" + rel); }
+  test::TempDir dir_;
+  std::string root_;
+};
+
+TEST_F(Cli, ThePackedFolderComesOutWholeAndTheProgramRuns) {
+  ASSERT_EQ(Pack("-o self --run start.sh src").status, 0);
+  Result r = Shell(root_ + "/out", "../self");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(Out("readme.txt"), "read me");
+  EXPECT_EQ(Out("docs/manual.txt"), std::string(200000, 'm'));
+  for (int i = 0; i < 100 && !test::Exists(root_ + "/out/ran.txt"); ++i) usleep(20000);
+  EXPECT_EQ(Out("ran.txt"), "ran\n") << "started in the target folder";
+}
+
+TEST_F(Cli, AnswersComeFromStdinAndAbortEndsWithStatusTwo) {
+  ASSERT_EQ(Pack("-o self src").status, 0);
+  ASSERT_EQ(Shell(root_ + "/out", "../self").status, 0);
+  test::WriteFile(root_ + "/out/readme.txt", "mine");
+  Result no = Shell(root_ + "/out", "../self", "n\nn\nn\n");
+  EXPECT_EQ(no.status, 0);
+  EXPECT_EQ(Out("readme.txt"), "mine");
+  EXPECT_NE(no.err.find("The file 'readme.txt' already exists.  Do you want to overwrite it? [Y]es "
+                        "/ [N]o / Y[e]s To All / [A]bort: "),
+            std::string::npos);
+  Result all = Shell(root_ + "/out", "../self", "e\n");
+  EXPECT_EQ(all.status, 0);
+  EXPECT_EQ(Out("readme.txt"), "read me");
+  Result abort = Shell(root_ + "/out", "../self", "a\n");
+  EXPECT_EQ(abort.status, 2);
+  EXPECT_NE(abort.err.find("Tandrel: File extraction terminated at user's request.\n"), std::string::npos)
+      << abort.err;
+}
+
+TEST_F(Cli, OptionsNameTheTargetAndAnotherArchive) {
+  ASSERT_EQ(Pack("--bare -o bare.arc src").status, 0);
+  ASSERT_EQ(Pack("-o self src").status, 0);
+  std::filesystem::create_directories(root_ + "/with blank");
+  Result r = Shell(root_, "./self '-d" + root_ + "/with blank' -f" + root_ + "/bare.arc");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(test::ReadFile(root_ + "/with blank/readme.txt"), "read me");
+  Result rel = Shell(root_, "mkdir -p rel && ./self -drel");
+  EXPECT_EQ(rel.status, 0) << rel.err;
+  EXPECT_EQ(test::ReadFile(root_ + "/rel/docs/manual.txt"), std::string(200000, 'm'));
+}
+
+TEST_F(Cli, FailuresGiveTheirStatus) {
+  ASSERT_EQ(Pack("-o self src").status, 0);
+  Result missing = Shell(root_, "./self -fnothing.arc");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err,
+            "Tandrel: Unable to open the file from which to extract files.  File extraction aborted.\n");
+  Result bare = Shell(root_, std::string("cp '") + KIVOUNPACK_PATH + "' plain && ./plain");
+  EXPECT_EQ(bare.status, 2);
+  EXPECT_EQ(bare.err,
+            "Tandrel: Unable to find any files in the specified extraction file.  File extraction aborted.\n");
+  Result nodir = Shell(root_, "./self -dno/such");
+  EXPECT_EQ(nodir.status, 2);
+  EXPECT_EQ(nodir.err, "Tandrel: The path specified, " + root_ +
+                           "\\no/such, cannot be found or used at this time.\n");
+}
+
+TEST_F(Cli, PackerRefusalsAreOneLineWithStatusOne) {
+  std::filesystem::create_directories(root_ + "/empty");
+  Result empty = Pack("-o x empty");
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_EQ(empty.err, "kivopack: no files below empty\n");
+  Result run = Pack("-o x --run " + std::string(264, 'r') + " src");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "kivopack: program name longer than 263 characters\n");
+  EXPECT_EQ(Pack("--help").status, 0);
+  ASSERT_EQ(Pack("-o self --run start.sh src").status, 0);
+  Result verify = Pack("--verify self");
+  EXPECT_EQ(verify.status, 0) << verify.err;
+  // One byte more and the file no longer validates.
+  std::ofstream(root_ + "/self", std::ios::app) << "x";
+  Result bad = Pack("--verify self");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.err, "kivopack: self: size or checksum does not match\n");
+}
+
+TEST(ExtractorImage, HoldsNoSignatureOfItsOwn) {
+  std::string image = test::ReadFile(KIVOUNPACK_PATH);
+  EXPECT_EQ(image.find(handbuilt::kSignature), std::string::npos);
+}
+
+}  // namespace
