@@ -99,6 +99,7 @@ TEST_P(Engine, AFileInTheWayOfAFolderStopsBeforeAnyFileIsWritten) {
 TEST_P(Engine, AReadOnlyFolderStopsTheExtractionWithItsFullPath) {
   w().MakeDir(T("one\\two"));
   w().MakeReadOnly(T("one\\two"));
+  if (!w().ReportsReadOnly(T("one\\two"))) GTEST_SKIP() << "no read-only folders on this file system";
   Archive({{"first.txt", "1"}, {"one\\two\\three\\x.txt", "x"}});
   Session run(w());
   EXPECT_FALSE(run.Extract());

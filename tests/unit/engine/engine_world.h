@@ -34,6 +34,12 @@ class World {
   virtual bool IsDir(const std::string& path) = 0;
   virtual void MakeDir(const std::string& path) = 0;
   virtual void MakeReadOnly(const std::string& path) = 0;
+  // Whether the file layer reports the path as read-only (Wine keeps no
+  // read-only attribute on folders).
+  bool ReportsReadOnly(const std::string& path) {
+    std::uint32_t a = 0;
+    return fs().GetAttributes(path.c_str(), &a) && (a & platform::attr::kReadOnly);
+  }
   // Every file below Root(), relative to it, backslash-separated, sorted.
   virtual std::vector<std::string> Files() = 0;
   // Whether the platform keeps a creation time the engine sets.
