@@ -64,6 +64,10 @@ case "$cmd" in
     size_floppy "$floppy_bytes"
     ln -sfn "$floppy" "$WINEPREFIX/dosdevices/a:"
     wine reg add 'HKLM\Software\Wine\Drives' /v a: /d floppy /f >/dev/null 2>&1
+    # There is no window manager on the virtual display: let Wine draw the
+    # captions and frames itself, so that pictures show whole windows.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     wineserver -w || true
     echo "wine-env: prefix $WINEPREFIX, display $DISPLAY, floppy $floppy"
     ;;

@@ -1,0 +1,397 @@
+// A scripted driver for Windows programs under test: it waits for their
+// windows, reads the texts of a window and its controls, presses buttons,
+// checks control positions and saves a picture of every window it meets.
+//
+//   wine_driver.exe OUTDIR SCRIPT
+//
+// SCRIPT holds one step per line; arguments in double quotes may carry
+// \n, \" and \\ escapes; '#' starts a comment line. Times are milliseconds.
+//
+//   window "CAPTION" [TIMEOUT]   wait for a new visible top-level window with
+//                                that caption; it becomes the current window
+//                                and its picture is saved
+//   select "CAPTION"             make a visible window with that caption
+//                                current again (no picture)
+//   text "TEXT"                  the window or one of its controls reads TEXT
+//   child ID "TEXT" [TIMEOUT]    wait until control ID reads TEXT
+//   buttons "A" "B" ...          the visible buttons, in order, read A, B, ...
+//   click "TEXT"                 press the visible button reading TEXT (BM_CLICK)
+//   command ID                   send WM_COMMAND ID to the window (posted)
+//   gone [TIMEOUT]               wait until the current window is closed
+//   closed "CAPTION" [TIMEOUT]   wait until no visible window has that caption
+//   units WIDTH HEIGHT           the current window's client area in dialog units
+//   control ID X Y W H           control ID lies at X,Y with size W x H in
+//                                dialog units (one unit of slack)
+//   shot NAME                    save the current window's picture as NAME.bmp
+//   handshake NAME [TIMEOUT]     write NAME.request in OUTDIR and wait for
+//                                NAME.done there (the test script's turn)
+//   sleep TIME
+//
+// Every step is echoed; the first failing step prints "FAIL: ..." with the
+// texts of all visible windows, saves a picture of the screen and ends the
+// driver with exit code 1. Exit code 0 means every step passed.
+#include <windows.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string outDir;
+int shotCount = 0;
+HWND current = nullptr;
+std::set<HWND> met;
+double unitX = 0, unitY = 0;  // pixels per dialog unit of the current window
+
+constexpr DWORD kDefaultTimeout = 10000;
+constexpr DWORD kPoll = 50;
+
+std::string ReadText(HWND window) {
+  char buffer[4096];
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                           SMTO_ABORTIFHUNG, 3000, &length)) {
+    return "<no answer>";
+  }
+  buffer[sizeof buffer - 1] = '\0';
+  return buffer;
+}
+
+std::string ClassOf(HWND window) {
+  char name[128] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::string WithoutMnemonic(const std::string& s) {
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '&' && i + 1 < s.size()) ++i;
+    out += s[i];
+  }
+  return out;
+}
+
+std::string Printable(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '\n') out += "\\n";
+    else if (c == '\r') out += "\\r";
+    else out += c;
+  }
+  return out;
+}
+
+BOOL CALLBACK AddWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK AddVisibleWindow(HWND window, LPARAM list) {
+  if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> out;
+  EnumChildWindows(parent, AddWindow, reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+std::vector<HWND> TopLevel() {
+  std::vector<HWND> out;
+  EnumWindows(AddVisibleWindow, reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+HWND FindTop(const std::string& caption, bool onlyNew) {
+  for (HWND w : TopLevel()) {
+    char text[1024] = "";
+    GetWindowTextA(w, text, sizeof text);
+    if (caption == text && (!onlyNew || met.count(w) == 0)) return w;
+  }
+  return nullptr;
+}
+
+bool IsButton(HWND w) {
+  if (ClassOf(w) != "Button") return false;
+  LONG style = GetWindowLongA(w, GWL_STYLE) & 0x0F;
+  return style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON;
+}
+
+void SaveBitmap(const std::string& path, int x, int y, int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFOHEADER info = {};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  int stride = ((width * 3) + 3) & ~3;
+  std::vector<unsigned char> pixels(static_cast<std::size_t>(stride) * height);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return;
+  std::fwrite(&file, sizeof file, 1, f);
+  std::fwrite(&info, sizeof info, 1, f);
+  std::fwrite(pixels.data(), 1, pixels.size(), f);
+  std::fclose(f);
+}
+
+std::string SafeName(const std::string& s) {
+  std::string out;
+  for (char c : s) out += (isalnum(static_cast<unsigned char>(c)) ? c : '-');
+  return out;
+}
+
+void Shot(HWND window, const std::string& name) {
+  RECT r;
+  if (!GetWindowRect(window, &r)) return;
+  // Give the window a moment to finish painting.
+  Sleep(150);
+  char prefix[16];
+  std::snprintf(prefix, sizeof prefix, "%02d-", ++shotCount);
+  std::string path = outDir + "\\" + prefix + name + ".bmp";
+  SaveBitmap(path, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  std::printf("  picture %s (%ld,%ld %ldx%ld)\n", path.c_str(), r.left, r.top, r.right - r.left,
+              r.bottom - r.top);
+}
+
+void Describe(HWND w, const char* indent) {
+  RECT r;
+  GetWindowRect(w, &r);
+  std::printf("%s[%s id=%d] \"%s\" (%ld,%ld %ldx%ld)\n", indent, ClassOf(w).c_str(),
+              GetDlgCtrlID(w), Printable(ReadText(w)).c_str(), r.left, r.top, r.right - r.left,
+              r.bottom - r.top);
+}
+
+[[noreturn]] void Fail(const std::string& why) {
+  std::printf("FAIL: %s\n", Printable(why).c_str());
+  std::printf("visible windows:\n");
+  for (HWND w : TopLevel()) {
+    Describe(w, "  ");
+    for (HWND c : Children(w)) Describe(c, "    ");
+  }
+  SaveBitmap(outDir + "\\failure-screen.bmp", 0, 0, GetSystemMetrics(SM_CXSCREEN),
+             GetSystemMetrics(SM_CYSCREEN));
+  std::fflush(stdout);
+  std::exit(1);
+}
+
+std::vector<std::string> Tokens(const std::string& line) {
+  std::vector<std::string> out;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+    if (i >= line.size()) break;
+    std::string token;
+    if (line[i] == '"') {
+      for (++i; i < line.size() && line[i] != '"'; ++i) {
+        if (line[i] == '\\' && i + 1 < line.size()) {
+          char next = line[++i];
+          token += next == 'n' ? '\n' : next;
+        } else {
+          token += line[i];
+        }
+      }
+      ++i;
+    } else {
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') token += line[i++];
+    }
+    out.push_back(token);
+  }
+  return out;
+}
+
+DWORD TimeoutArg(const std::vector<std::string>& t, std::size_t index) {
+  return t.size() > index ? static_cast<DWORD>(std::strtoul(t[index].c_str(), nullptr, 10)) : kDefaultTimeout;
+}
+
+void NeedCurrent() {
+  if (current == nullptr || !IsWindow(current)) Fail("no current window");
+}
+
+HWND Control(int id) {
+  NeedCurrent();
+  HWND c = GetDlgItem(current, id);
+  if (c == nullptr) Fail("no control with id " + std::to_string(id));
+  return c;
+}
+
+void Step(const std::vector<std::string>& t) {
+  const std::string& op = t[0];
+  auto need = [&](std::size_t n) {
+    if (t.size() < n + 1) Fail(op + ": needs " + std::to_string(n) + " argument(s)");
+  };
+  if (op == "window") {
+    need(1);
+    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
+    HWND w;
+    while ((w = FindTop(t[1], true)) == nullptr) {
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("no window \"" + t[1] + "\"");
+      Sleep(kPoll);
+    }
+    met.insert(w);
+    current = w;
+    Describe(w, "  ");
+    for (HWND c : Children(w)) Describe(c, "    ");
+    Shot(w, SafeName(t[1]));
+  } else if (op == "select") {
+    need(1);
+    current = FindTop(t[1], false);
+    if (current == nullptr) Fail("no window \"" + t[1] + "\"");
+  } else if (op == "text") {
+    need(1);
+    NeedCurrent();
+    if (ReadText(current) == t[1]) return;
+    for (HWND c : Children(current)) {
+      if (ReadText(c) == t[1]) return;
+    }
+    Fail("no text \"" + t[1] + "\"");
+  } else if (op == "child") {
+    need(2);
+    HWND c = Control(std::atoi(t[1].c_str()));
+    DWORD deadline = GetTickCount() + TimeoutArg(t, 3);
+    std::string seen;
+    while ((seen = ReadText(c)) != t[2]) {
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0)
+        Fail("control " + t[1] + " reads \"" + seen + "\", not \"" + t[2] + "\"");
+      Sleep(10);
+    }
+  } else if (op == "buttons") {
+    NeedCurrent();
+    std::vector<std::string> seen;
+    for (HWND c : Children(current)) {
+      if (IsButton(c) && IsWindowVisible(c)) seen.push_back(WithoutMnemonic(ReadText(c)));
+    }
+    std::vector<std::string> wanted(t.begin() + 1, t.end());
+    if (seen != wanted) {
+      std::string all;
+      for (const std::string& s : seen) all += " \"" + s + "\"";
+      Fail("buttons are" + all);
+    }
+  } else if (op == "click") {
+    need(1);
+    NeedCurrent();
+    for (HWND c : Children(current)) {
+      if (IsButton(c) && IsWindowVisible(c) && WithoutMnemonic(ReadText(c)) == t[1]) {
+        PostMessageA(c, BM_CLICK, 0, 0);
+        return;
+      }
+    }
+    Fail("no button \"" + t[1] + "\"");
+  } else if (op == "command") {
+    need(1);
+    NeedCurrent();
+    PostMessageA(current, WM_COMMAND, MAKEWPARAM(std::atoi(t[1].c_str()), BN_CLICKED), 0);
+  } else if (op == "gone") {
+    DWORD deadline = GetTickCount() + TimeoutArg(t, 1);
+    while (current != nullptr && IsWindow(current) && IsWindowVisible(current)) {
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("the window is still there");
+      Sleep(kPoll);
+    }
+  } else if (op == "closed") {
+    need(1);
+    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
+    while (FindTop(t[1], false) != nullptr) {
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("\"" + t[1] + "\" is still open");
+      Sleep(kPoll);
+    }
+  } else if (op == "units") {
+    need(2);
+    NeedCurrent();
+    RECT client;
+    GetClientRect(current, &client);
+    unitX = double(client.right) / std::atof(t[1].c_str());
+    unitY = double(client.bottom) / std::atof(t[2].c_str());
+    std::printf("  %ldx%ld pixels: %.3f x %.3f per unit\n", client.right, client.bottom, unitX, unitY);
+  } else if (op == "control") {
+    need(5);
+    if (unitX <= 0) Fail("control: no units given");
+    HWND c = Control(std::atoi(t[1].c_str()));
+    RECT r;
+    GetWindowRect(c, &r);
+    MapWindowPoints(nullptr, current, reinterpret_cast<POINT*>(&r), 2);
+    double got[4] = {r.left / unitX, r.top / unitY, (r.right - r.left) / unitX, (r.bottom - r.top) / unitY};
+    std::printf("  control %s at %.1f,%.1f size %.1f x %.1f units\n", t[1].c_str(), got[0], got[1], got[2], got[3]);
+    for (int i = 0; i < 4; ++i) {
+      double wanted = std::atof(t[2 + i].c_str());
+      if (got[i] < wanted - 1.0 || got[i] > wanted + 1.0) Fail("control " + t[1] + " is not where the template puts it");
+    }
+  } else if (op == "shot") {
+    need(1);
+    NeedCurrent();
+    Shot(current, t[1]);
+  } else if (op == "handshake") {
+    need(1);
+    std::string request = outDir + "\\" + t[1] + ".request", done = outDir + "\\" + t[1] + ".done";
+    FILE* f = std::fopen(request.c_str(), "w");
+    if (f == nullptr) Fail("cannot write " + request);
+    std::fclose(f);
+    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
+    while (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("no answer to " + t[1]);
+      Sleep(kPoll);
+    }
+    std::FILE* answer = std::fopen(done.c_str(), "r");
+    char line[512] = "";
+    if (answer != nullptr) {
+      if (std::fgets(line, sizeof line, answer) == nullptr) line[0] = '\0';
+      std::fclose(answer);
+    }
+    if (std::string(line).rfind("ok", 0) != 0) Fail(t[1] + ": " + line);
+  } else if (op == "sleep") {
+    need(1);
+    Sleep(static_cast<DWORD>(std::atoi(t[1].c_str())));
+  } else {
+    Fail("unknown step " + op);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: wine_driver OUTDIR SCRIPT\n");
+    return 2;
+  }
+  outDir = argv[1];
+  FILE* script = std::fopen(argv[2], "r");
+  if (script == nullptr) {
+    std::fprintf(stderr, "wine_driver: cannot read %s\n", argv[2]);
+    return 2;
+  }
+  char line[4096];
+  int number = 0;
+  while (std::fgets(line, sizeof line, script) != nullptr) {
+    ++number;
+    std::string text(line);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    std::vector<std::string> t = Tokens(text);
+    if (t.empty() || t[0][0] == '#') continue;
+    std::printf("%d: %s\n", number, Printable(text).c_str());
+    std::fflush(stdout);
+    Step(t);
+  }
+  std::fclose(script);
+  std::printf("PASS\n");
+  return 0;
+}
