@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Extraction by kivounpack against `tar -xf` of an uncompressed tar of the
+# same tree: (a) 1,000 files of 1 MiB, (b) 20,000 files of 4 KiB in 100
+# folders. Each is run RUNS times into an empty folder; the median counts.
+#   bench/extract_bench.sh BUILD_DIR [SCRATCH_DIR] [RUNS]
+# BUILD_DIR holds bin/kivopack and bin/kivounpack (build it as Release).
+# Needs about 4 GiB in SCRATCH_DIR, which is removed afterwards.
+set -euo pipefail
+build=$(cd "${1:?build folder}" && pwd)
+scratch=${2:-/tmp}/tandrel-extract-bench.$$
+runs=${3:-3}
+mkdir -p "$scratch"
+trap 'rm -rf "$scratch"' EXIT
+
+make_tree() {  # make_tree DIR COUNT BYTES
+  local dir=$1 count=$2 bytes=$3
+  python3 - "$dir" "$count" "$bytes" <<'PY'
+import os, sys
+root, count, size = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+block = os.urandom(size)
+for i in range(count):
+    d = os.path.join(root, "d%03d" % (i % 100))
+    os.makedirs(d, exist_ok=True)
+    with open(os.path.join(d, "f%05d.bin" % i), "wb") as f:
+        f.write(block[i % 251:] + block[:i % 251])
+PY
+}
+
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+time_run() {  # time_run DIR COMMAND... : seconds of one run in an empty DIR
+  local dir=$1; shift
+  rm -rf "$dir"; mkdir -p "$dir"; sync
+  local start end
+  start=$(date +%s.%N)
+  (cd "$dir" && "$@" </dev/null >/dev/null)
+  end=$(date +%s.%N)
+  echo "$end - $start" | bc
+}
+
+bench() {  # bench NAME COUNT BYTES
+  local name=$1 count=$2 bytes=$3
+  local tree="$scratch/$name-tree"
+  make_tree "$tree" "$count" "$bytes"
+  "$build/bin/kivopack" -o "$scratch/$name.run" "$tree" >/dev/null
+  tar -cf "$scratch/$name.tar" -C "$tree" .
+  rm -rf "$tree"
+  local k=() t=()
+  for _ in $(seq "$runs"); do
+    k+=("$(time_run "$scratch/out" "$scratch/$name.run")")
+    t+=("$(time_run "$scratch/out" tar -xf "$scratch/$name.tar")")
+  done
+  rm -rf "$scratch/out"
+  local km tm
+  km=$(printf '%s\n' "${k[@]}" | median)
+  tm=$(printf '%s\n' "${t[@]}" | median)
+  printf '%-28s kivounpack %7.3f s   tar -xf %7.3f s   ratio %.2f\n' "$name" "$km" "$tm" \
+    "$(echo "$km / $tm" | bc -l)"
+  rm -f "$scratch/$name.run" "$scratch/$name.tar"
+}
+
+bench "1000 x 1 MiB" 1000 1048576
+bench "20000 x 4 KiB" 20000 4096
