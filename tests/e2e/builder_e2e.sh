@@ -124,6 +124,7 @@ child 1016 "Copying ..\\\\setup\\\\\\\\SETUP.EXE" 10000
 shot copying-disk-1
 units 226 90
 control 1015 7 7 212 10
+control 65535 7 20 212 40
 control 1016 14 28 198 8
 control 1014 14 40 199 14
 control 2 88 69 50 14

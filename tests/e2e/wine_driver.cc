@@ -17,6 +17,9 @@
 //   buttons "A" "B" ...          the visible buttons, in order, read A, B, ...
 //   click "TEXT"                 press the visible button reading TEXT (BM_CLICK)
 //   command ID                   send WM_COMMAND ID to the window (posted)
+//   press N                      press button N of a property sheet
+//                                (PSM_PRESSBUTTON: 0 Back, 1 Next, 2 Finish,
+//                                3 OK, 4 Apply, 5 Cancel, 6 Help)
 //   gone [TIMEOUT]               wait until the current window is closed
 //   closed "CAPTION" [TIMEOUT]   wait until no visible window has that caption
 //   units WIDTH HEIGHT           the current window's client area in dialog units
@@ -302,6 +305,11 @@ void Step(const std::vector<std::string>& t) {
     need(1);
     NeedCurrent();
     PostMessageA(current, WM_COMMAND, MAKEWPARAM(std::atoi(t[1].c_str()), BN_CLICKED), 0);
+  } else if (op == "press") {
+    need(1);
+    NeedCurrent();
+    constexpr UINT kPressButton = WM_USER + 113;  // PSM_PRESSBUTTON
+    PostMessageA(current, kPressButton, static_cast<WPARAM>(std::atoi(t[1].c_str())), 0);
   } else if (op == "gone") {
     DWORD deadline = GetTickCount() + TimeoutArg(t, 1);
     while (current != nullptr && IsWindow(current) && IsWindowVisible(current)) {
