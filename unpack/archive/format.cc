@@ -10,22 +10,6 @@ std::uint64_t LoadLe64(const std::uint8_t* p) {
          (static_cast<std::uint64_t>(LoadLe32(p + 4)) << 32);
 }
 
-void StoreLe64(std::uint8_t* p, std::uint64_t value) {
-  StoreLe32(p, static_cast<std::uint32_t>(value));
-  StoreLe32(p + 4, static_cast<std::uint32_t>(value >> 32));
-}
-
-// Copies a text into a fixed field: the text up to its NUL (cut so that a NUL
-// still fits), then zeros to the field's end.
-void StoreText(std::uint8_t* field, std::uint32_t size, const char* text) {
-  platform::MemoryFill(field, 0, size);
-  std::uint32_t n = 0;
-  while (n + 1 < size && text[n] != '\0') {
-    field[n] = static_cast<std::uint8_t>(text[n]);
-    ++n;
-  }
-}
-
 }  // namespace
 
 std::uint32_t LoadLe32(const std::uint8_t* p) {
@@ -49,16 +33,6 @@ void DecodeHeader(const std::uint8_t* bytes, ArchiveHeader* header) {
   header->checksum = LoadLe32(bytes + 284);
 }
 
-void EncodeHeader(const ArchiveHeader& header, std::uint8_t* bytes) {
-  platform::MemoryFill(bytes, 0, kHeaderSize);
-  StoreLe32(bytes, kSignatureLow);
-  StoreLe32(bytes + 4, kSignatureHigh);
-  StoreLe32(bytes + 12, header.count);
-  StoreText(bytes + 16, kProgramField, header.programName);
-  StoreLe32(bytes + 280, header.totalSize);
-  StoreLe32(bytes + 284, header.checksum);
-}
-
 void DecodeEntry(const std::uint8_t* bytes, ArchiveEntry* entry) {
   platform::MemoryCopy(entry->name, bytes, kNameField);
   entry->sizeLow = LoadLe32(bytes + 260);
@@ -67,18 +41,6 @@ void DecodeEntry(const std::uint8_t* bytes, ArchiveEntry* entry) {
   entry->times.lastAccess = LoadLe64(bytes + 276);
   entry->times.lastWrite = LoadLe64(bytes + 284);
   entry->attributes = LoadLe32(bytes + 292);
-}
-
-void EncodeEntry(const ArchiveEntry& entry, std::uint8_t* bytes) {
-  platform::MemoryFill(bytes, 0, kEntrySize);
-  StoreText(bytes, kNameField, entry.name);
-  StoreLe32(bytes + 260, entry.sizeLow);
-  StoreLe32(bytes + 264, entry.sizeHigh);
-  StoreLe64(bytes + 268, entry.times.creation);
-  StoreLe64(bytes + 276, entry.times.lastAccess);
-  StoreLe64(bytes + 284, entry.times.lastWrite);
-  StoreLe32(bytes + 292, entry.attributes);
-  StoreLe32(bytes + 300, entry.sizeLow);
 }
 
 EntryRecord ToRecord(const ArchiveEntry& entry) {

@@ -55,6 +55,14 @@ struct EntryRecord {
   char name[kNameField] = {};
 };
 
+// The signature word, hidden from the optimiser: two constant stores or
+// compares next to each other may otherwise be merged into one 64-bit
+// constant, which puts the eight bytes in sequence into the program.
+inline std::uint32_t OpaqueWord(std::uint32_t word) {
+  __asm__("" : "+r"(word));
+  return word;
+}
+
 std::uint32_t LoadLe32(const std::uint8_t* p);
 void StoreLe32(std::uint8_t* p, std::uint32_t value);
 

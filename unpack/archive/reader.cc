@@ -30,12 +30,14 @@ bool ReadFully(platform::FileSystem& fs, platform::FileHandle file, void* buffer
 
 bool FindArchiveStart(platform::FileSystem& fs, platform::FileHandle file) {
   std::uint8_t window[kWindow];
+  const std::uint32_t low = OpaqueWord(kSignatureLow);
+  const std::uint32_t high = OpaqueWord(kSignatureHigh);
   for (std::uint32_t p = 0;; p += kStep) {
     std::uint32_t got = 0;
     if (!fs.Seek(file, p) || !ReadFully(fs, file, window, kWindow, &got) || got == 0) return false;
     for (std::uint32_t k = 0; k < kStep && k + 8 <= got; ++k) {
-      if (LoadLe32(window + k) != kSignatureLow) continue;
-      if (LoadLe32(window + k + 4) != kSignatureHigh) continue;
+      if (LoadLe32(window + k) != low) continue;
+      if (LoadLe32(window + k + 4) != high) continue;
       return fs.Seek(file, p + k);
     }
     // Offsets are 32-bit: a file this long holds no archive we could read.
