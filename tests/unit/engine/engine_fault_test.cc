@@ -208,6 +208,37 @@ TEST_F(EngineOnFake, AFailedPutInPlaceLeavesTheOldFile) {
   EXPECT_EQ(w_.Files(), (std::vector<std::string>{"setup.exe", "target\\f.txt"}));
 }
 
+TEST_F(EngineOnFake, ATopLevelEntryMakesNoFolderAndDeeperOnesOneLevelEach) {
+  Session run(w_);
+  kivo::Extractor extractor({w_.fake, run.memory, run.messages, run.prompt, run.launcher});
+  platform::PathBuffer path(w_.Target().c_str());
+  std::vector<std::string> before = w_.fake.Directories();
+  EXPECT_TRUE(extractor.CreateEntryDirectories("top.txt", &path));
+  EXPECT_EQ(path.c_str(), w_.Target());
+  EXPECT_EQ(w_.fake.Directories(), before);
+  EXPECT_TRUE(extractor.CreateEntryDirectories("a\\b\\c.txt", &path));
+  EXPECT_EQ(path.c_str(), T("a\\b"));
+  EXPECT_TRUE(w_.fake.IsDirectory(T("a\\b")));
+  EXPECT_TRUE(run.boxes.shown.empty());
+}
+
+TEST_F(EngineOnFake, BlocksAreFullAndARemainderIsReadOnlyWhenThereIsOne) {
+  for (std::uint32_t size : {32768u, 32769u}) {
+    SCOPED_TRACE(size);
+    FakeWorld w;
+    w.Put(w.ArchivePath(), handbuilt::Build({{"x.bin", Bytes(size, 5)}}));
+    Session run(w);
+    ASSERT_TRUE(run.Extract());
+    std::vector<std::string> writes;
+    for (const std::string& line : w.fake.Log()) {
+      if (line.rfind("Write ", 0) == 0) writes.push_back(line);
+    }
+    std::vector<std::string> expected{"Write 32768 -> ok"};
+    if (size == 32769) expected.push_back("Write 1 -> ok");
+    EXPECT_EQ(writes, expected);
+  }
+}
+
 TEST_F(EngineOnFake, ShortReadsAreContinued) {
   std::string data = Bytes(100000, 3);
   Archive({{"a\\x.bin", data}, {"y.txt", "why"}});
