@@ -6,7 +6,7 @@
 #
 #   builder_e2e.sh SCENARIO ENVDIR RUNNER DRIVER OUTDIR
 #
-# Scenarios: two-disks, too-small, not-blank, cancel. Pictures end up as
+# Scenarios: two-disks, too-small, not-blank, read-only, cancel. Pictures end up as
 # OUTDIR/*.png; the driver's and the runner's output in OUTDIR/*.log.
 set -euo pipefail
 
@@ -35,7 +35,7 @@ fail() {
 
 # A fresh, blank floppy of the standard size for every scenario, and again
 # when the scenario ends, whatever it did to the drive.
-trap 'wenv floppy "$env" >/dev/null 2>&1 || true' EXIT
+trap 'wenv protect "$env" off >/dev/null 2>&1 || true; wenv floppy "$env" >/dev/null 2>&1 || true' EXIT
 wenv floppy "$env"
 
 # --- the package: two disks, files with known times
@@ -182,6 +182,26 @@ child 1015 "Creating Disk 1 - Sample Suite" 10000
 closed "Copying Files" 60000
 EOF
     final_files=(SETUP.EXE DATA1.CAB)
+    ;;
+  read-only)
+    # Wine reports a read-only floppy as access denied, not as write
+    # protection (that case is covered natively): the build cannot create
+    # its first file, says so with OK only, and fails.
+    expected_code=3
+    wenv protect "$env" on
+    cat >"$script" <<EOF
+window "Copying Files" 30000
+window "$caption" 20000
+click "OK"
+gone
+window "$caption" 20000
+text "Unable to open the output file for writing.  The copy operation will abort."
+buttons "OK"
+click "OK"
+gone
+closed "Copying Files" 20000
+EOF
+    final_files=()
     ;;
   cancel)
     expected_code=2

@@ -7,6 +7,7 @@
 #   wine-env.sh setup DIR            make the prefix, start Xvfb, mount A:
 #   wine-env.sh run DIR PROGRAM ...  run a Windows program in it
 #   wine-env.sh floppy DIR BYTES     empty A: and give it BYTES of room
+#   wine-env.sh protect DIR on|off   slide A:'s write-protect tab (read-only remount)
 #   wine-env.sh cleanup DIR          stop and unmount what setup started
 set -euo pipefail
 
@@ -83,6 +84,10 @@ case "$cmd" in
     ;;
   floppy)
     size_floppy "${3:-$floppy_bytes}"
+    ;;
+  protect)
+    if [ "${3:-on}" = on ]; then mode=ro; else mode=rw; fi
+    mount -o "remount,$mode" "$floppy"
     ;;
   cleanup)
     wineserver -k 2>/dev/null || true
