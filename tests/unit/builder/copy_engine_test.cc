@@ -200,6 +200,7 @@ TEST(CopyEngine, ASourceShorterThanMeasuredEndsAsAReadFailure) {
   w.AddDisk({"shrinks.bin"});
   w.dialog.onDispatch = [&](FakeDialog& d) {
     if (d.pumps.size() == 1) w.fs.AddFile("C:\\images\\shrinks.bin", Bytes(10));
+    if (d.pumps.size() == 50) d.OnCancel();  // a copy that never ends: stop it, and fail below
   };
   EXPECT_EQ(w.RunDialog(), wendmark::kEndFailed);
   ExpectShown(w, {Insert(1), Choice(kReadError)});
