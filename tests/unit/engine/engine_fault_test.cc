@@ -252,33 +252,20 @@ TEST_F(EngineOnFake, ShortReadsAreContinued) {
 TEST_F(EngineOnFake, AnArchiveThatEndsInsideAnEntryIsCorruptAndTheFileIsGone) {
   Archive({{"first.txt", "first"}, {"x.bin", Bytes(70000, 4)}});
   // Count the reads of a clean run to end the stream in the middle of x.bin.
-  testing_fs::ForwardingFileSystem counting(w_.fake);
+  std::uint64_t reads = 0;
   {
     FakeWorld clean;
     clean.Put(clean.ArchivePath(), *w_.Get(w_.ArchivePath()));
-    testing_fs::ForwardingFileSystem c(clean.fake);
-    fakes::FakeMessageBoxes boxes;
-    kivo::Messages messages(boxes, kivo::CompiledStrings());
-    enginetest::ScriptedPrompt prompt;
-    enginetest::RecordingLauncher launcher;
-    kivo::Extractor e({c, platform::DefaultMemory(), messages, prompt, launcher});
-    kivo::ExtractOptions o;
-    o.archivePath.Assign(clean.ArchivePath().c_str());
-    o.targetDirectory.Assign(clean.Target().c_str());
-    ASSERT_TRUE(e.ExtractArchive(o));
-    counting.zeroReadAt = c.reads - 1;  // the second of the three data reads of x.bin
+    testing_fs::ForwardingFileSystem counting(clean.fake);
+    Session run(clean, &counting);
+    ASSERT_TRUE(run.Extract());
+    reads = counting.reads;
   }
-  fakes::FakeMessageBoxes boxes;
-  kivo::Messages messages(boxes, kivo::CompiledStrings());
-  enginetest::ScriptedPrompt prompt;
-  enginetest::RecordingLauncher launcher;
-  kivo::Extractor e({counting, platform::DefaultMemory(), messages, prompt, launcher});
-  kivo::ExtractOptions o;
-  o.archivePath.Assign(w_.ArchivePath().c_str());
-  o.targetDirectory.Assign(w_.Target().c_str());
-  EXPECT_FALSE(e.ExtractArchive(o));
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, kCorrupt);
+  testing_fs::ForwardingFileSystem cut(w_.fake);
+  cut.zeroReadAt = reads - 1;  // the second of the three data reads of x.bin
+  Session run(w_, &cut);
+  EXPECT_FALSE(run.Extract());
+  EXPECT_EQ(OnlyMessage(run), kCorrupt);
   EXPECT_EQ(w_.Get(T("first.txt")), "first");
   EXPECT_FALSE(w_.Get(T("x.bin")));
 }
@@ -296,17 +283,9 @@ TEST_F(EngineOnFake, AFileOfFourGibibytesIsNoArchive) {
   Archive({{"a.txt", "a"}});
   testing_fs::ForwardingFileSystem big(w_.fake);
   big.extraSize = 0x100000000ull;
-  fakes::FakeMessageBoxes boxes;
-  kivo::Messages messages(boxes, kivo::CompiledStrings());
-  enginetest::ScriptedPrompt prompt;
-  enginetest::RecordingLauncher launcher;
-  kivo::Extractor e({big, platform::DefaultMemory(), messages, prompt, launcher});
-  kivo::ExtractOptions o;
-  o.archivePath.Assign(w_.ArchivePath().c_str());
-  o.targetDirectory.Assign(w_.Target().c_str());
-  EXPECT_FALSE(e.ExtractArchive(o));
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, "There are no files to be extracted.  File extraction aborted.");
+  Session run(w_, &big);
+  EXPECT_FALSE(run.Extract());
+  EXPECT_EQ(OnlyMessage(run), "There are no files to be extracted.  File extraction aborted.");
   EXPECT_EQ(w_.Files(), std::vector<std::string>{"setup.exe"});
 }
 

@@ -248,17 +248,6 @@ TEST_P(Engine, AMissingTargetFolderIsReportedAndNothingIsWritten) {
   EXPECT_EQ(w().Files(), std::vector<std::string>{"setup.exe"});
 }
 
-TEST_P(Engine, SecondExtractionFindsSharedFoldersAndAsksForEveryFile) {
-  Archive({{"s\\a.txt", "a"}, {"s\\b.txt", "b"}});
-  Session first(w());
-  ASSERT_TRUE(first.Extract());
-  Session second(w());
-  second.prompt.answers = {kivo::kAnswerNo, kivo::kAnswerYes};
-  EXPECT_TRUE(second.Extract());
-  EXPECT_EQ(second.prompt.asked, (std::vector<std::string>{"s\\a.txt", "s\\b.txt"}));
-  EXPECT_TRUE(second.boxes.shown.empty());
-}
-
 INSTANTIATE_TEST_SUITE_P(Worlds, Engine, ::testing::Values("Fake", "Real"),
                          [](const auto& info) { return info.param; });
 

@@ -134,17 +134,20 @@ class FailingMemory final : public platform::Memory {
 
 // One extraction's services around a world.
 struct Session {
-  explicit Session(World& w) : world(w) {
+  // `files` replaces the world's file layer (a forwarding wrapper, say).
+  explicit Session(World& w, platform::FileSystem* files = nullptr)
+      : world(w), fs(files != nullptr ? *files : w.fs()) {
     options.archivePath.Assign(w.ArchivePath().c_str());
     options.targetDirectory.Assign(w.Target().c_str());
   }
   bool Extract() {
-    kivo::Extractor extractor({world.fs(), memory, messages, prompt, launcher});
+    kivo::Extractor extractor({fs, memory, messages, prompt, launcher});
     bool ok = extractor.ExtractArchive(options);
     status = extractor.status();
     return ok;
   }
   World& world;
+  platform::FileSystem& fs;
   fakes::FakeMessageBoxes boxes;
   kivo::Messages messages{boxes, kivo::CompiledStrings()};
   ScriptedPrompt prompt;
