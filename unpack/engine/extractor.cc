@@ -203,6 +203,7 @@ bool Extractor::CreateEntryDirectories(const char* name, platform::PathBuffer* p
 }
 
 bool Extractor::ExtractEntry(FileHandle archive, const EntryRecord& record) {
+  if (options_ == nullptr) return false;  // only meaningful inside ExtractArchive
   if (state_.copyBuffer == nullptr) {
     state_.copyBuffer = static_cast<std::uint8_t*>(s_.memory.Allocate(kCopyBlock));
     if (state_.copyBuffer == nullptr) {

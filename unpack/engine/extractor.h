@@ -68,7 +68,8 @@ class Extractor {
   bool CreateEntryDirectories(const char* name, platform::PathBuffer* path);
 
   // Writes one entry's file from the archive's read position (or skips its
-  // data when the user keeps the existing file).
+  // data when the user keeps the existing file), below the target folder of
+  // the extraction in progress.
   bool ExtractEntry(platform::FileHandle archive, const EntryRecord& record);
 
   bool overwriteAll() const { return state_.overwriteAll; }
