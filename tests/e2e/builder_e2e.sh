@@ -115,6 +115,7 @@ case "$scenario" in
 window "Copying Files" 30000
 window "$caption" 20000
 text "$(prompt "Disk 1 - Sample Suite")"
+icon information
 buttons "OK"
 click "OK"
 gone
@@ -132,6 +133,7 @@ buttons "Cancel"
 child 1016 "Copying ..\\\\setup\\\\disk1\\\\DATA1.CAB" 20000
 window "$caption" 60000
 text "$(prompt "Disk 2 - Sample Suite")"
+icon information
 handshake disk1 20000
 click "OK"
 gone
@@ -151,10 +153,12 @@ EOF
 window "Copying Files" 30000
 window "$caption" 20000
 text "$(prompt "Disk 1 - Sample Suite")"
+icon information
 click "OK"
 gone
 window "$caption" 20000
 text "The destination disk does not have the capacity to build an installation disk.  Either the floppy drive selected is not a 1.44MB or greater drive, or the floppy disk has bad sectors.\n\n$insert_blank"
+icon exclamation
 buttons "OK" "Cancel"
 click "Cancel"
 gone
@@ -169,10 +173,12 @@ EOF
 window "Copying Files" 30000
 window "$caption" 20000
 text "$(prompt "Disk 1 - Sample Suite")"
+icon information
 click "OK"
 gone
 window "$caption" 20000
 text "The destination disk is not blank.\n\n$insert_blank"
+icon exclamation
 buttons "OK" "Cancel"
 handshake clean
 click "OK"
@@ -196,6 +202,7 @@ click "OK"
 gone
 window "$caption" 20000
 text "Unable to open the output file for writing.  The copy operation will abort."
+icon exclamation
 buttons "OK"
 click "OK"
 gone
@@ -216,6 +223,7 @@ child 1016 "Copying ..\\\\setup\\\\\\\\SETUP.EXE" 10000
 click "Cancel"
 window "$caption" 10000
 text "Are you sure you want to abort the creation of the installation disk?"
+icon exclamation
 buttons "Yes" "No"
 click "Yes"
 gone

@@ -15,6 +15,10 @@
 //   text "TEXT"                  the window or one of its controls reads TEXT
 //   child ID "TEXT" [TIMEOUT]    wait until control ID reads TEXT
 //   buttons "A" "B" ...          the visible buttons, in order, read A, B, ...
+//   icon KIND                    the window's icon control shows KIND:
+//                                exclamation (yellow triangle), information
+//                                (blue disc; a question mark looks the same
+//                                in colour) or none (no icon control)
 //   click "TEXT"                 press the visible button reading TEXT (BM_CLICK)
 //   command ID                   send WM_COMMAND ID to the window (posted)
 //   press N                      press button N of a property sheet
@@ -178,6 +182,33 @@ void Shot(HWND window, const std::string& name) {
               r.bottom - r.top);
 }
 
+// What the icon control of a message box shows, told by its colours as
+// they are on the screen: a foreign process's icon handle cannot be read.
+std::string IconKind(HWND window) {
+  for (HWND c : Children(window)) {
+    if (ClassOf(c) != "Static" || (GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
+    if (!IsWindowVisible(c)) continue;
+    RECT r;
+    GetWindowRect(c, &r);
+    HDC screen = GetDC(nullptr);
+    int yellow = 0, blue = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) {
+        COLORREF p = GetPixel(screen, x, y);
+        int red = GetRValue(p), green = GetGValue(p), b = GetBValue(p);
+        if (red > 180 && green > 100 && b < 90) ++yellow;
+        if (b > 150 && red < 120 && b > green + 30) ++blue;
+      }
+    }
+    ReleaseDC(nullptr, screen);
+    std::printf("  icon: %d yellow, %d blue pixels\n", yellow, blue);
+    if (yellow > 100 && yellow > blue) return "exclamation";
+    if (blue > 100 && blue > yellow) return "information";
+    return "unknown";
+  }
+  return "none";
+}
+
 void Describe(HWND w, const char* indent) {
   RECT r;
   GetWindowRect(w, &r);
@@ -291,6 +322,11 @@ void Step(const std::vector<std::string>& t) {
       for (const std::string& s : seen) all += " \"" + s + "\"";
       Fail("buttons are" + all);
     }
+  } else if (op == "icon") {
+    need(1);
+    NeedCurrent();
+    std::string kind = IconKind(current);
+    if (kind != t[1]) Fail("the icon is " + kind + ", not " + t[1]);
   } else if (op == "click") {
     need(1);
     NeedCurrent();
