@@ -186,7 +186,7 @@ int FakeFileSystem::OpenHandleCount() const { return static_cast<int>(open_.size
 bool FakeFileSystem::Begin(Op op, const std::string& what) {
   ++operations_;
   shortWriteNow_ = false;
-  pending_ = what;
+  if (logging_) pending_ = what;
   if ((fault_.kinds & static_cast<std::uint32_t>(op)) == 0 || fault_.at == 0) return true;
   ++counted_;
   bool strike = counted_ == fault_.at || (fault_.persistent && counted_ > fault_.at);
@@ -196,19 +196,19 @@ bool FakeFileSystem::Begin(Op op, const std::string& what) {
     shortWriteNow_ = true;
     return true;
   }
-  log_.push_back(what + " -> injected " + std::to_string(fault_.code));
+  if (logging_) log_.push_back(what + " -> injected " + std::to_string(fault_.code));
   lastError_ = fault_.code;
   return false;
 }
 
 bool FakeFileSystem::Fail(std::uint32_t code) {
-  log_.push_back(pending_ + " -> error " + std::to_string(code));
+  if (logging_) log_.push_back(pending_ + " -> error " + std::to_string(code));
   lastError_ = code;
   return false;
 }
 
 bool FakeFileSystem::Ok() {
-  log_.push_back(pending_ + " -> ok");
+  if (logging_) log_.push_back(pending_ + " -> ok");
   return true;
 }
 

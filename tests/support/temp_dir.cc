@@ -63,16 +63,25 @@ bool Exists(const std::string& path) {
 
 void MakeDirs(const std::string& path) { fs::create_directories(fs::path(NativePath(path))); }
 
-void SetReadOnly(const std::string& path, bool readOnly) {
+namespace {
+
+// On a path of the host's own (no translation: a Linux name may hold a backslash).
+void SetReadOnlyNative(const fs::path& path, bool readOnly) {
 #ifdef _WIN32
-  DWORD a = GetFileAttributesA(path.c_str());
+  DWORD a = GetFileAttributesA(path.string().c_str());
   a = readOnly ? (a | FILE_ATTRIBUTE_READONLY) : (a & ~FILE_ATTRIBUTE_READONLY);
-  SetFileAttributesA(path.c_str(), a);
+  SetFileAttributesA(path.string().c_str(), a);
 #else
-  fs::permissions(fs::path(NativePath(path)), fs::perms::owner_write | fs::perms::group_write |
-                                                  fs::perms::others_write,
-                  readOnly ? fs::perm_options::remove : fs::perm_options::add);
+  std::error_code ec;
+  fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  readOnly ? fs::perm_options::remove : fs::perm_options::add, ec);
 #endif
+}
+
+}  // namespace
+
+void SetReadOnly(const std::string& path, bool readOnly) {
+  SetReadOnlyNative(fs::path(NativePath(path)), readOnly);
 }
 
 void RemoveTree(const std::string& path) {
@@ -83,9 +92,9 @@ void RemoveTree(const std::string& path) {
   if (fs::exists(root, ec)) {
     for (auto it = fs::recursive_directory_iterator(root, ec); it != fs::recursive_directory_iterator();
          it.increment(ec)) {
-      SetReadOnly(it->path().string(), false);
+      SetReadOnlyNative(it->path(), false);
     }
-    SetReadOnly(root.string(), false);
+    SetReadOnlyNative(root, false);
   }
   fs::remove_all(root, ec);
 }
