@@ -18,10 +18,10 @@ bool HasDriveLetter(const char* path) {
 }  // namespace
 
 std::string DriveFolder(char letter) {
-  const char* spec = std::getenv("TANDREL_DRIVES");
-  if (spec == nullptr) return {};
+  const char* mapping = std::getenv("TANDREL_DRIVES");
+  if (mapping == nullptr) return {};
   char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-  std::string all(spec);
+  std::string all(mapping);
   std::size_t pos = 0;
   while (pos <= all.size()) {
     std::size_t end = all.find(';', pos);

@@ -12,8 +12,8 @@ namespace {
 class PosixDrivesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string spec = "B=" + floppyB_.path() + ";a=" + floppyA_.path();
-    setenv("TANDREL_DRIVES", spec.c_str(), 1);
+    std::string drives = "B=" + floppyB_.path() + ";a=" + floppyA_.path();
+    setenv("TANDREL_DRIVES", drives.c_str(), 1);
   }
   void TearDown() override { unsetenv("TANDREL_DRIVES"); }
   test::TempDir floppyA_, floppyB_;
