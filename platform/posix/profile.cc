@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/posix/paths.h"
+#include "platform/posix/profile_parser.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -34,12 +35,11 @@ bool SameName(const std::string& a, const char* b) {
   return true;
 }
 
-// Finds section/key in the file; true with its value when present.
-bool FindValue(const char* path, const char* section, const char* key, std::string* value) {
-  std::string native = posix::TranslatePath(path);
-  if (native.empty()) return false;
-  std::ifstream in(native, std::ios::binary);
-  if (!in) return false;
+}  // namespace
+
+namespace posix {
+
+bool FindProfileValue(std::istream& in, const char* section, const char* key, std::string* value) {
   std::string line;
   bool inSection = false;
   bool sectionSeen = false;
@@ -47,6 +47,7 @@ bool FindValue(const char* path, const char* section, const char* key, std::stri
     std::string t = Trim(line);
     if (t.empty() || t[0] == ';') continue;
     if (t[0] == '[') {
+      // Only the first section of a name counts.
       if (inSection) sectionSeen = true;
       std::size_t close = t.find(']');
       std::string name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
@@ -66,6 +67,29 @@ bool FindValue(const char* path, const char* section, const char* key, std::stri
   return false;
 }
 
+std::int32_t ParseProfileInt(const char* text) {
+  const char* p = text;
+  while (*p != '\0' && static_cast<unsigned char>(*p) <= ' ') ++p;
+  bool negative = false;
+  if (*p == '-' || *p == '+') negative = (*p++ == '-');
+  std::uint32_t value = 0;
+  while (*p >= '0' && *p <= '9') value = value * 10 + static_cast<std::uint32_t>(*p++ - '0');
+  if (negative) value = 0u - value;
+  return static_cast<std::int32_t>(value);
+}
+
+}  // namespace posix
+
+namespace {
+
+bool FindValue(const char* path, const char* section, const char* key, std::string* value) {
+  std::string native = posix::TranslatePath(path);
+  if (native.empty()) return false;
+  std::ifstream in(native, std::ios::binary);
+  if (!in) return false;
+  return posix::FindProfileValue(in, section, key, value);
+}
+
 class PosixProfile final : public Profile {
  public:
   std::uint32_t GetString(const char* section, const char* key, const char* fallback,
@@ -81,14 +105,7 @@ class PosixProfile final : public Profile {
     // Like the system, look at no more than the first 29 characters.
     char text[30];
     if (GetString(section, key, "", text, sizeof text, path) == 0) return fallback;
-    const char* p = text;
-    while (*p != '\0' && static_cast<unsigned char>(*p) <= ' ') ++p;
-    bool negative = false;
-    if (*p == '-' || *p == '+') negative = (*p++ == '-');
-    std::uint32_t value = 0;
-    while (*p >= '0' && *p <= '9') value = value * 10 + static_cast<std::uint32_t>(*p++ - '0');
-    if (negative) value = 0u - value;
-    return static_cast<std::int32_t>(value);
+    return posix::ParseProfileInt(text);
   }
 };
 
