@@ -93,7 +93,24 @@ check_floppy() {
     [ "${da:0:27}" = "${sa:0:27}" ] || { echo "$name: last access $da, source $sa"; return 1; }
     cmp -s "$src" "$dst" || { echo "$name: contents differ"; return 1; }
   done
+  fits_real_floppy "$@" || return 1
   echo "floppy: $* (contents and times match)"
+}
+
+# The tmpfs stands in for the drive; a real 1.44 MB FAT image is the
+# capacity test: the disk's files must fit on one, and the image must check.
+fits_real_floppy() {
+  [ "$#" -gt 0 ] || return 0
+  local image="$out/floppy.img" name
+  rm -f "$image"
+  MTOOLS_SKIP_CHECK=1 mformat -C -i "$image" -f 1440 :: ||
+    { echo "mformat could not make a floppy image"; return 1; }
+  for name in "$@"; do
+    MTOOLS_SKIP_CHECK=1 mcopy -m -i "$image" "$floppy/$name" "::$name" ||
+      { echo "$name does not fit on a real 1.44 MB floppy"; return 1; }
+  done
+  fsck.fat -n "$image" >/dev/null || { echo "the floppy image does not check"; return 1; }
+  rm -f "$image"
 }
 
 # Answers to the driver's handshakes.
