@@ -15,15 +15,11 @@ namespace {
 
 using enginetest::FakeWorld;
 using enginetest::OnlyMessage;
+using enginetest::kCorrupt;
+using enginetest::kDiskFull;
 using enginetest::Session;
 using handbuilt::Entry;
 
-constexpr const char* kCorrupt =
-    "Unable to read from the extraction file.  Self-extracting file is corrupt.  Please acquire a "
-    "new version of the file and try again.";
-constexpr const char* kDiskFull =
-    "Unable to continue extraction of files due to destination directory being out of disk space.  "
-    "Please free some disk space and run this program again.";
 
 std::string Bytes(std::size_t n, unsigned seed) {
   std::string s(n, '\0');

@@ -11,16 +11,11 @@
 namespace {
 
 using enginetest::OnlyMessage;
+using enginetest::kCorrupt;
+using enginetest::kCannotWrite;
 using enginetest::Session;
 using handbuilt::Entry;
 
-constexpr const char* kCorrupt =
-    "Unable to read from the extraction file.  Self-extracting file is corrupt.  Please acquire a "
-    "new version of the file and try again.";
-constexpr const char* kCannotWrite =
-    "Unable to write to a file.  Either the file already exists and is in use by another program, "
-    "or the file exists and is read only,  or the destination directory is read only.  Try running "
-    "this program in a different directory.";
 
 class Engine : public ::testing::TestWithParam<std::string> {
  protected:

@@ -22,6 +22,20 @@
 
 namespace enginetest {
 
+// The texts users see, written out here rather than taken from the table,
+// so that a changed table text fails the tests.
+constexpr const char* kCorrupt =
+    "Unable to read from the extraction file.  Self-extracting file is corrupt.  Please acquire a "
+    "new version of the file and try again.";
+constexpr const char* kCannotWrite =
+    "Unable to write to a file.  Either the file already exists and is in use by another program, "
+    "or the file exists and is read only,  or the destination directory is read only.  Try running "
+    "this program in a different directory.";
+constexpr const char* kDiskFull =
+    "Unable to continue extraction of files due to destination directory being out of disk space.  "
+    "Please free some disk space and run this program again.";
+
+
 class World {
  public:
   virtual ~World() = default;
