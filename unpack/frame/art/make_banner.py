@@ -92,16 +92,16 @@ GLYPHS = {
     ],
     "a": [
         ".#######..",
-        "#########.",
-        "......###.",
-        "......###.",
         ".########.",
-        "#########.",
+        "......###.",
+        "......###.",
+        "..#######.",
+        ".########.",
         "###...###.",
         "###...###.",
         "###..####.",
-        "##########",
-        ".#####.###",
+        ".#########",
+        "..####.###",
     ],
     "n": [
         "###.####..",
@@ -201,7 +201,7 @@ def draw_word(canvas, word, left, top):
         # Blue above, navy below, with a short checkered blend between them.
         if row < 6:
             colour = BLUE
-        elif row < 9:
+        elif row < 8:
             colour = BLUE if (x + y) % 2 else NAVY
         else:
             colour = NAVY
