@@ -54,12 +54,15 @@ floppy_image() (
       return 1
     fi
   fi
-  if ! fsck.fat -n "$partial"; then
+  local check
+  if ! check=$(fsck.fat -n "$partial" 2>&1); then
     rm -f "$partial"
+    echo "$check" >&2
     echo "floppy-image: fsck.fat found faults in the image of $folder" >&2
     return 1
   fi
   mv -f "$partial" "$image"
+  echo "${check//"$partial"/"$image"}"
   mdir -i "$image" ::
 )
 

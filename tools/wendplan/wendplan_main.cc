@@ -1,6 +1,7 @@
 // wendplan: plans the floppies of a setup folder and writes Wendmark's
 // package description for them.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -76,8 +77,14 @@ int main(int argc, char** argv) {
   std::vector<kivopack::SourceFile> found;
   std::string error;
   if (!kivopack::CollectFiles(setupDir, &found, &error)) return Refuse(error);
+  // A description written into the setup folder itself is not one of its files.
+  std::error_code ec;
+  std::filesystem::path written = std::filesystem::weakly_canonical(output, ec);
   std::vector<wendplan::PlanFile> files;
-  for (const auto& f : found) files.push_back(wendplan::DescribeFile(f.name, f.size));
+  for (const auto& f : found) {
+    if (!ec && std::filesystem::weakly_canonical(f.path, ec) == written) continue;
+    files.push_back(wendplan::DescribeFile(f.name, f.size));
+  }
 
   wendplan::Plan plan;
   std::string text;
