@@ -1,14 +1,319 @@
 #!/usr/bin/env bash
-# Builds the Windows programs (and the native tools) from a fresh machine.
+# The main job: from a product's setup folder to a self-extracting kit and a
+# set of 1.44 MB floppy images, in one command.
+#
+#   scripts/demo.sh [--product DIR --name "NAME"] [--license FILE] [--interactive] [--out DIR]
+#
+# Without options it uses the Sample Suite of samples/. It installs what is
+# missing, builds, plans packlist.ini with wendplan, packs the kit with
+# kivopack, and then, under Wine on a virtual display, runs the kit in an
+# empty folder (the self-extractor unpacks it and starts Wendmark), walks
+# through Wendmark's wizard as a user would, and after each disk saves the
+# floppy as a FAT12 image (DISK1, DISK2, ...) checked with fsck.fat. Running
+# it again replaces its previous output.
+#
+#   --product DIR    another product's setup folder (with --name)
+#   --name "NAME"    the product name the wizard shows
+#   --license FILE   a licence text shown by the wizard (the sample has one)
+#   --interactive    show the programs on your own display ($DISPLAY) and
+#                    leave the clicking to you; only the floppies are swapped
+#   --out DIR        where everything goes (out/demo)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-if ! command -v i686-w64-mingw32-g++-posix >/dev/null 2>&1 || ! command -v wine >/dev/null 2>&1; then
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+usage() { sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; }
+product="" name="" license="" license_given=0 interactive=0 out=$root/out/demo
+while (($#)); do
+  case $1 in
+    --product) product=$(cd "${2:?--product needs a folder}" && pwd); shift 2 ;;
+    --name) name=${2:?--name needs a text}; shift 2 ;;
+    --license) license=$(realpath "${2:?--license needs a file}"); license_given=1; shift 2 ;;
+    --interactive) interactive=1; shift ;;
+    --out) out=$(realpath -m "${2:?--out needs a folder}"); shift 2 ;;
+    -h | --help) usage; exit 0 ;;
+    *) echo "demo: unknown argument $1 (see --help)" >&2; exit 2 ;;
+  esac
+done
+if [[ -n $product && -z $name ]]; then
+  echo "demo: --product needs --name \"<product name>\"" >&2
+  exit 2
+fi
+[[ -n $name ]] || name="Sample Suite"
+if ((interactive)) && [[ -z ${DISPLAY:-} ]]; then
+  echo "demo: --interactive needs a display (DISPLAY is not set)" >&2
+  exit 2
+fi
+
+started=$(date +%s)
+step() { printf '\n==> [%3ds] %s\n' $(($(date +%s) - started)) "$*"; }
+note() { printf '    %s\n' "$*"; }
+die() {
+  echo "demo: $*" >&2
+  exit 1
+}
+
+logs=$out/logs
+jobs=$(nproc)
+
+# --- 1. tools
+step "Checking the tools"
+need_setup=0
+for tool in cmake g++ i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix wine Xvfb \
+            mformat mcopy mdir fsck.fat convert; do
+  command -v "$tool" >/dev/null 2>&1 || need_setup=1
+done
+if ((need_setup)); then
+  note "installing what is missing (scripts/setup-deps.sh)"
   bash scripts/setup-deps.sh
 fi
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$(nproc)"
-cmake --preset native >/dev/null
-cmake --build --preset native -j "$(nproc)"
-echo
-echo "Built:"
-ls -l build/win32/diskmaker/wizard/Wendmark.exe build/win32/unpack/frame/KivoUnpack.exe
+# Wine runs the 32-bit programs where the machine can execute 32-bit code.
+# Some virtual machines run 64-bit user code only: there the Wine run uses
+# the 64-bit build of the same programs, and the kit itself stays 32-bit.
+run_preset=win32-tests
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  run_preset=win64-tests
+  note "this machine cannot execute 32-bit x86 code: Wine runs the 64-bit build of the same programs"
+fi
+
+# --- 2. build
+rm -rf "$out"
+mkdir -p "$out" "$logs"
+build() {  # build PRESET [TARGET...]
+  local preset=$1; shift
+  local log=$logs/build-$preset.log
+  cmake --preset "$preset" >"$log" 2>&1 || { tail -n 30 "$log"; die "configuring $preset failed (log: $log)"; }
+  local targets=()
+  (($# == 0)) || targets=(--target "$@")
+  cmake --build --preset "$preset" -j "$jobs" "${targets[@]}" >>"$log" 2>&1 ||
+    { tail -n 30 "$log"; die "building $preset failed (log: $log)"; }
+}
+step "Building the Windows programs (preset win32)"
+build win32
+step "Building the tools: kivopack, wendplan, the sample's files (preset native)"
+build native kivopack wendplan sample_bulk
+step "Building the programs Wine runs and the test driver (preset $run_preset)"
+build "$run_preset" KivoUnpack Wendmark wine_driver
+
+win32=build/win32
+stub=$win32/unpack/frame/KivoUnpack.exe
+wendmark=$win32/diskmaker/wizard/Wendmark.exe
+[[ -f $stub && -f $wendmark ]] || die "the build did not leave KivoUnpack.exe and Wendmark.exe in $win32"
+note "KivoUnpack.exe $(stat -c %s "$stub") bytes, Wendmark.exe $(stat -c %s "$wendmark") bytes"
+
+# --- 3. the kit
+step "Laying out the kit and planning packlist.ini"
+kit=$out/kit
+kit_args=(--wendmark "$wendmark" --wendplan build/native/bin/wendplan --name "$name")
+if [[ -n $product ]]; then
+  kit_args+=(--product "$product")
+else
+  kit_args+=(--setup-exe "$win32/samples/SETUP.EXE" --bulk build/native/samples/SampleSuite/bulk)
+fi
+((license_given == 0)) || kit_args+=(--license "$license")
+bash samples/make-sample-kit.sh "$kit" "${kit_args[@]}" >"$logs/kit.log" 2>&1 ||
+  { cat "$logs/kit.log"; die "the kit could not be laid out"; }
+sed -n '/^[^m]/p' "$logs/kit.log" | sed 's/^/    /'
+disks=$(sed -n 's/^Number=\([0-9]*\).*/\1/p' "$kit/tools/packlist.ini" | tr -d '\r')
+[[ $disks =~ ^[0-9]+$ ]] && ((disks > 0)) || die "packlist.ini names no disks"
+
+step "Packing the self-extracting kit"
+kit_name=$(printf '%s' "$name" | tr -cd 'A-Za-z0-9')-Setup.exe
+[[ $kit_name != -Setup.exe ]] || kit_name=Product-Setup.exe
+kit_exe=$out/$kit_name
+build/native/bin/kivopack -o "$kit_exe" --stub "$stub" --run 'tools\Wendmark.exe' "$kit" >"$logs/pack.log" 2>&1 ||
+  { cat "$logs/pack.log"; die "kivopack failed"; }
+build/native/bin/kivopack --verify "$kit_exe" | sed 's/^/    /'
+
+run_exe=$kit_exe
+if [[ $run_preset == win64-tests ]]; then
+  # The same kit, with the 64-bit stub and wizard in place of the 32-bit ones.
+  run_kit=$out/wine64/kit
+  mkdir -p "$out/wine64"
+  cp -a "$kit" "$run_kit"
+  cp "build/$run_preset/diskmaker/wizard/Wendmark.exe" "$run_kit/tools/Wendmark.exe"
+  touch -r "$kit/tools/Wendmark.exe" "$run_kit/tools/Wendmark.exe"
+  run_exe=$out/wine64/$kit_name
+  build/native/bin/kivopack -o "$run_exe" --stub "build/$run_preset/unpack/frame/KivoUnpack.exe" \
+    --run 'tools\Wendmark.exe' "$run_kit" >>"$logs/pack.log" 2>&1 || die "kivopack failed (64-bit run kit)"
+fi
+
+# --- 4. under Wine
+env=$out/wine-env
+wenv() { tests/e2e/wine-env.sh "$@"; }
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+arch=win32
+[[ $run_preset == win32-tests ]] || arch=win64
+cleanup() {
+  wenv cleanup "$env" >/dev/null 2>&1 || true
+}
+trap cleanup EXIT
+step "Preparing Wine ($arch prefix, $( ((interactive)) && echo "your display $DISPLAY" || echo "virtual display"), floppy drive A:)"
+if ((interactive)); then
+  export TANDREL_USE_DISPLAY=$DISPLAY
+fi
+wenv setup "$env" "$arch" >"$logs/wine-setup.log" 2>&1 || { cat "$logs/wine-setup.log"; die "Wine could not be prepared"; }
+# tmpfs counts whole 4 KiB pages per file, a floppy 512-byte clusters: the
+# stand-in drive gets room for a full disk of small files; the images below
+# are the real capacity test.
+floppy_room=2375680
+wenv floppy "$env" "$floppy_room"
+floppy=$env/floppy
+
+# The driver's script: the wizard walked as a user would (Next on every
+# page, all disks, drive A:), a handshake after each disk, Done at the end.
+# With --interactive the person clicks; the script only waits for each
+# disk's prompt and for the end of the copy, to swap the floppies.
+caption="Tandrel's disk maker"
+wizard_script() {  # DISKS
+  local n=$1 i long=600000
+  local prompt="Please label a blank, formatted 1.44MB floppy disk 'Disk %d - %s' and place it in drive A:."
+  if ((interactive)); then
+    long=3600000
+    for i in $(seq 1 "$n"); do
+      printf 'window "%s" %d\n' "$caption" "$long"
+      printf "text \"$prompt\"\n" "$i" "$name"
+      ((i == 1)) || printf 'handshake disk%d %d\n' $((i - 1)) "$long"
+      printf 'gone %d\n' "$long"
+    done
+    printf 'closed "Copying Files" %d\nhandshake disk%d %d\n' "$long" "$n" "$long"
+    return
+  fi
+  cat <<EOF
+window "Welcome to $caption" 120000
+page
+top
+press 1
+EOF
+  if [[ -f $kit/tools/license.txt ]]; then
+    printf 'title "License Agreement"\npress 1\n'
+  fi
+  cat <<EOF
+title "Select Disks"
+press 1
+title "Select Drive"
+press 1
+title "Get Needed Disks"
+press 1
+window "Copying Files" 30000
+EOF
+  for i in $(seq 1 "$n"); do
+    printf 'window "%s" %d\n' "$caption" "$long"
+    printf "text \"$prompt\"\n" "$i" "$name"
+    ((i != 2)) || printf 'select "Copying Files"\nshot copying\nselect "%s"\n' "$caption"
+    ((i == 1)) || printf 'handshake disk%d 60000\n' $((i - 1))
+    printf 'click "OK"\ngone\n'
+  done
+  cat <<EOF
+closed "Copying Files" $long
+select "$caption"
+title "$caption"
+handshake disk$n 60000
+click "Done"
+gone
+EOF
+}
+
+install=$out/install
+mkdir -p "$install"
+driver_out=$out/driver
+mkdir -p "$driver_out"
+script=$driver_out/script.txt
+wizard_script "$disks" >"$script"
+
+# Answers to the driver's handshakes: the floppy that was just written
+# becomes an image, and the drive is emptied for the next disk.
+images=()
+save_disk() {  # save_disk N
+  local n=$1 folder=$out/disks/disk$1
+  rm -rf "$folder"
+  mkdir -p "$folder"
+  cp -p "$floppy"/. "$folder"/ 2>/dev/null || cp -a "$floppy"/. "$folder"/
+  find "$floppy" -mindepth 1 -delete
+  bash scripts/floppy-image.sh "$folder" "$out/disk$n.img" "$n" >"$logs/disk$n-image.log" 2>&1 ||
+    { cat "$logs/disk$n-image.log"; return 1; }
+  echo "disk$n.img"
+}
+
+step "Running $(basename "$run_exe") in an empty folder; the wizard starts from the kit"
+(cd "$install" && exec "$root/tests/e2e/wine-env.sh" run "$env" "$(winpath "$run_exe")") >"$logs/kit-run.log" 2>&1 &
+kit_pid=$!
+wenv run "$env" "build/$run_preset/tests/e2e/wine_driver.exe" "$(winpath "$driver_out")" "$(winpath "$script")" \
+  >"$logs/driver.log" 2>&1 &
+driver_pid=$!
+while kill -0 "$driver_pid" 2>/dev/null; do
+  for request in "$driver_out"/*.request; do
+    [[ -e $request ]] || continue
+    hs=$(basename "$request" .request)
+    rm -f "$request"
+    n=${hs#disk}
+    if answer=$(save_disk "$n" 2>&1); then
+      echo "ok" >"$driver_out/$hs.done"
+      note "disk $n written; saved as $answer, drive emptied"
+    else
+      echo "failed: $answer" >"$driver_out/$hs.done"
+      note "disk $n: $answer"
+    fi
+  done
+  sleep 0.2
+done
+driver_rc=0
+wait "$driver_pid" || driver_rc=$?
+if ((driver_rc != 0)); then
+  tail -n 40 "$logs/driver.log"
+  die "the wizard did not go as expected (log: $logs/driver.log)"
+fi
+wait "$kit_pid" || die "the self-extractor ended with an error (log: $logs/kit-run.log)"
+wenv wine "$env" reg query 'HKLM\SOFTWARE\Classes\VQLT' /v Info >"$logs/registry.log" 2>&1 || true
+WINEPREFIX=$env/prefix wineserver -w || true
+
+# --- 5. checks
+step "Checking the images against the setup files"
+for n in $(seq 1 "$disks"); do
+  image=$out/disk$n.img
+  [[ -f $image ]] || die "disk $n was never written"
+  check=$out/disks/check$n
+  rm -rf "$check"
+  mkdir -p "$check"
+  MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null TZ=UTC mcopy -m -n -i "$image" '::/*' "$check/" 2>/dev/null || true
+  count=0 bytes=0
+  for f in "$check"/*; do
+    [[ -e $f ]] || continue
+    base=$(basename "$f")
+    src=$(find "$kit/setup" -type f -name "$base" | head -n 1)
+    [[ -n $src ]] || die "disk $n holds $base, which is no setup file"
+    cmp -s "$f" "$src" || die "disk $n: $base differs from $src"
+    delta=$(($(stat -c %Y "$f") - $(stat -c %Y "$src")))
+    ((delta >= -2 && delta <= 2)) || die "disk $n: $base has another last-write time than its source"
+    count=$((count + 1)) bytes=$((bytes + $(stat -c %s "$f")))
+  done
+  rm -rf "$check"
+  fsck.fat -n "$image" >/dev/null || die "fsck.fat finds faults in disk$n.img"
+  summary_lines+=("disk$n.img  label DISK$n  $count files, $bytes bytes")
+done
+note "every file on every image equals its setup file, with its last-write time"
+
+step "Saving the screenshots"
+mkdir -p "$out/screens"
+for picture in "$driver_out"/*.bmp; do
+  [[ -e $picture ]] || continue
+  convert "$picture" "$out/screens/$(basename "${picture%.bmp}").png"
+done
+note "$(find "$out/screens" -name '*.png' | wc -l) pictures in $out/screens"
+
+cleanup
+trap - EXIT
+
+# --- 6. summary
+step "Done in $(($(date +%s) - started)) s"
+cat <<EOF
+
+  Product      $name
+  Kit          $kit_exe ($(stat -c %s "$kit_exe") bytes)
+  Disks        $disks
+$(printf '    %s\n' "${summary_lines[@]}")
+  Images       $out/disk*.img (1.44 MB FAT12; put one on a floppy with
+               dd if=disk1.img of=/dev/fd0 bs=512, or load it into an emulator)
+  Pictures     $out/screens/
+  Logs         $logs/
+EOF

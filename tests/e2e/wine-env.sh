@@ -54,6 +54,11 @@ size_floppy() {
 }
 
 start_xvfb() {
+  # A person's own display (scripts/demo.sh --interactive): nothing to start.
+  if [ -n "${TANDREL_USE_DISPLAY:-}" ]; then
+    echo "${TANDREL_USE_DISPLAY#*:}" >"$dir/display"
+    return
+  fi
   if [ -f "$dir/xvfb.pid" ] && kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null; then return; fi
   local n=90
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
