@@ -33,6 +33,18 @@
 //   handshake NAME [TIMEOUT]     write NAME.request in OUTDIR and wait for
 //                                NAME.done there (the test script's turn)
 //   sleep TIME
+//   page                         make the current property sheet's current
+//                                page the current window (no picture), so that
+//                                units, control, child and text look inside it
+//   rows ID "TEXT" ...           the rows of list box ID read TEXT, ... in order
+//   checks ID STATES             the rows' item data, one digit each ("101":
+//                                the check states of a check list)
+//   selected ID N                the list box's selected row is N (-1: none)
+//   check ID N                   click the check box of row N of list box ID
+//   key ID VK                    press virtual key VK on control ID (posted)
+//   syscommand N                 send WM_SYSCOMMAND N to the window (posted)
+//   sysmenu "ITEM" ...           the window's system menu items read ITEM, ...
+//                                (separators read "-", mnemonics kept)
 //
 // Every step is echoed; the first failing step prints "FAIL: ..." with the
 // texts of all visible windows, saves a picture of the screen and ends the
@@ -266,8 +278,33 @@ void NeedCurrent() {
 HWND Control(int id) {
   NeedCurrent();
   HWND c = GetDlgItem(current, id);
+  // Controls of a sheet's page lie one level further down.
+  if (c == nullptr) {
+    for (HWND d : Children(current)) {
+      if (GetDlgCtrlID(d) == id && IsWindowVisible(d)) return d;
+    }
+  }
   if (c == nullptr) Fail("no control with id " + std::to_string(id));
   return c;
+}
+
+std::vector<std::string> ListRows(HWND list) {
+  std::vector<std::string> rows;
+  LRESULT n = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < n; ++i) {
+    char text[1024] = "";
+    if (SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < static_cast<LRESULT>(sizeof text)) {
+      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    }
+    rows.push_back(text);
+  }
+  return rows;
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+  std::string all;
+  for (const std::string& s : items) all += " \"" + s + "\"";
+  return all;
 }
 
 void Step(const std::vector<std::string>& t) {
@@ -405,6 +442,68 @@ void Step(const std::vector<std::string>& t) {
   } else if (op == "sleep") {
     need(1);
     Sleep(static_cast<DWORD>(std::atoi(t[1].c_str())));
+  } else if (op == "page") {
+    NeedCurrent();
+    constexpr UINT kGetCurrentPage = WM_USER + 118;  // PSM_GETCURRENTPAGEHWND
+    HWND page = reinterpret_cast<HWND>(SendMessageA(current, kGetCurrentPage, 0, 0));
+    if (page == nullptr) Fail("no current page");
+    current = page;
+  } else if (op == "rows") {
+    need(1);
+    std::vector<std::string> seen = ListRows(Control(std::atoi(t[1].c_str())));
+    std::vector<std::string> wanted(t.begin() + 2, t.end());
+    if (seen != wanted) Fail("rows are" + Joined(seen));
+  } else if (op == "checks") {
+    need(2);
+    HWND list = Control(std::atoi(t[1].c_str()));
+    std::string seen;
+    LRESULT n = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+      seen += std::to_string(SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+    }
+    if (seen != t[2]) Fail("check states are " + seen);
+  } else if (op == "selected") {
+    need(2);
+    LRESULT row = SendMessageA(Control(std::atoi(t[1].c_str())), LB_GETCURSEL, 0, 0);
+    if (row != std::atoi(t[2].c_str())) Fail("selected row is " + std::to_string(row));
+  } else if (op == "check") {
+    need(2);
+    HWND list = Control(std::atoi(t[1].c_str()));
+    int row = std::atoi(t[2].c_str());
+    LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+    LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+    LPARAM at = MAKELPARAM(6, static_cast<int>((row - top) * height + height / 2));
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    Sleep(100);
+  } else if (op == "key") {
+    need(2);
+    HWND c = Control(std::atoi(t[1].c_str()));
+    WPARAM vk = static_cast<WPARAM>(std::atoi(t[2].c_str()));
+    PostMessageA(c, WM_KEYDOWN, vk, 1);
+    PostMessageA(c, WM_KEYUP, vk, 0xC0000001);
+    Sleep(100);
+  } else if (op == "syscommand") {
+    need(1);
+    NeedCurrent();
+    PostMessageA(current, WM_SYSCOMMAND, static_cast<WPARAM>(std::atoi(t[1].c_str())), 0);
+  } else if (op == "sysmenu") {
+    NeedCurrent();
+    HMENU menu = GetSystemMenu(current, FALSE);
+    if (menu == nullptr) Fail("no system menu");
+    std::vector<std::string> seen;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      char text[256] = "";
+      MENUITEMINFOA info = {};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_TYPE;
+      info.dwTypeData = text;
+      info.cch = sizeof text;
+      GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+      seen.push_back((info.fType & MFT_SEPARATOR) ? "-" : text);
+    }
+    std::vector<std::string> wanted(t.begin() + 1, t.end());
+    if (seen != wanted) Fail("system menu items are" + Joined(seen));
   } else {
     Fail("unknown step " + op);
   }
