@@ -39,7 +39,11 @@ BOOL CLicensePage::OnInitDialog() {
 
 bool CLicensePage::OnSetActive() {
   WendmarkPage::OnSetActive();
-  if (Sheet() != nullptr) SetFocus(GetDlgItem(SheetWindow(), kCancelButton));
+  // Posted: the sheet puts the focus on the page once activation is over.
+  if (Sheet() != nullptr) {
+    PostMessageA(SheetWindow(), WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(GetDlgItem(SheetWindow(), kCancelButton)), TRUE);
+  }
   SendDlgItemMessageA(window(), IDC_LICENSE_TEXT, EM_SETSEL, static_cast<WPARAM>(-1), 0);
   return true;
 }

@@ -5,13 +5,13 @@
 //   wine_driver.exe OUTDIR SCRIPT
 //
 // SCRIPT holds one step per line; arguments in double quotes may carry
-// \n, \" and \\ escapes; '#' starts a comment line. Times are milliseconds.
+// \n, \r, \" and \\ escapes; '#' starts a comment line. Times are milliseconds.
 //
 //   window "CAPTION" [TIMEOUT]   wait for a new visible top-level window with
 //                                that caption; it becomes the current window
 //                                and its picture is saved
-//   select "CAPTION"             make a visible window with that caption
-//                                current again (no picture)
+//   select "CAPTION" [TIMEOUT]   make a visible window with that caption
+//                                current again (no picture), waiting for it
 //   text "TEXT"                  the window or one of its controls reads TEXT
 //   child ID "TEXT" [TIMEOUT]    wait until control ID reads TEXT
 //   buttons "A" "B" ...          the visible buttons, in order, read A, B, ...
@@ -41,10 +41,20 @@
 //                                the check states of a check list)
 //   selected ID N                the list box's selected row is N (-1: none)
 //   check ID N                   click the check box of row N of list box ID
-//   key ID VK                    press virtual key VK on control ID (posted)
-//   syscommand N                 send WM_SYSCOMMAND N to the window (posted)
-//   sysmenu "ITEM" ...           the window's system menu items read ITEM, ...
-//                                (separators read "-", mnemonics kept)
+//   key ID VK                    press virtual key VK on control ID, or on the
+//                                window itself for ID 0 (posted)
+//   syscommand N [LPARAM]        send WM_SYSCOMMAND N to the window (posted)
+//   title "CAPTION" [TIMEOUT]    wait until the current window's caption reads
+//                                CAPTION (a wizard's caption follows its page);
+//                                its picture is saved
+//   top                          make the top-level window of the current
+//                                window (a page's sheet) current again
+//   place ID NAME                remember where control ID lies on the screen
+//   at ID NAME                   control ID lies exactly where NAME was (a
+//                                button moved into another's place)
+//   popup NAME [TIMEOUT]         wait for an open menu and save its picture as
+//                                NAME.bmp (another process's menu items cannot
+//                                be read, so the picture is looked at)
 //
 // Every step is echoed; the first failing step prints "FAIL: ..." with the
 // texts of all visible windows, saves a picture of the screen and ends the
@@ -54,6 +64,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -65,6 +76,7 @@ int shotCount = 0;
 HWND current = nullptr;
 std::set<HWND> met;
 double unitX = 0, unitY = 0;  // pixels per dialog unit of the current window
+std::map<std::string, RECT> places;
 
 constexpr DWORD kDefaultTimeout = 10000;
 constexpr DWORD kPoll = 50;
@@ -253,7 +265,7 @@ std::vector<std::string> Tokens(const std::string& line) {
       for (++i; i < line.size() && line[i] != '"'; ++i) {
         if (line[i] == '\\' && i + 1 < line.size()) {
           char next = line[++i];
-          token += next == 'n' ? '\n' : next;
+          token += next == 'n' ? '\n' : next == 'r' ? '\r' : next;
         } else {
           token += line[i];
         }
@@ -292,9 +304,12 @@ std::vector<std::string> ListRows(HWND list) {
   std::vector<std::string> rows;
   LRESULT n = SendMessageA(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < n; ++i) {
-    char text[1024] = "";
-    if (SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < static_cast<LRESULT>(sizeof text)) {
-      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    // Across processes Wine hands a row's text over whole only as Unicode.
+    wchar_t wide[1024] = L"";
+    char text[2048] = "";
+    if (SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < 1024) {
+      SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+      WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     }
     rows.push_back(text);
   }
@@ -327,8 +342,11 @@ void Step(const std::vector<std::string>& t) {
     Shot(w, SafeName(t[1]));
   } else if (op == "select") {
     need(1);
-    current = FindTop(t[1], false);
-    if (current == nullptr) Fail("no window \"" + t[1] + "\"");
+    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
+    while ((current = FindTop(t[1], false)) == nullptr) {
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("no window \"" + t[1] + "\"");
+      Sleep(kPoll);
+    }
   } else if (op == "text") {
     need(1);
     NeedCurrent();
@@ -478,7 +496,9 @@ void Step(const std::vector<std::string>& t) {
     Sleep(100);
   } else if (op == "key") {
     need(2);
-    HWND c = Control(std::atoi(t[1].c_str()));
+    int id = std::atoi(t[1].c_str());
+    NeedCurrent();
+    HWND c = id == 0 ? current : Control(id);
     WPARAM vk = static_cast<WPARAM>(std::atoi(t[2].c_str()));
     PostMessageA(c, WM_KEYDOWN, vk, 1);
     PostMessageA(c, WM_KEYUP, vk, 0xC0000001);
@@ -486,24 +506,48 @@ void Step(const std::vector<std::string>& t) {
   } else if (op == "syscommand") {
     need(1);
     NeedCurrent();
-    PostMessageA(current, WM_SYSCOMMAND, static_cast<WPARAM>(std::atoi(t[1].c_str())), 0);
-  } else if (op == "sysmenu") {
+    LPARAM extra = t.size() > 2 ? static_cast<LPARAM>(std::atoi(t[2].c_str())) : 0;
+    PostMessageA(current, WM_SYSCOMMAND, static_cast<WPARAM>(std::atoi(t[1].c_str())), extra);
+  } else if (op == "title") {
+    need(1);
     NeedCurrent();
-    HMENU menu = GetSystemMenu(current, FALSE);
-    if (menu == nullptr) Fail("no system menu");
-    std::vector<std::string> seen;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-      char text[256] = "";
-      MENUITEMINFOA info = {};
-      info.cbSize = sizeof info;
-      info.fMask = MIIM_TYPE;
-      info.dwTypeData = text;
-      info.cch = sizeof text;
-      GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
-      seen.push_back((info.fType & MFT_SEPARATOR) ? "-" : text);
+    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
+    std::string seen;
+    while ((seen = ReadText(current)) != t[1]) {
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("the caption reads \"" + seen + "\"");
+      Sleep(kPoll);
     }
-    std::vector<std::string> wanted(t.begin() + 1, t.end());
-    if (seen != wanted) Fail("system menu items are" + Joined(seen));
+    Describe(current, "  ");
+    for (HWND c : Children(current)) Describe(c, "    ");
+    Shot(current, SafeName(t[1]));
+  } else if (op == "top") {
+    NeedCurrent();
+    current = GetAncestor(current, GA_ROOT);
+  } else if (op == "place" || op == "at") {
+    need(2);
+    RECT r;
+    GetWindowRect(Control(std::atoi(t[1].c_str())), &r);
+    std::printf("  control %s at %ld,%ld %ldx%ld\n", t[1].c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top);
+    if (op == "place") {
+      places[t[2]] = r;
+      return;
+    }
+    auto it = places.find(t[2]);
+    if (it == places.end()) Fail("no place " + t[2]);
+    if (!EqualRect(&it->second, &r)) Fail("control " + t[1] + " is not where " + t[2] + " was");
+  } else if (op == "popup") {
+    need(1);
+    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
+    HWND menu = nullptr;
+    while (menu == nullptr) {
+      for (HWND w : TopLevel()) {
+        if (ClassOf(w) == "#32768") menu = w;
+      }
+      if (menu != nullptr) break;
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("no open menu");
+      Sleep(kPoll);
+    }
+    Shot(menu, t[1]);
   } else {
     Fail("unknown step " + op);
   }
