@@ -208,6 +208,163 @@ EOF
     on_disk1() { swap_floppy disk1 SETUP.EXE DATA1.CAB; }
     on_disk2() { swap_floppy disk2 DATA2.CAB README.TXT; }
     on_disk3() { swap_floppy disk3 DATA3.CAB; }
+    final_files=()
+    ;;
+  branches)
+    cat >"$script" <<EOF
+window "Welcome to $caption" 30000
+press 1
+title "License Agreement"
+press 1
+title "Select Disks"
+click "Clear Selections"
+checks 1004 000
+press 1
+window "$caption" 10000
+text "You have not selected any disks to be built.  Please check the disks you wish built and then press Next."
+icon exclamation
+buttons "OK"
+click "OK"
+gone
+select "Select Disks"
+click "Select All"
+checks 1004 111
+click "Clear Selections"
+check 1004 1
+checks 1004 010
+press 1
+title "Select Drive"
+press 0
+title "Select Disks"
+checks 1004 010
+key 1004 40
+key 1004 32
+checks 1004 011
+press 0
+title "License Agreement"
+press 1
+title "Select Disks"
+checks 1004 011
+press 5
+window "$caption" 10000
+text "$quit"
+buttons "Yes" "No"
+click "No"
+gone
+select "Select Disks"
+checks 1004 011
+check 1004 2
+checks 1004 010
+press 1
+title "Select Drive"
+press 1
+title "Get Needed Disks"
+child 1013 "You will need 1 blank, formatted disk."
+press 1
+window "Copying Files" 30000
+$(disk_steps 2)
+closed "Copying Files" 60000
+select "$caption"
+title "$caption"
+key 0 27
+gone
+EOF
+    final_files=(DATA2.CAB README.TXT)
+    ;;
+  other-package)
+    rm "$tools/license.txt"
+    cat >"$tools/other.ini" <<'INI'
+[Global]
+Name=Other Suite
+[Disk0]
+File0=..\setup\\SETUP.EXE
+Files=1
+[Disk1]
+File0=..\setup\\DATA3.CAB
+Files=1
+[Disks]
+Number=2
+INI
+    args=(other.ini)
+    cat >"$script" <<EOF
+window "Welcome to $caption" 30000
+text "Welcome to Tandrel's disk maker.  This application will lead you through the steps necessary to create a set of Other Suite installation disks."
+press 1
+title "Select Disks"
+rows 1004 " Disk1: Other Suite" " Disk2: Other Suite"
+press 0
+title "Welcome to $caption"
+buttons "Next >" "Cancel"
+key 0 27
+window "$caption" 10000
+text "$quit"
+click "Yes"
+gone
+EOF
+    final_files=()
+    ;;
+  copy-errors)
+    # The second disk's first file is missing until the user puts it back.
+    mv "$data/setup/disk2/DATA2.CAB" "$out/DATA2.CAB.away"
+    cat >"$script" <<EOF
+window "Welcome to $caption" 30000
+press 1
+title "License Agreement"
+press 1
+title "Select Disks"
+check 1004 2
+checks 1004 110
+press 1
+title "Select Drive"
+press 1
+title "Get Needed Disks"
+child 1013 "You will need 2 blank, formatted disks."
+press 1
+window "Copying Files" 30000
+$(disk_steps 1)
+$(disk_steps 2)
+window "$caption" 20000
+text "The destination disk is not blank.\\n\\n$insert_blank"
+icon exclamation
+buttons "OK" "Cancel"
+click "Cancel"
+gone
+closed "Copying Files" 20000
+select "Get Needed Disks"
+press 1
+window "Copying Files" 30000
+$(disk_steps 1 blank)
+$(disk_steps 2 disk1)
+window "$caption" 20000
+text "Unable to find a file to be copied to the floppy disk.$choice"
+icon exclamation
+buttons "Abort" "Retry" "Ignore"
+handshake back 20000
+click "Retry"
+gone
+closed "Copying Files" 60000
+select "$caption"
+title "$caption"
+click "Done"
+gone
+EOF
+    on_blank() { rm -rf "${floppy:?}"/*; }
+    on_disk1() { swap_floppy disk1 SETUP.EXE DATA1.CAB; }
+    on_back() { mv "$out/DATA2.CAB.away" "$data/setup/disk2/DATA2.CAB"; }
+    final_files=(DATA2.CAB README.TXT)
+    ;;
+  no-package)
+    # Missing, then broken: each run ends by itself, without a window.
+    rm "$tools/packlist.ini"
+    for round in missing broken; do
+      wenv run "$env" "$(winpath "$tools/Wendmark.exe")" >"$out/wendmark-$round.log" 2>&1 &
+      rc=0
+      await_process $! 60 || rc=$?
+      [ "$rc" -eq 0 ] || fail "with the description $round, Wendmark ended with $rc"
+      printf '[Global]\r\nName=Sample Suite\r\n[Disks]\r\nNumber=2\r\n[Disk0]\r\nFiles=1\r\nFile0=a\r\n' >"$tools/packlist.ini"
+    done
+    echo "wizard_e2e[$scenario]: passed"
+    exit 0
     ;;
   *)
     fail "unknown scenario"
@@ -230,4 +387,5 @@ pictures_to_png
 
 [ "$driver_rc" -eq 0 ] || fail "the driver failed (exit $driver_rc)"
 [ "$app_rc" -eq "$expected_rc" ] || fail "Wendmark ended with $app_rc, not $expected_rc"
+check_floppy "${final_files[@]}" || fail "the floppy is not as it should be"
 echo "wizard_e2e[$scenario]: passed"
