@@ -20,12 +20,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=e2e_lib.sh
 . "$here/e2e_lib.sh"
 
-rm -rf "$out"
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-env=$(mkdir -p "$env" && cd "$env" && pwd)
-floppy="$env/floppy"
-data="$out/data"
+prepare_folders
 mkdir -p "$data/tools" "$data/setup/disk1"
 
 fail() {
@@ -205,22 +200,10 @@ EOF
     ;;
 esac
 
-wenv run "$env" "$runner" "$(winpath "$data/tools/packlist.ini")" "$pause" >"$out/runner.log" 2>&1 &
-runner_pid=$!
-wenv run "$env" "$driver" "$(winpath "$out")" "$(winpath "$script")" >"$out/driver.log" 2>&1 &
-driver_pid=$!
-
-serve_handshakes "$driver_pid"
-driver_rc=0
-wait "$driver_pid" || driver_rc=$?
-cat "$out/driver.log"
-
 # The runner ends by itself once its dialog has closed.
-runner_rc=0
-await_process "$runner_pid" 10 || runner_rc=$?
-pictures_to_png
+drive_program 10 "$runner" "$(winpath "$data/tools/packlist.ini")" "$pause"
 
 [ "$driver_rc" -eq 0 ] || fail "the driver failed (exit $driver_rc)"
-[ "$runner_rc" -eq "$expected_code" ] || fail "the build ended with $runner_rc, not $expected_code"
+[ "$program_rc" -eq "$expected_code" ] || fail "the build ended with $program_rc, not $expected_code"
 check_floppy "${final_files[@]}" || fail "the floppy is not as it should be"
 echo "builder_e2e[$scenario]: passed"

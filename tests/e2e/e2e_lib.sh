@@ -1,7 +1,17 @@
 # Shared by the end-to-end scripts (sourced): the Wine environment, the
 # floppy checks from the Linux side, the handshake server and the pictures.
-# Expects: here (this folder), env, out, floppy, and the associative array
-# `source` (name on the floppy -> its source file).
+# Expects: here (this folder), env, out, driver, script, and the associative
+# array `source` (name on the floppy -> its source file).
+
+# Makes the output folder afresh and resolves the folders the checks use.
+prepare_folders() {
+  rm -rf "$out"
+  mkdir -p "$out"
+  out=$(cd "$out" && pwd)
+  env=$(mkdir -p "$env" && cd "$env" && pwd)
+  floppy="$env/floppy"
+  data="$out/data"
+}
 
 # WINE_ENV_SH may name another environment script with the same commands.
 wenv() { "${WINE_ENV_SH:-$here/wine-env.sh}" "$@"; }
@@ -92,6 +102,25 @@ await_process() {  # PID SECONDS
   fi
   wait "$1" || rc=$?
   return "$rc"
+}
+
+# Runs PROGRAM ARGS... beside the driver on $script, serves the driver's
+# handshakes, and sets driver_rc and program_rc (the program has SECONDS
+# to end by itself after the driver).
+drive_program() {  # SECONDS PROGRAM ARGS...
+  local seconds=$1 program_pid driver_pid
+  shift
+  wenv run "$env" "$@" >"$out/program.log" 2>&1 &
+  program_pid=$!
+  wenv run "$env" "$driver" "$(winpath "$out")" "$(winpath "$script")" >"$out/driver.log" 2>&1 </dev/null &
+  driver_pid=$!
+  serve_handshakes "$driver_pid"
+  driver_rc=0
+  wait "$driver_pid" || driver_rc=$?
+  cat "$out/driver.log"
+  program_rc=0
+  await_process "$program_pid" "$seconds" || program_rc=$?
+  pictures_to_png
 }
 
 pictures_to_png() {

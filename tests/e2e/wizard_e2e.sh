@@ -36,12 +36,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=e2e_lib.sh
 . "$here/e2e_lib.sh"
 
-rm -rf "$out"
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-env=$(mkdir -p "$env" && cd "$env" && pwd)
-floppy="$env/floppy"
-data="$out/data"
+prepare_folders
 tools="$data/tools"
 mkdir -p "$tools" "$data/setup/disk2" "$out/saved"
 cp "$wendmark" "$tools/Wendmark.exe"
@@ -371,21 +366,10 @@ EOF
     ;;
 esac
 
-wenv run "$env" "$(winpath "$tools/Wendmark.exe")" "${args[@]}" >"$out/wendmark.log" 2>&1 &
-app_pid=$!
-wenv run "$env" "$driver" "$(winpath "$out")" "$(winpath "$script")" >"$out/driver.log" 2>&1 </dev/null &
-driver_pid=$!
-serve_handshakes "$driver_pid"
-driver_rc=0
-wait "$driver_pid" || driver_rc=$?
-cat "$out/driver.log"
-
 # The program ends by itself once its wizard has closed.
-app_rc=0
-await_process "$app_pid" 20 || app_rc=$?
-pictures_to_png
+drive_program 20 "$(winpath "$tools/Wendmark.exe")" "${args[@]}"
 
 [ "$driver_rc" -eq 0 ] || fail "the driver failed (exit $driver_rc)"
-[ "$app_rc" -eq "$expected_rc" ] || fail "Wendmark ended with $app_rc, not $expected_rc"
+[ "$program_rc" -eq "$expected_rc" ] || fail "Wendmark ended with $program_rc, not $expected_rc"
 check_floppy "${final_files[@]}" || fail "the floppy is not as it should be"
 echo "wizard_e2e[$scenario]: passed"

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "diskmaker/resources/strings.h"
-#include "platform/text.h"
 #include "tests/fakes/fake_drives.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_message_boxes.h"
+#include "tests/fakes/fake_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -20,19 +20,7 @@ namespace {
 namespace ui = platform::ui;
 using namespace wendmark;
 
-class ProgramAt final : public platform::Process {
- public:
-  explicit ProgramAt(std::string path) : path_(std::move(path)) {}
-  std::uint32_t ProgramPath(char* buffer, std::uint32_t capacity) const override {
-    return platform::TextCopy(buffer, capacity, path_.c_str());
-  }
-  std::uint32_t CurrentDirectory(char* buffer, std::uint32_t capacity) const override {
-    return platform::TextCopy(buffer, capacity, "C:\\elsewhere");
-  }
-
- private:
-  std::string path_;
-};
+using fakes::ProgramAt;
 
 const platform::StringTable& Strings() { return CompiledStrings(); }
 
