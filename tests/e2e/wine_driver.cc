@@ -52,6 +52,9 @@
 //   place ID NAME                remember where control ID lies on the screen
 //   at ID NAME                   control ID lies exactly where NAME was (a
 //                                button moved into another's place)
+//   focus ID                     the keyboard focus is on control ID (of any
+//                                window of the current window's thread)
+//   selection ID START END       edit control ID has START..END selected
 //   popup NAME [TIMEOUT]         wait for an open menu and save its picture as
 //                                NAME.bmp (another process's menu items cannot
 //                                be read, so the picture is looked at)
@@ -535,6 +538,20 @@ void Step(const std::vector<std::string>& t) {
     auto it = places.find(t[2]);
     if (it == places.end()) Fail("no place " + t[2]);
     if (!EqualRect(&it->second, &r)) Fail("control " + t[1] + " is not where " + t[2] + " was");
+  } else if (op == "focus") {
+    need(1);
+    NeedCurrent();
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(current, nullptr);
+    int id = GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? GetDlgCtrlID(info.hwndFocus) : 0;
+    if (id != std::atoi(t[1].c_str())) Fail("the focus is on control " + std::to_string(id));
+  } else if (op == "selection") {
+    need(3);
+    LRESULT range = SendMessageA(Control(std::atoi(t[1].c_str())), EM_GETSEL, 0, 0);
+    int start = LOWORD(range), end = HIWORD(range);
+    if (start != std::atoi(t[2].c_str()) || end != std::atoi(t[3].c_str()))
+      Fail("the selection is " + std::to_string(start) + ".." + std::to_string(end));
   } else if (op == "popup") {
     need(1);
     DWORD deadline = GetTickCount() + TimeoutArg(t, 2);

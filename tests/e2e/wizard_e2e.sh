@@ -147,6 +147,8 @@ press 1
 title "License Agreement"
 buttons "< Back" "Next >" "Cancel"
 child 1002 "TANDREL LICENSE AGREEMENT\r\n\r\nYou may make 100% of the copies you need.\r\n"
+selection 1002 0 0
+focus 2
 text "Please read the following license agreement and click the next button only if you agree with its terms."
 page
 units 279 138
