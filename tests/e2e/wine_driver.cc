@@ -20,7 +20,9 @@
 //                                (blue disc; a question mark looks the same
 //                                in colour) or none (no icon control)
 //   click "TEXT"                 press the visible button reading TEXT (BM_CLICK)
-//   command ID                   send WM_COMMAND ID to the window (posted)
+//   command ID ["CAPTION"]       send WM_COMMAND ID to the window, or to the
+//                                window with that caption (posted at once,
+//                                e.g. right behind a click)
 //   press N                      press button N of a property sheet
 //                                (PSM_PRESSBUTTON: 0 Back, 1 Next, 2 Finish,
 //                                3 OK, 4 Apply, 5 Cancel, 6 Help)
@@ -397,8 +399,13 @@ void Step(const std::vector<std::string>& t) {
     Fail("no button \"" + t[1] + "\"");
   } else if (op == "command") {
     need(1);
-    NeedCurrent();
-    PostMessageA(current, WM_COMMAND, MAKEWPARAM(std::atoi(t[1].c_str()), BN_CLICKED), 0);
+    HWND target = current;
+    if (t.size() > 2) {
+      target = FindTop(t[2], false);
+      if (target == nullptr) Fail("no window \"" + t[2] + "\"");
+    }
+    if (target == nullptr || !IsWindow(target)) Fail("no current window");
+    PostMessageA(target, WM_COMMAND, MAKEWPARAM(std::atoi(t[1].c_str()), BN_CLICKED), 0);
   } else if (op == "press") {
     need(1);
     NeedCurrent();

@@ -17,10 +17,11 @@
 #                  completion page ends without a question
 #   other-package  no license (five pages) and an argument naming another
 #                  description beside the program; cancel answered Yes
-#   copy-errors    a used floppy refused with Cancel and a missing source
-#                  file (135) answered Abort both leave the wizard on the
-#                  get-disks page; Next starts again from the first disk and
-#                  Retry copies the file once it is there
+#   copy-errors    Cancel during the copy (140, Yes: no partial file) and a
+#                  used floppy refused with Cancel both leave the wizard on
+#                  the get-disks page, and Next starts again from the first
+#                  disk; a missing source file shows 135, and Retry copies
+#                  it once it is there
 #   no-package     a missing, then a broken packlist.ini: the program ends
 #                  by itself without a window
 # Pictures: OUTDIR/*.png; the driver's and the program's output: OUTDIR/*.log.
@@ -318,6 +319,21 @@ title "Get Needed Disks"
 child 1013 "You will need 2 blank, formatted disks."
 press 1
 window "Copying Files" 30000
+window "$caption" 60000
+text "$(prompt "Disk 1 - Sample Suite")"
+click "OK"
+command 2 "Copying Files"
+window "$caption" 20000
+text "Are you sure you want to abort the creation of the installation disk?"
+icon exclamation
+buttons "Yes" "No"
+click "Yes"
+gone
+closed "Copying Files" 20000
+select "Get Needed Disks"
+handshake empty 20000
+press 1
+window "Copying Files" 30000
 $(disk_steps 1)
 $(disk_steps 2)
 window "$caption" 20000
@@ -346,6 +362,7 @@ click "Done"
 gone
 EOF
     on_blank() { rm -rf "${floppy:?}"/*; }
+    on_empty() { check_floppy; }
     on_disk1() { swap_floppy disk1 SETUP.EXE DATA1.CAB; }
     on_back() { mv "$out/DATA2.CAB.away" "$data/setup/disk2/DATA2.CAB"; }
     final_files=(DATA2.CAB README.TXT)
