@@ -101,13 +101,20 @@ prompt() {  # TITLE
 insert_blank="Please make sure there is a blank, formatted, 1.44MB floppy disk in the drive and click the OK button."
 choice="\\n\\nYou may:\\nPress Abort to terminate the copy process.\\nPress Retry to try the failed operation again (after fixing the cause).\\nPress Ignore to skip the problem file and go to the next file."
 
-# Driver steps for one disk: its prompt, the copy, and the swap before the next.
-disk_steps() {  # NUMBER HANDSHAKE
+# Driver steps for one disk: its prompt, the copy, and the swap before the
+# next; SHOT takes a picture of the progress dialog behind the prompt.
+disk_steps() {  # NUMBER [HANDSHAKE [SHOT]]
+  local picture=""
+  if [ -n "${3:-}" ]; then
+    picture=$(printf 'select "Copying Files"\nchild 1015 "Creating Disk %d - Sample Suite"\nshot %s\nselect "%s"' \
+      "$1" "$3" "$caption")
+  fi
   cat <<STEPS
 window "$caption" 60000
 text "$(prompt "Disk $1 - Sample Suite")"
 icon information
 buttons "OK"
+$picture
 ${2:+handshake $2 20000}
 click "OK"
 gone
@@ -187,7 +194,7 @@ place 2 cancel
 press 1
 window "Copying Files" 30000
 $(disk_steps 1)
-$(disk_steps 2 disk1)
+$(disk_steps 2 disk1 progress-disk-2)
 $(disk_steps 3 disk2)
 closed "Copying Files" 60000
 select "$caption"
