@@ -7,7 +7,7 @@
 namespace platform::win32 {
 
 // Modal message boxes owned by a window (none until one is set).
-class SystemMessageBoxes final : public ui::MessageBoxes {
+class SystemMessageBoxes final : public ::platform::ui::MessageBoxes {
  public:
   explicit constexpr SystemMessageBoxes(void* owner = nullptr) : owner_(owner) {}
   void SetOwner(void* owner) { owner_ = owner; }

@@ -17,15 +17,10 @@ driver=${4:?wine_driver.exe}
 out=${5:?output folder}
 here=$(cd "$(dirname "$0")" && pwd)
 
-wenv() { "$here/wine-env.sh" "$@"; }
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
+# shellcheck source=e2e_lib.sh
+. "$here/e2e_lib.sh"
 
-rm -rf "$out"
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-env=$(mkdir -p "$env" && cd "$env" && pwd)
-floppy="$env/floppy"
-data="$out/data"
+prepare_folders
 mkdir -p "$data/tools" "$data/setup/disk1"
 
 fail() {
@@ -40,12 +35,6 @@ wenv floppy "$env"
 
 # --- the package: two disks, files with known times
 declare -A source
-make_file() {  # NAME-ON-FLOPPY PATH BYTES
-  head -c "$3" /dev/urandom >"$2"
-  touch -m -d "2001-02-03 04:05:06.1234567" "$2"
-  touch -a -d "2002-03-04 05:06:07.7654321" "$2"
-  source[$1]=$2
-}
 make_file SETUP.EXE "$data/setup/SETUP.EXE" 300000
 make_file DATA1.CAB "$data/setup/disk1/DATA1.CAB" 500000
 make_file DATA2.CAB "$data/setup/DATA2.CAB" 200000
@@ -70,48 +59,6 @@ EOF
 if [ "$scenario" != two-disks ]; then
   sed -i 's/^Number=2/Number=1/' "$data/tools/packlist.ini"
 fi
-
-# The floppy holds exactly these files, each the same bytes as its source,
-# with the source's last-write time and the last-access time the copy read
-# (reading the source moves its access time on where the system keeps it).
-check_floppy() {
-  local actual expected name
-  actual=$(cd "$floppy" && find . -mindepth 1 | sed 's|^\./||' | sort | tr '\n' ' ')
-  expected=""
-  [ "$#" -eq 0 ] || expected=$(printf '%s\n' "$@" | sort | tr '\n' ' ')
-  [ "$actual" = "$expected" ] || { echo "floppy holds '$actual', not '$expected'"; return 1; }
-  for name in "$@"; do
-    local src=${source[$name]} dst="$floppy/$name"
-    [ "$(stat -c %y "$dst")" = "$(stat -c %y "$src")" ] ||
-      { echo "$name: last write $(stat -c %y "$dst"), source $(stat -c %y "$src")"; return 1; }
-    [ "$(stat -c %y "$dst")" = "2001-02-03 04:05:06.123456700 +0000" ] ||
-      { echo "$name: last write $(stat -c %y "$dst") is not the generated one"; return 1; }
-    # File times count 100 ns: the access time the copy read is kept to that.
-    local da sa
-    da=$(stat -c %x "$dst")
-    sa=$(stat -c %x "$src")
-    [ "${da:0:27}" = "${sa:0:27}" ] || { echo "$name: last access $da, source $sa"; return 1; }
-    cmp -s "$src" "$dst" || { echo "$name: contents differ"; return 1; }
-  done
-  fits_real_floppy "$@" || return 1
-  echo "floppy: $* (contents and times match)"
-}
-
-# The tmpfs stands in for the drive; a real 1.44 MB FAT image is the
-# capacity test: the disk's files must fit on one, and the image must check.
-fits_real_floppy() {
-  [ "$#" -gt 0 ] || return 0
-  local image="$out/floppy.img" name
-  rm -f "$image"
-  MTOOLS_SKIP_CHECK=1 mformat -C -i "$image" -f 1440 :: ||
-    { echo "mformat could not make a floppy image"; return 1; }
-  for name in "$@"; do
-    MTOOLS_SKIP_CHECK=1 mcopy -m -i "$image" "$floppy/$name" "::$name" ||
-      { echo "$name does not fit on a real 1.44 MB floppy"; return 1; }
-  done
-  fsck.fat -n "$image" >/dev/null || { echo "the floppy image does not check"; return 1; }
-  rm -f "$image"
-}
 
 # Answers to the driver's handshakes.
 on_disk1() { check_floppy SETUP.EXE DATA1.CAB && rm -f "$floppy"/*; }
@@ -253,48 +200,10 @@ EOF
     ;;
 esac
 
-wenv run "$env" "$runner" "$(winpath "$data/tools/packlist.ini")" "$pause" >"$out/runner.log" 2>&1 &
-runner_pid=$!
-wenv run "$env" "$driver" "$(winpath "$out")" "$(winpath "$script")" >"$out/driver.log" 2>&1 &
-driver_pid=$!
-
-# Serve the driver's handshakes while it runs.
-while kill -0 "$driver_pid" 2>/dev/null; do
-  for request in "$out"/*.request; do
-    [ -e "$request" ] || continue
-    name=$(basename "$request" .request)
-    rm -f "$request"
-    if answer=$("on_$name" 2>&1); then
-      echo "ok $answer" >"$out/$name.done"
-    else
-      echo "failed: $answer" >"$out/$name.done"
-    fi
-    echo "handshake $name: $(cat "$out/$name.done")"
-  done
-  sleep 0.1
-done
-driver_rc=0
-wait "$driver_pid" || driver_rc=$?
-cat "$out/driver.log"
-
-# The runner ends by itself once its dialog has closed; one that does not
-# is stopped by its own process id.
-for _ in $(seq 1 100); do
-  kill -0 "$runner_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$runner_pid" 2>/dev/null; then
-  kill "$runner_pid" 2>/dev/null || true
-fi
-runner_rc=0
-wait "$runner_pid" || runner_rc=$?
-
-for picture in "$out"/*.bmp; do
-  [ -e "$picture" ] || continue
-  convert "$picture" "${picture%.bmp}.png" && rm -f "$picture"
-done
+# The runner ends by itself once its dialog has closed.
+drive_program 10 "$runner" "$(winpath "$data/tools/packlist.ini")" "$pause"
 
 [ "$driver_rc" -eq 0 ] || fail "the driver failed (exit $driver_rc)"
-[ "$runner_rc" -eq "$expected_code" ] || fail "the build ended with $runner_rc, not $expected_code"
+[ "$program_rc" -eq "$expected_code" ] || fail "the build ended with $program_rc, not $expected_code"
 check_floppy "${final_files[@]}" || fail "the floppy is not as it should be"
 echo "builder_e2e[$scenario]: passed"

@@ -10,6 +10,7 @@
 #   wine-env.sh run DIR PROGRAM ...  run a Windows program in it
 #   wine-env.sh floppy DIR BYTES     empty A: and give it BYTES of room
 #   wine-env.sh protect DIR on|off   slide A:'s write-protect tab (read-only remount)
+#   wine-env.sh stop DIR             end every program still running in the prefix
 #   wine-env.sh cleanup DIR          stop and unmount what setup started
 set -euo pipefail
 
@@ -111,6 +112,9 @@ case "$cmd" in
   protect)
     if [ "${3:-on}" = on ]; then mode=ro; else mode=rw; fi
     mount -o "remount,$mode" "$floppy"
+    ;;
+  stop)
+    wineserver -k 2>/dev/null || true
     ;;
   cleanup)
     wineserver -k 2>/dev/null || true

@@ -5,13 +5,13 @@
 //   wine_driver.exe OUTDIR SCRIPT
 //
 // SCRIPT holds one step per line; arguments in double quotes may carry
-// \n, \" and \\ escapes; '#' starts a comment line. Times are milliseconds.
+// \n, \r, \" and \\ escapes; '#' starts a comment line. Times are milliseconds.
 //
 //   window "CAPTION" [TIMEOUT]   wait for a new visible top-level window with
 //                                that caption; it becomes the current window
 //                                and its picture is saved
-//   select "CAPTION"             make a visible window with that caption
-//                                current again (no picture)
+//   select "CAPTION" [TIMEOUT]   make a visible window with that caption
+//                                current again (no picture), waiting for it
 //   text "TEXT"                  the window or one of its controls reads TEXT
 //   child ID "TEXT" [TIMEOUT]    wait until control ID reads TEXT
 //   buttons "A" "B" ...          the visible buttons, in order, read A, B, ...
@@ -20,7 +20,9 @@
 //                                (blue disc; a question mark looks the same
 //                                in colour) or none (no icon control)
 //   click "TEXT"                 press the visible button reading TEXT (BM_CLICK)
-//   command ID                   send WM_COMMAND ID to the window (posted)
+//   command ID ["CAPTION"]       send WM_COMMAND ID to the window, or to the
+//                                window with that caption (posted at once,
+//                                e.g. right behind a click)
 //   press N                      press button N of a property sheet
 //                                (PSM_PRESSBUTTON: 0 Back, 1 Next, 2 Finish,
 //                                3 OK, 4 Apply, 5 Cancel, 6 Help)
@@ -33,6 +35,31 @@
 //   handshake NAME [TIMEOUT]     write NAME.request in OUTDIR and wait for
 //                                NAME.done there (the test script's turn)
 //   sleep TIME
+//   page                         make the current property sheet's current
+//                                page the current window (no picture), so that
+//                                units, control, child and text look inside it
+//   rows ID "TEXT" ...           the rows of list box ID read TEXT, ... in order
+//   checks ID STATES             the rows' item data, one digit each ("101":
+//                                the check states of a check list)
+//   selected ID N                the list box's selected row is N (-1: none)
+//   check ID N                   click the check box of row N of list box ID
+//   key ID VK                    press virtual key VK on control ID, or on the
+//                                window itself for ID 0 (posted)
+//   syscommand N [LPARAM]        send WM_SYSCOMMAND N to the window (posted)
+//   title "CAPTION" [TIMEOUT]    wait until the current window's caption reads
+//                                CAPTION (a wizard's caption follows its page);
+//                                its picture is saved
+//   top                          make the top-level window of the current
+//                                window (a page's sheet) current again
+//   place ID NAME                remember where control ID lies on the screen
+//   at ID NAME                   control ID lies exactly where NAME was (a
+//                                button moved into another's place)
+//   focus ID                     the keyboard focus is on control ID (of any
+//                                window of the current window's thread)
+//   selection ID START END       edit control ID has START..END selected
+//   popup NAME [TIMEOUT]         wait for an open menu and save its picture as
+//                                NAME.bmp (another process's menu items cannot
+//                                be read, so the picture is looked at)
 //
 // Every step is echoed; the first failing step prints "FAIL: ..." with the
 // texts of all visible windows, saves a picture of the screen and ends the
@@ -42,6 +69,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -53,6 +81,7 @@ int shotCount = 0;
 HWND current = nullptr;
 std::set<HWND> met;
 double unitX = 0, unitY = 0;  // pixels per dialog unit of the current window
+std::map<std::string, RECT> places;
 
 constexpr DWORD kDefaultTimeout = 10000;
 constexpr DWORD kPoll = 50;
@@ -241,7 +270,7 @@ std::vector<std::string> Tokens(const std::string& line) {
       for (++i; i < line.size() && line[i] != '"'; ++i) {
         if (line[i] == '\\' && i + 1 < line.size()) {
           char next = line[++i];
-          token += next == 'n' ? '\n' : next;
+          token += next == 'n' ? '\n' : next == 'r' ? '\r' : next;
         } else {
           token += line[i];
         }
@@ -266,8 +295,36 @@ void NeedCurrent() {
 HWND Control(int id) {
   NeedCurrent();
   HWND c = GetDlgItem(current, id);
+  // Controls of a sheet's page lie one level further down.
+  if (c == nullptr) {
+    for (HWND d : Children(current)) {
+      if (GetDlgCtrlID(d) == id && IsWindowVisible(d)) return d;
+    }
+  }
   if (c == nullptr) Fail("no control with id " + std::to_string(id));
   return c;
+}
+
+std::vector<std::string> ListRows(HWND list) {
+  std::vector<std::string> rows;
+  LRESULT n = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < n; ++i) {
+    // Across processes Wine hands a row's text over whole only as Unicode.
+    wchar_t wide[1024] = L"";
+    char text[2048] = "";
+    if (SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < 1024) {
+      SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+      WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    }
+    rows.push_back(text);
+  }
+  return rows;
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+  std::string all;
+  for (const std::string& s : items) all += " \"" + s + "\"";
+  return all;
 }
 
 void Step(const std::vector<std::string>& t) {
@@ -290,8 +347,11 @@ void Step(const std::vector<std::string>& t) {
     Shot(w, SafeName(t[1]));
   } else if (op == "select") {
     need(1);
-    current = FindTop(t[1], false);
-    if (current == nullptr) Fail("no window \"" + t[1] + "\"");
+    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
+    while ((current = FindTop(t[1], false)) == nullptr) {
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("no window \"" + t[1] + "\"");
+      Sleep(kPoll);
+    }
   } else if (op == "text") {
     need(1);
     NeedCurrent();
@@ -339,8 +399,13 @@ void Step(const std::vector<std::string>& t) {
     Fail("no button \"" + t[1] + "\"");
   } else if (op == "command") {
     need(1);
-    NeedCurrent();
-    PostMessageA(current, WM_COMMAND, MAKEWPARAM(std::atoi(t[1].c_str()), BN_CLICKED), 0);
+    HWND target = current;
+    if (t.size() > 2) {
+      target = FindTop(t[2], false);
+      if (target == nullptr) Fail("no window \"" + t[2] + "\"");
+    }
+    if (target == nullptr || !IsWindow(target)) Fail("no current window");
+    PostMessageA(target, WM_COMMAND, MAKEWPARAM(std::atoi(t[1].c_str()), BN_CLICKED), 0);
   } else if (op == "press") {
     need(1);
     NeedCurrent();
@@ -405,6 +470,108 @@ void Step(const std::vector<std::string>& t) {
   } else if (op == "sleep") {
     need(1);
     Sleep(static_cast<DWORD>(std::atoi(t[1].c_str())));
+  } else if (op == "page") {
+    NeedCurrent();
+    constexpr UINT kGetCurrentPage = WM_USER + 118;  // PSM_GETCURRENTPAGEHWND
+    HWND page = reinterpret_cast<HWND>(SendMessageA(current, kGetCurrentPage, 0, 0));
+    if (page == nullptr) Fail("no current page");
+    current = page;
+  } else if (op == "rows") {
+    need(1);
+    std::vector<std::string> seen = ListRows(Control(std::atoi(t[1].c_str())));
+    std::vector<std::string> wanted(t.begin() + 2, t.end());
+    if (seen != wanted) Fail("rows are" + Joined(seen));
+  } else if (op == "checks") {
+    need(2);
+    HWND list = Control(std::atoi(t[1].c_str()));
+    std::string seen;
+    LRESULT n = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+      seen += std::to_string(SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+    }
+    if (seen != t[2]) Fail("check states are " + seen);
+  } else if (op == "selected") {
+    need(2);
+    LRESULT row = SendMessageA(Control(std::atoi(t[1].c_str())), LB_GETCURSEL, 0, 0);
+    if (row != std::atoi(t[2].c_str())) Fail("selected row is " + std::to_string(row));
+  } else if (op == "check") {
+    need(2);
+    HWND list = Control(std::atoi(t[1].c_str()));
+    int row = std::atoi(t[2].c_str());
+    LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+    LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+    LPARAM at = MAKELPARAM(6, static_cast<int>((row - top) * height + height / 2));
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    Sleep(100);
+  } else if (op == "key") {
+    need(2);
+    int id = std::atoi(t[1].c_str());
+    NeedCurrent();
+    HWND c = id == 0 ? current : Control(id);
+    WPARAM vk = static_cast<WPARAM>(std::atoi(t[2].c_str()));
+    PostMessageA(c, WM_KEYDOWN, vk, 1);
+    PostMessageA(c, WM_KEYUP, vk, 0xC0000001);
+    Sleep(100);
+  } else if (op == "syscommand") {
+    need(1);
+    NeedCurrent();
+    LPARAM extra = t.size() > 2 ? static_cast<LPARAM>(std::atoi(t[2].c_str())) : 0;
+    PostMessageA(current, WM_SYSCOMMAND, static_cast<WPARAM>(std::atoi(t[1].c_str())), extra);
+  } else if (op == "title") {
+    need(1);
+    NeedCurrent();
+    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
+    std::string seen;
+    while ((seen = ReadText(current)) != t[1]) {
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("the caption reads \"" + seen + "\"");
+      Sleep(kPoll);
+    }
+    Describe(current, "  ");
+    for (HWND c : Children(current)) Describe(c, "    ");
+    Shot(current, SafeName(t[1]));
+  } else if (op == "top") {
+    NeedCurrent();
+    current = GetAncestor(current, GA_ROOT);
+  } else if (op == "place" || op == "at") {
+    need(2);
+    RECT r;
+    GetWindowRect(Control(std::atoi(t[1].c_str())), &r);
+    std::printf("  control %s at %ld,%ld %ldx%ld\n", t[1].c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top);
+    if (op == "place") {
+      places[t[2]] = r;
+      return;
+    }
+    auto it = places.find(t[2]);
+    if (it == places.end()) Fail("no place " + t[2]);
+    if (!EqualRect(&it->second, &r)) Fail("control " + t[1] + " is not where " + t[2] + " was");
+  } else if (op == "focus") {
+    need(1);
+    NeedCurrent();
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(current, nullptr);
+    int id = GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? GetDlgCtrlID(info.hwndFocus) : 0;
+    if (id != std::atoi(t[1].c_str())) Fail("the focus is on control " + std::to_string(id));
+  } else if (op == "selection") {
+    need(3);
+    LRESULT range = SendMessageA(Control(std::atoi(t[1].c_str())), EM_GETSEL, 0, 0);
+    int start = LOWORD(range), end = HIWORD(range);
+    if (start != std::atoi(t[2].c_str()) || end != std::atoi(t[3].c_str()))
+      Fail("the selection is " + std::to_string(start) + ".." + std::to_string(end));
+  } else if (op == "popup") {
+    need(1);
+    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
+    HWND menu = nullptr;
+    while (menu == nullptr) {
+      for (HWND w : TopLevel()) {
+        if (ClassOf(w) == "#32768") menu = w;
+      }
+      if (menu != nullptr) break;
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("no open menu");
+      Sleep(kPoll);
+    }
+    Shot(menu, t[1]);
   } else {
     Fail("unknown step " + op);
   }

@@ -7,26 +7,14 @@
 #include <string>
 
 #include "platform/text.h"
+#include "tests/fakes/fake_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 using wendmark::PackageList;
 
-// A program that lives in a folder of the test's choosing.
-class ProgramIn final : public platform::Process {
- public:
-  explicit ProgramIn(std::string path) : path_(std::move(path)) {}
-  std::uint32_t ProgramPath(char* buffer, std::uint32_t capacity) const override {
-    return platform::TextCopy(buffer, capacity, path_.c_str());
-  }
-  std::uint32_t CurrentDirectory(char* buffer, std::uint32_t capacity) const override {
-    return platform::TextCopy(buffer, capacity, "");
-  }
-
- private:
-  std::string path_;
-};
+using ProgramIn = fakes::ProgramAt;
 
 class PackageListTest : public ::testing::Test {
  protected:

@@ -1,0 +1,60 @@
+// The welcome page and the license page.
+#include "diskmaker/resources/resource_ids.h"
+#include "diskmaker/resources/strings.h"
+#include "diskmaker/wizard/pages.h"
+#include "diskmaker/wizard/sheet_buttons.h"
+#include "platform/file_system.h"
+#include "platform/process.h"
+
+namespace wendmark {
+
+CWelcomePage::CWelcomePage(std::string name, const platform::StringTable& strings)
+    : WendmarkPage(IDD_WELCOME, WizardPage::kWelcome, strings), name_(std::move(name)) {}
+
+BOOL CWelcomePage::OnInitDialog() {
+  SetDlgItemTextA(window(), IDC_WELCOME_TEXT, FormatText(strings(), IDS_WELCOME_TEMPLATETEXT, name_).c_str());
+  SetDlgItemTextA(window(), IDC_INSTALL_TEXT, FormatText(strings(), IDS_COMPLETE_HINT, name_).c_str());
+  return TRUE;
+}
+
+CLicensePage::CLicensePage(const platform::StringTable& strings)
+    : WendmarkPage(IDD_LICENSE, WizardPage::kLicense, strings),
+      background_(CreateSolidBrush(GetSysColor(COLOR_WINDOW))) {}
+
+CLicensePage::~CLicensePage() {
+  if (background_ != nullptr) DeleteObject(background_);
+}
+
+BOOL CLicensePage::OnInitDialog() {
+  std::string path = GetLicenseFilePath(platform::DefaultProcess(), platform::DefaultFileSystem());
+  std::string text;
+  if (!path.empty() && ReadLicenseText(platform::DefaultFileSystem(), path, &text)) {
+    HWND edit = GetDlgItem(window(), IDC_LICENSE_TEXT);
+    SetWindowTextA(edit, text.c_str());
+    SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+  }
+  return TRUE;
+}
+
+bool CLicensePage::OnSetActive() {
+  WendmarkPage::OnSetActive();
+  // Posted: the sheet puts the focus on the page once activation is over.
+  if (Sheet() != nullptr) {
+    PostMessageA(SheetWindow(), WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(GetDlgItem(SheetWindow(), kCancelButton)), TRUE);
+  }
+  SendDlgItemMessageA(window(), IDC_LICENSE_TEXT, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+  return true;
+}
+
+bool CLicensePage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
+  // The read-only text sits on the window background, not the dialog's.
+  if (message != WM_CTLCOLORSTATIC || background_ == nullptr) return false;
+  if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != IDC_LICENSE_TEXT) return false;
+  SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+  *result = reinterpret_cast<INT_PTR>(background_);
+  return true;
+}
+
+}  // namespace wendmark

@@ -1,0 +1,37 @@
+#include "diskmaker/wizard/wendmark_app.h"
+
+#include "diskmaker/wizard/pages.h"
+#include "diskmaker/wizard/wendmark_dlg.h"
+#include "diskmaker/wizard/wizard_logic.h"
+#include "platform/file_system.h"
+#include "platform/process.h"
+
+namespace wendmark {
+
+bool CWendmarkApp::InitInstance() {
+  if (!LoadModels(&packages_, &drives_, platform::DefaultProcess(), GetCommandLineA())) return false;
+
+  platform::win32::ResourceStringTable strings(instance());
+  CWendmarkDlg sheet(instance(), strings);
+  std::string name = packages_.GetName();
+  CWelcomePage welcome(name, strings);
+  sheet.AddPage(&welcome);
+  CLicensePage license(strings);
+  if (!GetLicenseFilePath(platform::DefaultProcess(), platform::DefaultFileSystem()).empty()) {
+    sheet.AddPage(&license);
+  }
+  CDiskSelectPage disks(name, &packages_, strings);
+  sheet.AddPage(&disks);
+  CDriveSelectPage drive(&drives_, strings);
+  sheet.AddPage(&drive);
+  CGetDisksPage getDisks(&packages_, &drives_, strings);
+  sheet.AddPage(&getDisks);
+  CCompletePage complete(name, strings);
+  sheet.AddPage(&complete);
+
+  // Finished or cancelled, the program ends either way.
+  sheet.DoModal();
+  return false;
+}
+
+}  // namespace wendmark

@@ -1,0 +1,401 @@
+#!/usr/bin/env bash
+# End-to-end runs of the real Wendmark.exe under Wine, as a user would run
+# it from the kit's tools folder beside a setup folder: wine_driver.exe walks
+# the wizard from a script and takes the pictures, and this script plays the
+# user's hands at the floppy drive (A:, a tmpfs): between disks it checks
+# and saves what was written and puts in an empty floppy.
+#
+#   wizard_e2e.sh SCENARIO ENVDIR WENDMARK DRIVER OUTDIR
+#
+# Scenarios:
+#   walk           three disks and a license: every page, the system menu,
+#                  the about box, each disk's prompt, Done ends the program;
+#                  each saved floppy holds exactly its disk's files
+#   branches       Clear Selections and message 110, one disk by mouse and
+#                  space bar, check states across Back and forward, the quit
+#                  question answered No, one disk written, Escape on the
+#                  completion page ends without a question
+#   other-package  no license (five pages) and an argument naming another
+#                  description beside the program; cancel answered Yes
+#   copy-errors    Cancel during the copy (140, Yes: no partial file) and a
+#                  used floppy refused with Cancel both leave the wizard on
+#                  the get-disks page, and Next starts again from the first
+#                  disk; a missing source file shows 135, and Retry copies
+#                  it once it is there
+#   no-package     a missing, then a broken packlist.ini: the program ends
+#                  by itself without a window
+# Pictures: OUTDIR/*.png; the driver's and the program's output: OUTDIR/*.log.
+set -euo pipefail
+
+scenario=${1:?scenario}
+env=${2:?wine environment}
+wendmark=${3:?Wendmark.exe}
+driver=${4:?wine_driver.exe}
+out=${5:?output folder}
+here=$(cd "$(dirname "$0")" && pwd)
+
+# shellcheck source=e2e_lib.sh
+. "$here/e2e_lib.sh"
+
+prepare_folders
+tools="$data/tools"
+mkdir -p "$tools" "$data/setup/disk2" "$out/saved"
+cp "$wendmark" "$tools/Wendmark.exe"
+
+fail() {
+  echo "wizard_e2e[$scenario]: $*" >&2
+  exit 1
+}
+
+trap 'wenv floppy "$env" >/dev/null 2>&1 || true' EXIT
+wenv floppy "$env"
+
+# --- the kit: three disks whose entries climb out of the tools folder
+declare -A source
+make_file SETUP.EXE "$data/setup/SETUP.EXE" 200000
+make_file DATA1.CAB "$data/setup/DATA1.CAB" 400000
+make_file DATA2.CAB "$data/setup/disk2/DATA2.CAB" 300000
+make_file README.TXT "$data/setup/README.TXT" 1234
+make_file DATA3.CAB "$data/setup/DATA3.CAB" 250000
+cat >"$tools/packlist.ini" <<'INI'
+[Global]
+Name=Sample Suite
+
+[Disk0]
+File0=..\setup\\SETUP.EXE
+File1=..\setup\\DATA1.CAB
+Files=2
+
+[Disk1]
+File0=..\setup\disk2\\DATA2.CAB
+File1=..\setup\README.TXT
+Files=2
+
+[Disk2]
+File0=..\setup\\DATA3.CAB
+Files=1
+
+[Disks]
+Number=3
+INI
+printf 'TANDREL LICENSE AGREEMENT\r\n\r\nYou may make 100%% of the copies you need.\r\n' >"$tools/license.txt"
+
+# Saves what the floppy holds under saved/NAME and empties it: the user
+# takes the written disk out and puts a blank one in.
+swap_floppy() {  # NAME FILES...
+  local name=$1
+  shift
+  check_floppy "$@" || return 1
+  mkdir -p "$out/saved/$name"
+  cp -a "$floppy"/. "$out/saved/$name"/
+  rm -rf "${floppy:?}"/*
+}
+
+caption="Tandrel's disk maker"
+welcome="Welcome to Tandrel's disk maker.  This application will lead you through the steps necessary to create a set of Sample Suite installation disks."
+complete="You have successfully created the Sample Suite setup disks.  To install Sample Suite, run SETUP.EXE, located on Disk 1."
+quit="Are you sure you want to quit Tandrel's disk maker?"
+prompt() {  # TITLE
+  printf "Please label a blank, formatted 1.44MB floppy disk '%s' and place it in drive A:." "$1"
+}
+insert_blank="Please make sure there is a blank, formatted, 1.44MB floppy disk in the drive and click the OK button."
+choice="\\n\\nYou may:\\nPress Abort to terminate the copy process.\\nPress Retry to try the failed operation again (after fixing the cause).\\nPress Ignore to skip the problem file and go to the next file."
+
+# Driver steps for one disk: its prompt, the copy, and the swap before the
+# next; SHOT takes a picture of the progress dialog behind the prompt.
+disk_steps() {  # NUMBER [HANDSHAKE [SHOT]]
+  local picture=""
+  if [ -n "${3:-}" ]; then
+    picture=$(printf 'select "Copying Files"\nchild 1015 "Creating Disk %d - Sample Suite"\nshot %s\nselect "%s"' \
+      "$1" "$3" "$caption")
+  fi
+  cat <<STEPS
+window "$caption" 60000
+text "$(prompt "Disk $1 - Sample Suite")"
+icon information
+buttons "OK"
+$picture
+${2:+handshake $2 20000}
+click "OK"
+gone
+STEPS
+}
+
+args=()
+expected_rc=0
+script="$out/script.txt"
+case "$scenario" in
+  walk)
+    cat >"$script" <<EOF
+window "Welcome to $caption" 30000
+text "$welcome"
+text "You can use the disks to install Sample Suite."
+text "You will need blank, formatted disks to proceed.  Click Next when you are ready."
+buttons "Next >" "Cancel"
+page
+units 279 138
+control 1000 1 1 81 136
+control 1011 90 2 189 33
+control 1017 90 42 189 17
+top
+syscommand 61696 32
+popup system-menu
+key 0 38
+key 0 13
+window "About Wendmark" 10000
+text "Tandrel 2000 Wendmark Utility"
+text "Version 1.0"
+buttons "OK"
+units 195 81
+control 1 72 60 50 14
+click "OK"
+gone
+select "Welcome to $caption"
+press 1
+title "License Agreement"
+buttons "< Back" "Next >" "Cancel"
+child 1002 "TANDREL LICENSE AGREEMENT\r\n\r\nYou may make 100% of the copies you need.\r\n"
+selection 1002 0 0
+focus 2
+text "Please read the following license agreement and click the next button only if you agree with its terms."
+page
+units 279 138
+control 1002 90 25 189 112
+control 1008 1 1 81 136
+top
+press 1
+title "Select Disks"
+rows 1004 " Disk1: Sample Suite" " Disk2: Sample Suite" " Disk3: Sample Suite"
+checks 1004 111
+text "Select the &disks you want to create:"
+page
+units 279 138
+control 1004 90 12 189 98
+control 1005 115 118 64 14
+control 1006 191 118 64 14
+control 1007 1 1 81 136
+top
+press 1
+title "Select Drive"
+rows 1010 " (A:)"
+selected 1010 0
+text "This application only supports local or networked 1.44MB floppy drives."
+page
+units 279 138
+control 1010 90 14 189 103
+control 1009 1 1 81 136
+top
+press 1
+title "Get Needed Disks"
+child 1013 "You will need 3 blank, formatted disks."
+text "Click Next to begin copying the installation files to the disk(s)."
+buttons "< Back" "Next >" "Cancel"
+place 2 cancel
+press 1
+window "Copying Files" 30000
+$(disk_steps 1)
+$(disk_steps 2 disk1 progress-disk-2)
+$(disk_steps 3 disk2)
+closed "Copying Files" 60000
+select "$caption"
+title "$caption"
+child 1018 "$complete"
+buttons "Done"
+page
+units 279 138
+control 1018 89 1 190 136
+top
+at 12325 cancel
+handshake disk3
+click "Done"
+gone
+EOF
+    on_disk1() { swap_floppy disk1 SETUP.EXE DATA1.CAB; }
+    on_disk2() { swap_floppy disk2 DATA2.CAB README.TXT; }
+    on_disk3() { swap_floppy disk3 DATA3.CAB; }
+    final_files=()
+    ;;
+  branches)
+    cat >"$script" <<EOF
+window "Welcome to $caption" 30000
+press 1
+title "License Agreement"
+press 1
+title "Select Disks"
+click "Clear Selections"
+checks 1004 000
+press 1
+window "$caption" 10000
+text "You have not selected any disks to be built.  Please check the disks you wish built and then press Next."
+icon exclamation
+buttons "OK"
+click "OK"
+gone
+select "Select Disks"
+click "Select All"
+checks 1004 111
+click "Clear Selections"
+check 1004 1
+checks 1004 010
+press 1
+title "Select Drive"
+press 0
+title "Select Disks"
+checks 1004 010
+key 1004 40
+key 1004 32
+checks 1004 011
+press 0
+title "License Agreement"
+press 1
+title "Select Disks"
+checks 1004 011
+press 5
+window "$caption" 10000
+text "$quit"
+buttons "Yes" "No"
+click "No"
+gone
+select "Select Disks"
+checks 1004 011
+check 1004 2
+checks 1004 010
+press 1
+title "Select Drive"
+press 1
+title "Get Needed Disks"
+child 1013 "You will need 1 blank, formatted disk."
+press 1
+window "Copying Files" 30000
+$(disk_steps 2)
+closed "Copying Files" 60000
+select "$caption"
+title "$caption"
+key 0 27
+gone
+EOF
+    final_files=(DATA2.CAB README.TXT)
+    ;;
+  other-package)
+    rm "$tools/license.txt"
+    cat >"$tools/other.ini" <<'INI'
+[Global]
+Name=Other Suite
+[Disk0]
+File0=..\setup\\SETUP.EXE
+Files=1
+[Disk1]
+File0=..\setup\\DATA3.CAB
+Files=1
+[Disks]
+Number=2
+INI
+    args=(other.ini)
+    cat >"$script" <<EOF
+window "Welcome to $caption" 30000
+text "Welcome to Tandrel's disk maker.  This application will lead you through the steps necessary to create a set of Other Suite installation disks."
+press 1
+title "Select Disks"
+rows 1004 " Disk1: Other Suite" " Disk2: Other Suite"
+press 0
+title "Welcome to $caption"
+buttons "Next >" "Cancel"
+key 0 27
+window "$caption" 10000
+text "$quit"
+click "Yes"
+gone
+EOF
+    final_files=()
+    ;;
+  copy-errors)
+    # The second disk's first file is missing until the user puts it back.
+    mv "$data/setup/disk2/DATA2.CAB" "$out/DATA2.CAB.away"
+    cat >"$script" <<EOF
+window "Welcome to $caption" 30000
+press 1
+title "License Agreement"
+press 1
+title "Select Disks"
+check 1004 2
+checks 1004 110
+press 1
+title "Select Drive"
+press 1
+title "Get Needed Disks"
+child 1013 "You will need 2 blank, formatted disks."
+press 1
+window "Copying Files" 30000
+window "$caption" 60000
+text "$(prompt "Disk 1 - Sample Suite")"
+click "OK"
+command 2 "Copying Files"
+window "$caption" 20000
+text "Are you sure you want to abort the creation of the installation disk?"
+icon exclamation
+buttons "Yes" "No"
+click "Yes"
+gone
+closed "Copying Files" 20000
+select "Get Needed Disks"
+handshake empty 20000
+press 1
+window "Copying Files" 30000
+$(disk_steps 1)
+$(disk_steps 2)
+window "$caption" 20000
+text "The destination disk is not blank.\\n\\n$insert_blank"
+icon exclamation
+buttons "OK" "Cancel"
+click "Cancel"
+gone
+closed "Copying Files" 20000
+select "Get Needed Disks"
+press 1
+window "Copying Files" 30000
+$(disk_steps 1 blank)
+$(disk_steps 2 disk1)
+window "$caption" 20000
+text "Unable to find a file to be copied to the floppy disk.$choice"
+icon exclamation
+buttons "Abort" "Retry" "Ignore"
+handshake back 20000
+click "Retry"
+gone
+closed "Copying Files" 60000
+select "$caption"
+title "$caption"
+click "Done"
+gone
+EOF
+    on_blank() { rm -rf "${floppy:?}"/*; }
+    on_empty() { check_floppy; }
+    on_disk1() { swap_floppy disk1 SETUP.EXE DATA1.CAB; }
+    on_back() { mv "$out/DATA2.CAB.away" "$data/setup/disk2/DATA2.CAB"; }
+    final_files=(DATA2.CAB README.TXT)
+    ;;
+  no-package)
+    # Missing, then broken: each run ends by itself, without a window.
+    rm "$tools/packlist.ini"
+    for round in missing broken; do
+      wenv run "$env" "$(winpath "$tools/Wendmark.exe")" >"$out/wendmark-$round.log" 2>&1 &
+      rc=0
+      await_process $! 60 || rc=$?
+      [ "$rc" -eq 0 ] || fail "with the description $round, Wendmark ended with $rc"
+      printf '[Global]\r\nName=Sample Suite\r\n[Disks]\r\nNumber=2\r\n[Disk0]\r\nFiles=1\r\nFile0=a\r\n' >"$tools/packlist.ini"
+    done
+    echo "wizard_e2e[$scenario]: passed"
+    exit 0
+    ;;
+  *)
+    fail "unknown scenario"
+    ;;
+esac
+
+# The program ends by itself once its wizard has closed.
+drive_program 20 "$(winpath "$tools/Wendmark.exe")" "${args[@]}"
+
+[ "$driver_rc" -eq 0 ] || fail "the driver failed (exit $driver_rc)"
+[ "$program_rc" -eq "$expected_rc" ] || fail "Wendmark ended with $program_rc, not $expected_rc"
+check_floppy "${final_files[@]}" || fail "the floppy is not as it should be"
+echo "wizard_e2e[$scenario]: passed"
