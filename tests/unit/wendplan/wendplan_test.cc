@@ -2,6 +2,7 @@
 // 1.44 MB FAT image, no plan needs more disks than first-fit decreasing, and
 // the program refuses what cannot be planned without leaving a file behind.
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -26,7 +27,9 @@ using wendplan::PlanFile;
 using FileSet = std::vector<std::pair<std::string, std::uint64_t>>;  // relative path ('/'), size
 
 int Shell(const std::string& command, std::string* err = nullptr) {
-  std::string errFile = fs::temp_directory_path() / "wendplan_test.err";
+  // One file per process: ctest runs the cases of both builds side by side.
+  std::string errFile =
+      fs::temp_directory_path() / ("wendplan_test." + std::to_string(getpid()) + ".err");
   int rc = std::system((command + " 2>'" + errFile + "' >/dev/null").c_str());
   if (err != nullptr) *err = test::ReadFile(errFile);
   std::remove(errFile.c_str());
