@@ -19,7 +19,10 @@ dir=$(cd "$dir" && pwd)
 export WINEPREFIX="$dir/prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win32
+# The shipped programs are 32-bit. A machine that cannot run 32-bit code at
+# all can still try programs built for 64-bit Windows in a 64-bit prefix
+# (WINEARCH=win64, with wine naming the 64-bit loader).
+export WINEARCH=${WINEARCH:-win32}
 floppy="$dir/floppy"
 # A 1.44 MB floppy holds 1,457,664 bytes; tmpfs counts whole pages.
 floppy_bytes=1458176
