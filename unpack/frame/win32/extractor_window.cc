@@ -100,8 +100,8 @@ HWND CreateExtractorWindow(ExtractorRun* run) {
   windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_NOCLOSE;
   windowClass.lpfnWndProc = ExtractorWndProc;
   windowClass.hInstance = run->instance;
-  windowClass.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));        // IDI_APPLICATION
-  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32650));    // IDC_APPSTARTING
+  windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_APPSTARTING);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOWTEXT + 1);
   windowClass.lpszClassName = kClassName;
   if (RegisterClassA(&windowClass) == 0) return nullptr;
