@@ -144,12 +144,12 @@ case "$scenario" in
   extract)
     clear_registry
     # No arguments, from an empty folder: everything lands there.
-    here1="$work/plain"
-    run_in "$here1" ""
+    plain="$work/plain"
+    run_in "$plain" ""
     [ "$code" -eq 0 ] || fail "exit code $code without arguments"
-    wait_marker "$here1" || fail "the program did not run in the target folder"
-    holds "$here1" "${entries[@]}" marker.txt || fail "without arguments the folder $(holds "$here1" "${entries[@]}" marker.txt)"
-    for e in "${entries[@]}"; do same_file "$here1" "$e" || fail "$(same_file "$here1" "$e")"; done
+    wait_marker "$plain" || fail "the program did not run in the target folder"
+    holds "$plain" "${entries[@]}" marker.txt || fail "without arguments the folder $(holds "$plain" "${entries[@]}" marker.txt)"
+    for e in "${entries[@]}"; do same_file "$plain" "$e" || fail "$(same_file "$plain" "$e")"; done
     [ "$(registry)" = "$(winpath "$self")" ] || fail "the registry names '$(registry)', not the extractor"
 
     # -d with a quoted path that holds blanks; -D and other letters ignored.
