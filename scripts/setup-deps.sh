@@ -11,7 +11,7 @@ PACKAGES=(
   cmake make g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   googletest libbenchmark-dev
-  wine wine32:i386 wine64 xvfb x11-utils
+  wine wine32:i386 wine64 fonts-wine xvfb x11-utils
   mtools dosfstools imagemagick
 )
 

@@ -19,9 +19,6 @@ namespace error = platform::error;
 // 259-character product name or path on top.
 constexpr std::uint32_t kTextCapacity = 1024;
 
-// Only one copy runs at a time, so one buffer serves the whole process.
-void* copyBuffer = nullptr;
-
 // sectors per cluster x bytes per sector x free clusters, without the
 // wrap-around of 32-bit arithmetic; saturates instead of overflowing.
 std::uint64_t FreeBytes(const platform::FreeSpace& space) {
@@ -63,9 +60,20 @@ std::string DiskBuilder::Format(std::uint32_t id, ...) const {
   return std::string(buffer, n);
 }
 
-void* DiskBuilder::CopyBuffer() {
-  if (copyBuffer == nullptr) copyBuffer = services_.memory.Allocate(kCopyChunk);
-  return copyBuffer;
+void* CopyBufferStore::Get(platform::Memory& memory) {
+  if (block_ == nullptr) block_ = memory.Allocate(kCopyChunk);
+  return block_;
+}
+
+void CopyBufferStore::Release(platform::Memory& memory) {
+  if (block_ != nullptr) memory.Release(block_);
+  block_ = nullptr;
+}
+
+CopyBufferStore& ProcessCopyBuffer() {
+  // Never freed: the buffer lives as long as the program.
+  static CopyBufferStore store;
+  return store;
 }
 
 bool DiskBuilder::Run() {
@@ -172,7 +180,13 @@ bool DiskBuilder::CopyOneFile(const std::string& entry, const char* source,
         platform::FileTimes times;
         if (fs.GetTimes(in, &times)) fs.SetTimes(out, times);
       }
-      fs.Close(out);
+      // A close that fails may have lost the last data the system still held:
+      // the file is no better than one whose write failed.
+      if (!fs.Close(out) && copied) {
+        copied = false;
+        message = WriteFailure();
+        choice = true;
+      }
       // Never leave a partial file under its final name.
       if (!copied) fs.Remove(destination);
       fs.Close(in);
@@ -203,7 +217,7 @@ bool DiskBuilder::CopyContents(const std::string& entry, platform::FileHandle so
                                platform::FileHandle destination, std::uint32_t* message) {
   *message = 0;
   platform::FileSystem& fs = services_.files;
-  void* buffer = CopyBuffer();
+  void* buffer = buffer_->Get(services_.memory);
   std::uint64_t total = 0;
   if (buffer == nullptr || !fs.GetSize(source, &total)) {
     *message = IDS_READ_ERROR;

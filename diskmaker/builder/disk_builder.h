@@ -24,6 +24,25 @@ constexpr std::uint32_t kCopyChunk = 32768;
 // A blank disk must offer at least this much room to be an installation disk.
 constexpr std::uint64_t kMinimumFreeBytes = 1430000;
 
+// The one copy buffer: allocated on first use and kept, since there is only
+// ever one copy at a time. A failed allocation is tried again on the next copy.
+class CopyBufferStore {
+ public:
+  CopyBufferStore() = default;
+  CopyBufferStore(const CopyBufferStore&) = delete;
+  CopyBufferStore& operator=(const CopyBufferStore&) = delete;
+  // A block of kCopyChunk bytes, or null when memory is short.
+  void* Get(platform::Memory& memory);
+  // Gives the block back (the program's own store never does).
+  void Release(platform::Memory& memory);
+
+ private:
+  void* block_ = nullptr;
+};
+
+// The store the program's builds share for the life of the process.
+CopyBufferStore& ProcessCopyBuffer();
+
 // The services a build uses, all owned elsewhere.
 struct BuilderServices {
   platform::FileSystem& files;
@@ -38,6 +57,10 @@ class DiskBuilder {
       : packages_(packages), drives_(drives), services_(services) {}
   DiskBuilder(const DiskBuilder&) = delete;
   DiskBuilder& operator=(const DiskBuilder&) = delete;
+
+  // Where the copy buffer comes from; the process's own store unless a test
+  // hands in a store of its own.
+  void UseCopyBuffer(CopyBufferStore* store) { buffer_ = store; }
 
   // The window the build runs in (not owned); Build sets it to its dialog.
   void AttachProgress(CopyProgress* progress) { progress_ = progress; }
@@ -76,14 +99,13 @@ class DiskBuilder {
  private:
   std::string Text(std::uint32_t id) const;
   std::string Format(std::uint32_t id, ...) const;
-  // The process's one copy buffer, allocated on first use; null when memory is short.
-  void* CopyBuffer();
   std::uint32_t WriteFailure() const;
 
   PackageList* packages_;
   DriveList* drives_;
   BuilderServices services_;
   CopyProgress* progress_ = nullptr;
+  CopyBufferStore* buffer_ = &ProcessCopyBuffer();
 };
 
 // The name a file entry gets on the floppy: the text after its last

@@ -144,11 +144,16 @@ class CountingMemory final : public platform::Memory {
   void* Allocate(std::uint32_t size) override {
     ++allocations;
     lastSize = size;
+    if (refusals > 0) {
+      --refusals;
+      return nullptr;
+    }
     return platform::DefaultMemory().Allocate(size);
   }
   void Release(void* block) override { platform::DefaultMemory().Release(block); }
   int allocations = 0;
   std::uint32_t lastSize = 0;
+  int refusals = 0;  // how many of the next requests find no memory
 };
 
 // Everything a build needs, wired together: a three-disk package of the
@@ -162,7 +167,9 @@ struct World {
     fs.AddDirectory("C:\\images");
     packages.name = "Sample Suite";
     builder.AttachProgress(&dialog);
+    builder.UseCopyBuffer(&buffer);
   }
+  ~World() { buffer.Release(memory); }
   wendmark::BuilderServices Services() {
     return {fs, drives, wendmark::CompiledStrings(), memory};
   }
@@ -207,6 +214,7 @@ struct World {
   fakes::FakeFileSystem fs;
   fakes::FakeDrives drives;
   CountingMemory memory;
+  wendmark::CopyBufferStore buffer;
   SettingsProfile profile;
   ProgramAt program;
   wendmark::PackageList packages;

@@ -248,7 +248,6 @@ def draw_box(c, cx, top):
             c.put(x, y0 + 2, NAVY)
         if cx - 10 <= x <= cx - 6:
             c.put(x, y0 + 4, NAVY)
-    c.rect(cx - 11, front(cx - 11) + 4, cx - 11, front(cx - 11) + 10, WHITE)
     # Outline.
     for x in range(cx - half, cx + half + 1):
         c.put(x, top + rise(x), BLACK)
