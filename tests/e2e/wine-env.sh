@@ -19,16 +19,7 @@ dir=$(cd "$dir" && pwd)
 export WINEPREFIX="$dir/prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-# The shipped programs are 32-bit. A machine that cannot run 32-bit code at
-# all can still try the same sources built for 64-bit Windows in a 64-bit
-# prefix: WINEARCH=win64 (see README.md). The wine command prefers the 32-bit
-# loader whenever it is installed, so such a prefix names the 64-bit one.
-export WINEARCH=${WINEARCH:-win32}
-wine=wine
-if [ "$WINEARCH" = win64 ] && [ -x /usr/lib/wine/wine64 ]; then
-  wine=/usr/lib/wine/wine64
-  export WINELOADER=$wine
-fi
+export WINEARCH=win32
 floppy="$dir/floppy"
 # A 1.44 MB floppy holds 1,457,664 bytes; tmpfs counts whole pages.
 floppy_bytes=1458176
@@ -69,15 +60,15 @@ case "$cmd" in
     start_xvfb
     load_display
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      "$wine" wineboot -i >"$dir/wineboot.log" 2>&1
+      wineboot -i >"$dir/wineboot.log" 2>&1
     fi
     size_floppy "$floppy_bytes"
     ln -sfn "$floppy" "$WINEPREFIX/dosdevices/a:"
-    "$wine" reg add 'HKLM\Software\Wine\Drives' /v a: /d floppy /f >/dev/null 2>&1
+    wine reg add 'HKLM\Software\Wine\Drives' /v a: /d floppy /f >/dev/null 2>&1
     # There is no window manager on the virtual display: let Wine draw the
     # captions and frames itself, so that pictures show whole windows.
-    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     wineserver -w || true
     echo "wine-env: prefix $WINEPREFIX, display $DISPLAY, floppy $floppy"
     ;;
@@ -89,7 +80,7 @@ case "$cmd" in
     mkdir -p "$dir/gtest-xml"
     xml="Z:$dir/gtest-xml/"
     export GTEST_OUTPUT="xml:${xml//\//\\}"
-    exec "$wine" "$@"
+    exec wine "$@"
     ;;
   floppy)
     size_floppy "${3:-$floppy_bytes}"
