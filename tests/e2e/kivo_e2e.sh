@@ -185,9 +185,9 @@ case "$scenario" in
       mkdir -p "$(dirname "$one/$e")"
       printf 'old %s\n' "$e" >"$one/$e"
     done
-    # Second run: Yes To All on the first question, and no second question.
+    # Second run: the close box (No), then Yes To All, and no third question.
     two="$work/yes-to-all"
-    for e in "a&b.txt" docs/readme.txt; do
+    for e in "a&b.txt" data/big.bin docs/readme.txt; do
       mkdir -p "$(dirname "$two/$e")"
       printf 'old %s\n' "$e" >"$two/$e"
     done
@@ -228,6 +228,10 @@ $(message_steps "File extraction terminated at user's request.")
 closed "Tandrel, Inc." 20000
 window "File Already Exists" 60000
 child 1000 "$(question 'a&b.txt')"
+close
+gone
+window "File Already Exists" 20000
+child 1000 "$(question 'data\\big.bin')"
 click "Yes To All"
 gone
 closed "Tandrel, Inc." 20000
@@ -246,7 +250,8 @@ EOF
     run_in "$two" ""
     [ "$code" -eq 0 ] || fail "exit code $code after Yes To All"
     wait_marker "$two" || fail "the program did not run after Yes To All"
-    for e in "${entries[@]}"; do same_file "$two" "$e" || fail "Yes To All: $(same_file "$two" "$e")"; done
+    [ "$(cat "$two/a&b.txt")" = "old a&b.txt" ] || fail "the close box replaced a&b.txt"
+    for e in "${entries[@]:1}"; do same_file "$two" "$e" || fail "Yes To All: $(same_file "$two" "$e")"; done
     finish_driver
     ;;
 

@@ -45,6 +45,8 @@
 //   key CODE                     post a key press (virtual-key CODE) to the
 //                                current window, a dialog's keys go to its
 //                                dialog manager (27 Escape, 13 Enter)
+//   close                        press the current window's close box
+//                                (WM_SYSCOMMAND SC_CLOSE)
 //
 // Every step is echoed; the first failing step prints "FAIL: ..." with the
 // texts of all visible windows, saves a picture of the screen and ends the
@@ -467,6 +469,9 @@ void Step(const std::vector<std::string>& t) {
     WPARAM code = static_cast<WPARAM>(std::atoi(t[1].c_str()));
     PostMessageA(current, WM_KEYDOWN, code, 1);
     PostMessageA(current, WM_KEYUP, code, 0xC0000001);
+  } else if (op == "close") {
+    NeedCurrent();
+    PostMessageA(current, WM_SYSCOMMAND, SC_CLOSE, 0);
   } else {
     Fail("unknown step " + op);
   }
