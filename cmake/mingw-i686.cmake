@@ -1,29 +1,8 @@
-# Cross-compiling for 32-bit Windows with Debian's MinGW-w64 i686 compilers.
-# The posix-thread variants are required: the win32-thread ones have no
-# std::mutex, which GoogleTest needs.
+# Cross-compiling for 32-bit Windows with Debian's MinGW-w64 i686 compilers:
+# the programs we ship.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(_mingw_prefix i686-w64-mingw32)
-find_program(_mingw_gcc NAMES ${_mingw_prefix}-gcc-posix)
-find_program(_mingw_gxx NAMES ${_mingw_prefix}-g++-posix)
-find_program(_mingw_windres NAMES ${_mingw_prefix}-windres)
-if(NOT _mingw_gcc OR NOT _mingw_gxx OR NOT _mingw_windres)
-  message(FATAL_ERROR
-    "The MinGW-w64 i686 posix-thread compilers were not found "
-    "(${_mingw_prefix}-gcc-posix, ${_mingw_prefix}-g++-posix, ${_mingw_prefix}-windres). "
-    "Install them with scripts/setup-deps.sh (package g++-mingw-w64-i686).")
-endif()
-
-set(CMAKE_C_COMPILER ${_mingw_gcc})
-set(CMAKE_CXX_COMPILER ${_mingw_gxx})
-set(CMAKE_RC_COMPILER ${_mingw_windres})
-set(CMAKE_FIND_ROOT_PATH /usr/${_mingw_prefix})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Windows 95 / NT 4.0 are the oldest systems we ship for.
-add_compile_definitions(WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_IE=0x0400 WIN32_LEAN_AND_MEAN)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(_mingw_arch i686)
+set(_mingw_package g++-mingw-w64-i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

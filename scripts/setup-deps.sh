@@ -10,6 +10,7 @@ export DEBIAN_FRONTEND=noninteractive
 PACKAGES=(
   cmake make g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   googletest libbenchmark-dev
   wine wine32:i386 wine64 fonts-wine xvfb x11-utils
   mtools dosfstools imagemagick
@@ -36,7 +37,7 @@ $SUDO apt-get update -q
 $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 
 # GoogleTest needs std::mutex, which only the posix-thread MinGW compilers have.
-for tool in i686-w64-mingw32-gcc i686-w64-mingw32-g++; do
+for tool in i686-w64-mingw32-gcc i686-w64-mingw32-g++ x86_64-w64-mingw32-gcc x86_64-w64-mingw32-g++; do
   if [ -e "/usr/bin/$tool-posix" ]; then
     $SUDO update-alternatives --set "$tool" "/usr/bin/$tool-posix" >/dev/null 2>&1 || true
   fi

@@ -20,7 +20,7 @@ class Win32Drives final : public Drives {
                  IconHandle* icon) const override {
     SHFILEINFOA info;
     MemoryFill(&info, 0, sizeof info);
-    static_assert(sizeof(SHFILEINFOA) == 352);
+    static_assert(sizeof(void*) != 4 || sizeof(SHFILEINFOA) == 352);
     if (SHGetFileInfoA(root, 0, &info, sizeof info, flags) == 0) return false;
     if ((flags & shell_info::kDisplayName) && displayName != nullptr)
       TextCopy(displayName, MAX_PATH, info.szDisplayName);

@@ -75,11 +75,11 @@ run_in() {  # FOLDER ARGS
 }
 
 registry() {
-  wenv run "$env" reg query 'HKLM\SOFTWARE\Classes\VQLT' /v Info 2>/dev/null |
+  wenv wine "$env" reg query 'HKLM\SOFTWARE\Classes\VQLT' /v Info 2>/dev/null |
     sed -n 's/^ *Info *REG_SZ *//p' | tr -d '\r'
 }
 clear_registry() {
-  wenv run "$env" reg delete 'HKLM\SOFTWARE\Classes\VQLT' /f >/dev/null 2>&1 || true
+  wenv wine "$env" reg delete 'HKLM\SOFTWARE\Classes\VQLT' /f >/dev/null 2>&1 || true
 }
 
 # The entry's file in FOLDER has the source's bytes and last-write time.

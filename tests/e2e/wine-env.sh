@@ -4,7 +4,9 @@
 # tmpfs of a floppy's size. Everything started here is stopped by its own
 # process id (Xvfb) or by its own prefix (wineserver -k), never by name.
 #
-#   wine-env.sh setup DIR            make the prefix, start Xvfb, mount A:
+#   wine-env.sh setup DIR [ARCH]     make the prefix, start Xvfb, mount A:;
+#                                    ARCH win32 (default) or win64
+#   wine-env.sh wine DIR ARGS...     the prefix's own wine (reg, wineboot, ...)
 #   wine-env.sh run DIR PROGRAM ...  run a Windows program in it
 #   wine-env.sh floppy DIR BYTES     empty A: and give it BYTES of room
 #   wine-env.sh protect DIR on|off   slide A:'s write-protect tab (read-only remount)
@@ -18,9 +20,20 @@ dir=$(cd "$dir" && pwd)
 
 export WINEPREFIX="$dir/prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win32
+# No Mono or Gecko offers, and no debugger that would wait for a person
+# after a crash: a crashing program simply ends.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 floppy="$dir/floppy"
+# The prefix's architecture is chosen once, at setup, and kept beside it.
+if [ "$cmd" = setup ]; then
+  echo "${3:-${TANDREL_WINEARCH:-win32}}" >"$dir/arch"
+fi
+export WINEARCH=$(cat "$dir/arch" 2>/dev/null || echo win32)
+# Debian's `wine` starts the 32-bit loader whenever it is installed; a 64-bit
+# prefix needs the 64-bit one named.
+if [ "$WINEARCH" = win64 ]; then wine=wine64; else wine=wine; fi
+command -v "$wine" >/dev/null 2>&1 || wine=/usr/lib/wine/$wine
+if [ "$WINEARCH" = win64 ]; then export WINELOADER=$wine; fi
 # A 1.44 MB floppy holds 1,457,664 bytes; tmpfs counts whole pages.
 floppy_bytes=1458176
 
@@ -60,17 +73,17 @@ case "$cmd" in
     start_xvfb
     load_display
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      wineboot -i >"$dir/wineboot.log" 2>&1
+      "$wine" wineboot -i >"$dir/wineboot.log" 2>&1
     fi
     size_floppy "$floppy_bytes"
     ln -sfn "$floppy" "$WINEPREFIX/dosdevices/a:"
-    wine reg add 'HKLM\Software\Wine\Drives' /v a: /d floppy /f >/dev/null 2>&1
+    "$wine" reg add 'HKLM\Software\Wine\Drives' /v a: /d floppy /f >/dev/null 2>&1
     # There is no window manager on the virtual display: let Wine draw the
     # captions and frames itself, so that pictures show whole windows.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     wineserver -w || true
-    echo "wine-env: prefix $WINEPREFIX, display $DISPLAY, floppy $floppy"
+    echo "wine-env: $WINEARCH prefix $WINEPREFIX, display $DISPLAY, floppy $floppy"
     ;;
   run)
     shift 2
@@ -80,7 +93,12 @@ case "$cmd" in
     mkdir -p "$dir/gtest-xml"
     xml="Z:$dir/gtest-xml/"
     export GTEST_OUTPUT="xml:${xml//\//\\}"
-    exec wine "$@"
+    exec "$wine" "$@"
+    ;;
+  wine)
+    shift 2
+    load_display
+    exec "$wine" "$@"
     ;;
   floppy)
     size_floppy "${3:-$floppy_bytes}"

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# make-sample-kit.sh OUTDIR [options]
+#
+# Lays out a kit the way Wendmark ships: OUTDIR/setup/ holds the product's
+# setup files, OUTDIR/tools/ holds Wendmark.exe, the packlist.ini that
+# wendplan plans for the setup folder, and license.txt. OUTDIR/setup and
+# OUTDIR/tools are replaced; nothing else in OUTDIR is touched. Without
+# --product the product is Sample Suite: its committed files, SETUP.EXE from
+# the win32 build and the generated bulk from the native build, all with
+# fixed times, so the same build always gives the same kit.
+#
+#   --wendmark FILE   Wendmark.exe  (build/win32/diskmaker/wizard/Wendmark.exe)
+#   --wendplan FILE   wendplan      (build/native/bin/wendplan)
+#   --setup-exe FILE  the sample's SETUP.EXE (build/win32/samples/SETUP.EXE)
+#   --bulk DIR        the sample's generated files (build/native/samples/SampleSuite/bulk)
+#   --product DIR     another product's setup folder, copied with its own times
+#   --name TEXT       the product name (Sample Suite)
+#   --license FILE    the licence text; "" for none (the sample's license.txt;
+#                     none with --product)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+sample=$root/samples/SampleSuite
+
+usage() { sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; }
+out=""
+wendmark=$root/build/win32/diskmaker/wizard/Wendmark.exe
+wendplan=$root/build/native/bin/wendplan
+setup_exe=$root/build/win32/samples/SETUP.EXE
+bulk=$root/build/native/samples/SampleSuite/bulk
+product="" name="Sample Suite" license=$sample/license.txt license_given=0
+while (($#)); do
+  case $1 in
+    --wendmark) wendmark=$2; shift 2 ;;
+    --wendplan) wendplan=$2; shift 2 ;;
+    --setup-exe) setup_exe=$2; shift 2 ;;
+    --bulk) bulk=$2; shift 2 ;;
+    --product) product=$2; shift 2 ;;
+    --name) name=$2; shift 2 ;;
+    --license) license=$2; license_given=1; shift 2 ;;
+    -h | --help) usage; exit 0 ;;
+    -*) echo "make-sample-kit: unknown option $1" >&2; exit 2 ;;
+    *) [[ -z $out ]] || { echo "make-sample-kit: more than one OUTDIR" >&2; exit 2; }; out=$1; shift ;;
+  esac
+done
+[[ -n $out ]] || { usage >&2; exit 2; }
+if [[ -n $product && $license_given == 0 ]]; then license=""; fi
+
+need() {
+  [[ -e $2 ]] || { echo "make-sample-kit: $1 not found: $2 ($3)" >&2; exit 1; }
+}
+need Wendmark.exe "$wendmark" "cmake --build --preset win32"
+need wendplan "$wendplan" "cmake --build --preset native"
+if [[ -n $product ]]; then
+  need "the setup folder" "$product" "--product"
+else
+  need SETUP.EXE "$setup_exe" "cmake --build --preset win32"
+  need "the generated setup files" "$bulk" "cmake --build --preset native"
+fi
+[[ -z $license ]] || need license.txt "$license" "--license"
+
+# Fixed times (UTC) for the files the kit itself brings.
+stamp() { touch -d "@$1" "${@:2}"; }
+kit_time=1772442000  # 2026-03-02 09:00:00
+
+echo "make-sample-kit: laying out $out/setup"
+mkdir -p "$out"
+rm -rf "$out/setup" "$out/tools"
+mkdir "$out/setup" "$out/tools"
+if [[ -n $product ]]; then
+  cp -a "$product/." "$out/setup/"
+else
+  cp -a "$bulk/." "$out/setup/"
+  cp "$sample/setup/README.TXT" "$sample/setup/SETUP.INI" "$out/setup/"
+  cp "$setup_exe" "$out/setup/SETUP.EXE"
+  stamp $((kit_time + 600)) "$out/setup/SETUP.EXE"
+  stamp $((kit_time + 720)) "$out/setup/README.TXT" "$out/setup/SETUP.INI"
+fi
+
+echo "make-sample-kit: planning $out/tools/packlist.ini"
+cp "$wendmark" "$out/tools/Wendmark.exe"
+"$wendplan" "$out/setup" -o "$out/tools/packlist.ini" --name "$name" --entry-prefix '..\setup\\'
+if [[ -n $license ]]; then cp "$license" "$out/tools/license.txt"; fi
+stamp "$kit_time" "$out/tools"/*
+echo "make-sample-kit: kit ready in $out"

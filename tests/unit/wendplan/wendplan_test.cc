@@ -1,0 +1,238 @@
+// The disk planner on real folders: every planned disk goes onto a real
+// 1.44 MB FAT image, no plan needs more disks than first-fit decreasing, and
+// the program refuses what cannot be planned without leaving a file behind.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "diskmaker/model/package_list.h"
+#include "tests/support/temp_dir.h"
+#include "tools/wendplan/floppy_fat.h"
+#include "tools/wendplan/plan.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using wendplan::PlanFile;
+
+using FileSet = std::vector<std::pair<std::string, std::uint64_t>>;  // relative path ('/'), size
+
+int Shell(const std::string& command, std::string* err = nullptr) {
+  std::string errFile = fs::temp_directory_path() / "wendplan_test.err";
+  int rc = std::system((command + " 2>'" + errFile + "' >/dev/null").c_str());
+  if (err != nullptr) *err = test::ReadFile(errFile);
+  std::remove(errFile.c_str());
+  return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+std::string Quote(const std::string& s) { return "'" + s + "'"; }
+
+void MakeFiles(const std::string& root, const FileSet& set) {
+  for (const auto& [name, size] : set) {
+    fs::path p = fs::path(root) / name;
+    fs::create_directories(p.parent_path());
+    std::ofstream out(p, std::ios::binary);
+    std::string chunk(4096, static_cast<char>('a' + name.size() % 26));
+    for (std::uint64_t left = size; left > 0;) {
+      std::uint64_t n = std::min<std::uint64_t>(left, chunk.size());
+      out.write(chunk.data(), static_cast<std::streamsize>(n));
+      left -= n;
+    }
+  }
+}
+
+std::vector<PlanFile> Describe(const FileSet& set) {
+  std::vector<PlanFile> files;
+  for (auto [name, size] : set) {
+    std::replace(name.begin(), name.end(), '/', '\\');
+    files.push_back(wendplan::DescribeFile(name, size));
+  }
+  return files;
+}
+
+// The yardstick: first fit, files taken by clusters, largest first.
+std::size_t FirstFitDecreasingCount(std::vector<PlanFile> files) {
+  std::stable_sort(files.begin(), files.end(),
+                   [](const PlanFile& a, const PlanFile& b) { return a.clusters > b.clusters; });
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> disks;
+  for (const PlanFile& f : files) {
+    auto it = std::find_if(disks.begin(), disks.end(), [&](const auto& d) {
+      return d.first + f.clusters <= wendplan::kFloppyClusters &&
+             d.second + f.rootSlots <= wendplan::kUsableRootSlots;
+    });
+    if (it == disks.end()) it = disks.insert(disks.end(), {0, 0});
+    it->first += f.clusters;
+    it->second += f.rootSlots;
+  }
+  return disks.size();
+}
+
+std::uint32_t Lcg(std::uint32_t* state) {
+  *state = *state * 1664525u + 1013904223u;
+  return *state >> 8;
+}
+
+struct MixedSet {
+  const char* label;
+  FileSet files;
+  std::size_t optimum = 0;  // disks of the best plan, when known
+};
+
+std::vector<MixedSet> MixedSets() {
+  FileSet mixed = {{"SETUP.EXE", 40000},       {"DATA1.CAB", 1000000}, {"data2.cab", 700000},
+                   {"Data Three.cab", 600000}, {"sub/DATA4.CAB", 450000}, {"sub/deep/Help File.hlp", 300000},
+                   {"empty.txt", 0}};
+  for (int i = 0; i < 40; ++i)
+    mixed.push_back({"parts/Part number " + std::to_string(i) + ".bin", 1 + (i * 7919u) % 60000});
+  FileSet manyNames;
+  for (int i = 0; i < 250; ++i)
+    manyNames.push_back({"Component Library Part " + std::to_string(1000 + i) + " of the suite.dll",
+                         100 + (i * 131u) % 3000});
+  // Exactly full: a file of a whole floppy, and ones that fill it to the last cluster.
+  FileSet exact = {{"WHOLE.BIN", 2847 * 512}, {"HALF1.BIN", 1423 * 512}, {"HALF2.BIN", 1424 * 512 - 5},
+                   {"ZERO.BIN", 0}};
+  FileSet random;
+  std::uint32_t state = 7;
+  for (int i = 0; i < 60; ++i)
+    random.push_back({"R" + std::to_string(i) + (i % 3 ? ".DAT" : "-long name.data"), Lcg(&state) % 400000});
+  // First-fit decreasing needs three disks here (5+4, 3+3+3, 2 in units of
+  // 284 clusters); two do it (5+3+2, 4+3+3).
+  FileSet tricky;
+  const int units[] = {5, 4, 3, 3, 3, 2};
+  for (int i = 0; i < 6; ++i) tricky.push_back({"T" + std::to_string(i) + ".BIN", units[i] * 284 * 512});
+  return {{"mixed", mixed},   {"many long names", manyNames}, {"exact", exact},
+          {"random", random}, {"beats first fit", tricky, 2}};
+}
+
+bool HaveMtools() { return Shell("command -v mformat && command -v mcopy") == 0; }
+
+TEST(Wendplan, EveryDiskFitsARealFloppyAndNoPlanNeedsMoreDisksThanFirstFitDecreasing) {
+  if (!HaveMtools()) GTEST_SKIP() << "mtools is not installed";
+  bool haveFsck = Shell("command -v fsck.fat") == 0;
+  for (const auto& [label, set, optimum] : MixedSets()) {
+    SCOPED_TRACE(label);
+    test::TempDir dir;
+    std::string root = test::NativePath(dir.path());
+    MakeFiles(root + "/setup", set);
+    wendplan::Plan plan;
+    std::string error;
+    ASSERT_TRUE(wendplan::MakePlan(Describe(set), {}, false, &plan, &error)) << error;
+    EXPECT_LE(plan.disks.size(), FirstFitDecreasingCount(Describe(set)));
+    EXPECT_GE(plan.disks.size(), plan.lowerBound);
+    if (optimum != 0) {
+      EXPECT_EQ(plan.disks.size(), optimum);
+    }
+
+    std::multiset<std::size_t> placed;
+    for (std::size_t d = 0; d < plan.disks.size(); ++d) {
+      SCOPED_TRACE("disk " + std::to_string(d + 1));
+      std::string image = root + "/disk" + std::to_string(d + 1) + ".img";
+      std::string copy = "MTOOLS_SKIP_CHECK=1 mcopy -i " + Quote(image);
+      for (std::size_t i : plan.disks[d].files) {
+        placed.insert(i);
+        std::string rel = plan.files[i].relative;
+        std::replace(rel.begin(), rel.end(), '\\', '/');
+        copy += " " + Quote(root + "/setup/" + rel);
+      }
+      std::string err;
+      ASSERT_EQ(Shell("MTOOLS_SKIP_CHECK=1 mformat -C -i " + Quote(image) + " -f 1440 -v DISK ::", &err), 0) << err;
+      EXPECT_EQ(Shell(copy + " ::/", &err), 0) << err;
+      if (haveFsck) {
+        EXPECT_EQ(Shell("fsck.fat -n " + Quote(image), &err), 0) << err;
+      }
+    }
+    EXPECT_EQ(placed.size(), set.size());
+    EXPECT_EQ(std::set<std::size_t>(placed.begin(), placed.end()).size(), set.size()) << "each file once";
+  }
+}
+
+TEST(Wendplan, FirstFilesOpenDiskOneInTheOrderGiven) {
+  FileSet set = {{"A.BIN", 1400000}, {"B.BIN", 1400000}, {"sub/setup.exe", 9000},
+                 {"tools/Install Helper.dll", 20000}, {"C.BIN", 1000}};
+  wendplan::Plan plan;
+  std::string error;
+  ASSERT_TRUE(wendplan::MakePlan(Describe(set), {}, false, &plan, &error)) << error;
+  EXPECT_EQ(plan.files[plan.disks[0].files[0]].floppyName, "setup.exe") << "SETUP.EXE in any case by default";
+
+  ASSERT_TRUE(wendplan::MakePlan(Describe(set), {"install helper.DLL", "SUB/SETUP.EXE", "B.BIN"}, true,
+                                 &plan, &error))
+      << error;
+  ASSERT_GE(plan.disks[0].files.size(), 3u);
+  EXPECT_EQ(plan.files[plan.disks[0].files[0]].relative, "tools\\Install Helper.dll");
+  EXPECT_EQ(plan.files[plan.disks[0].files[1]].relative, "sub\\setup.exe");
+  EXPECT_EQ(plan.files[plan.disks[0].files[2]].relative, "B.BIN");
+  EXPECT_EQ(plan.disks.size(), 2u);
+
+  EXPECT_FALSE(wendplan::MakePlan(Describe(set), {"A.BIN", "B.BIN"}, true, &plan, &error));
+  EXPECT_NE(error.find("A.BIN, B.BIN"), std::string::npos) << error;
+}
+
+class WendplanProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = test::NativePath(dir_.path());
+    fs::create_directories(root_ + "/tools");
+  }
+  int Plan(const std::string& args, std::string* err) {
+    return Shell("cd " + Quote(root_) + " && " + Quote(WENDPLAN_PATH) + " " + args, err);
+  }
+  test::TempDir dir_;
+  std::string root_;
+};
+
+TEST_F(WendplanProgram, WritesADescriptionWendmarkLoadsInTheShippedLayout) {
+  FileSet set = {{"SETUP.EXE", 30000}, {"BIG.CAB", 1200000}, {"More Data.cab", 900000},
+                 {"lang/de/strings.dat", 5000}};
+  MakeFiles(root_ + "/setup", set);
+  std::string err;
+  ASSERT_EQ(Plan("setup -o tools/packlist.ini --name 'Sample Suite'", &err), 0) << err;
+  std::string text = test::ReadFile(root_ + "/tools/packlist.ini");
+  EXPECT_EQ(text.rfind("[Disks]\r\nNumber=2\r\n"), text.size() - 19) << "Disks last";
+  EXPECT_NE(text.find("File0=..\\setup\\\\SETUP.EXE\r\nFile1="), std::string::npos) << text;
+  EXPECT_NE(text.find("=..\\setup\\\\lang\\de\\strings.dat\r\n"), std::string::npos) << text;
+  EXPECT_LT(text.find("File1="), text.find("Files=")) << "the count follows the file keys";
+
+  wendmark::PackageList list;
+  ASSERT_TRUE(list.Load(test::NativePath(root_ + "/tools/packlist.ini")));
+  EXPECT_EQ(list.GetName(), "Sample Suite");
+  ASSERT_EQ(list.disks.size(), 2u);
+  std::size_t files = 0;
+  for (const auto& disk : list.disks) files += disk.files.size();
+  EXPECT_EQ(files, set.size());
+  EXPECT_EQ(list.disks[0].files[0], "..\\setup\\\\SETUP.EXE");
+}
+
+TEST_F(WendplanProgram, RefusesWhatNoFloppySetCanHoldAndWritesNothing) {
+  struct Case {
+    const char* label;
+    FileSet set;
+    const char* args;
+    std::vector<const char*> named;
+  };
+  const Case cases[] = {
+      {"too large", {{"SETUP.EXE", 100}, {"sub/HUGE.CAB", 2847 * 512 + 1}}, "", {"sub\\HUGE.CAB"}},
+      {"same name", {{"README.TXT", 100}, {"docs/readme.txt", 100}, {"X.DAT", 5}}, "",
+       {"README.TXT", "docs\\readme.txt"}},
+      {"unknown first", {{"A.DAT", 100}}, "--first NOPE.EXE", {"NOPE.EXE"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    fs::remove_all(root_ + "/setup");
+    MakeFiles(root_ + "/setup", c.set);
+    std::string err;
+    EXPECT_EQ(Plan(std::string("setup -o tools/packlist.ini --name P ") + c.args, &err), 1);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    for (const char* name : c.named) EXPECT_NE(err.find(name), std::string::npos) << err;
+    EXPECT_TRUE(fs::is_empty(root_ + "/tools")) << "nothing written";
+  }
+}
+
+}  // namespace

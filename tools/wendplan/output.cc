@@ -1,0 +1,135 @@
+#include "tools/wendplan/output.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "tools/wendplan/floppy_fat.h"
+
+namespace wendplan {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The profile reader keeps at most 259 characters of a value and trims the
+// blanks around it; a value must come back exactly as written.
+std::string WhyNotReadBack(const std::string& value) {
+  if (value.size() > 259) return "longer than 259 characters";
+  for (unsigned char c : value)
+    if (c < 0x20) return "holds a control character";
+  if (!value.empty() && (value.front() == ' ' || value.back() == ' ')) return "begins or ends with a blank";
+  return "";
+}
+
+}  // namespace
+
+std::string Thousands(std::uint64_t n) {
+  std::string digits = std::to_string(n), out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
+}
+
+std::string JoinList(const std::vector<std::string>& items, const char* separator) {
+  std::string out;
+  for (const std::string& item : items) out += (out.empty() ? "" : separator) + item;
+  return out;
+}
+
+std::string DefaultEntryPrefix(const std::string& setupDir) {
+  std::string folder = fs::absolute(fs::path(setupDir)).lexically_normal().string();
+  while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+  std::size_t cut = folder.find_last_of("/\\");
+  return "..\\" + (cut == std::string::npos ? folder : folder.substr(cut + 1)) + "\\\\";
+}
+
+bool FormatPackList(const Plan& plan, const std::string& name, const std::string& entryPrefix,
+                    std::string* text, std::string* error) {
+  std::string why = name.empty() ? "is empty" : WhyNotReadBack(name);
+  if (!why.empty()) {
+    *error = "the product name " + why;
+    return false;
+  }
+  std::vector<std::string> bad;
+  std::string out = "[Global]\r\nName=" + name + "\r\n\r\n";
+  for (std::size_t d = 0; d < plan.disks.size(); ++d) {
+    const Disk& disk = plan.disks[d];
+    out += "[Disk" + std::to_string(d) + "]\r\n";
+    for (std::size_t k = 0; k < disk.files.size(); ++k) {
+      std::string entry = entryPrefix + plan.files[disk.files[k]].relative;
+      std::string problem = WhyNotReadBack(entry);
+      if (!problem.empty()) bad.push_back(entry + " (" + problem + ")");
+      out += "File" + std::to_string(k) + "=" + entry + "\r\n";
+    }
+    out += "Files=" + std::to_string(disk.files.size()) + "\r\n\r\n";
+  }
+  out += "[Disks]\r\nNumber=" + std::to_string(plan.disks.size()) + "\r\n";
+  if (!bad.empty()) {
+    *error = "entries Wendmark could not read back: " + JoinList(bad, ", ");
+    return false;
+  }
+  *text = std::move(out);
+  return true;
+}
+
+std::string FormatPlan(const Plan& plan, const std::string& name) {
+  std::string out = name + ": " + std::to_string(plan.files.size()) + " files, " +
+                    Thousands(plan.totalBytes) + " bytes, " + Thousands(plan.totalClusters) +
+                    " clusters of 512 bytes\n";
+  for (std::size_t d = 0; d < plan.disks.size(); ++d) {
+    const Disk& disk = plan.disks[d];
+    out += "Disk " + std::to_string(d + 1) + ": " + std::to_string(disk.files.size()) +
+           (disk.files.size() == 1 ? " file, " : " files, ") +
+           Thousands(disk.bytes) + " bytes, " + Thousands(disk.clusters) + " of " +
+           Thousands(kFloppyClusters) + " clusters, " + std::to_string(disk.slots) + " of " +
+           std::to_string(kUsableRootSlots) + " root entries\n";
+    for (std::size_t i : disk.files) {
+      char line[64];
+      std::snprintf(line, sizeof line, "  %13s  ", Thousands(plan.files[i].bytes).c_str());
+      out += line + plan.files[i].relative + "\n";
+    }
+  }
+  out += std::to_string(plan.disks.size()) + (plan.disks.size() == 1 ? " disk" : " disks") +
+         " (lower bound " + std::to_string(plan.lowerBound) + " = ceil(" + Thousands(plan.totalClusters) +
+         " clusters / " + Thousands(kFloppyClusters) + "))\n";
+  return out;
+}
+
+bool WriteWhole(const std::string& path, const std::string& text, std::string* error) {
+  fs::path folder = fs::path(path).parent_path();
+  std::error_code missing;
+  if (!folder.empty() && !fs::is_directory(folder, missing)) {
+    *error = "cannot write " + path + ": no folder " + folder.string();
+    return false;
+  }
+  std::string temporary = path + ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) {
+      std::error_code ignored;
+      fs::remove(temporary, ignored);
+      *error = "cannot write " + path;
+      return false;
+    }
+  }
+  std::error_code ec;
+  fs::rename(temporary, path, ec);
+  if (ec) {
+    // Some systems refuse to rename onto an existing file.
+    fs::remove(path, ec);
+    fs::rename(temporary, path, ec);
+  }
+  if (ec) {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    *error = "cannot write " + path + ": " + ec.message();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace wendplan

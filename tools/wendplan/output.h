@@ -1,0 +1,34 @@
+// What wendplan writes: the package description and the plan it shows.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/wendplan/plan.h"
+
+namespace wendplan {
+
+// "1,457,664"
+std::string Thousands(std::uint64_t n);
+std::string JoinList(const std::vector<std::string>& items, const char* separator);
+
+// "..\<name of the setup folder>\\": entries climb out of the tools folder
+// beside it.
+std::string DefaultEntryPrefix(const std::string& setupDir);
+
+// The description in the shipped layout: [Global], each disk's file keys
+// followed by its "Files" count, [Disks] last; CRLF lines. False with a
+// one-line `error` when the name or an entry cannot be read back whole.
+bool FormatPackList(const Plan& plan, const std::string& name, const std::string& entryPrefix,
+                    std::string* text, std::string* error);
+
+// Per disk: files, bytes, clusters and root slots; then the count reached
+// beside the lower bound.
+std::string FormatPlan(const Plan& plan, const std::string& name);
+
+// Writes `text` to `path` through a temporary file beside it, so that a
+// failure leaves whatever was there before.
+bool WriteWhole(const std::string& path, const std::string& text, std::string* error);
+
+}  // namespace wendplan

@@ -1,0 +1,230 @@
+#include "tools/wendplan/plan.h"
+
+#include <algorithm>
+#include <map>
+#include <random>
+
+#include "tools/wendplan/floppy_fat.h"
+#include "tools/wendplan/output.h"
+
+namespace wendplan {
+namespace {
+
+bool Fits(const Disk& disk, const Item& item) {
+  return disk.clusters + item.clusters <= kFloppyClusters && disk.slots + item.slots <= kUsableRootSlots;
+}
+
+void Put(Disk* disk, const Item& item) {
+  disk->files.push_back(item.file);
+  disk->clusters += item.clusters;
+  disk->slots += item.slots;
+}
+
+Item ItemOf(const std::vector<PlanFile>& files, std::size_t i) {
+  return Item{i, files[i].clusters, files[i].rootSlots};
+}
+
+// Each item on the disk it fills most tightly (by clusters).
+void BestFit(const std::vector<Item>& items, std::vector<Disk>* disks) {
+  for (const Item& item : items) {
+    Disk* best = nullptr;
+    for (Disk& d : *disks)
+      if (Fits(d, item) && (best == nullptr || d.clusters > best->clusters)) best = &d;
+    if (best == nullptr) best = &disks->emplace_back();
+    Put(best, item);
+  }
+}
+
+std::string Slash(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+// The file a --first argument names: its relative path or its floppy name.
+std::size_t FindFile(const std::vector<PlanFile>& files, const std::string& wanted) {
+  std::string key = FoldCase(Slash(wanted));
+  for (std::size_t i = 0; i < files.size(); ++i)
+    if (FoldCase(files[i].relative) == key) return i;
+  for (std::size_t i = 0; i < files.size(); ++i)
+    if (FoldCase(files[i].floppyName) == key) return i;
+  return files.size();
+}
+
+bool CheckNames(const std::vector<PlanFile>& files, std::string* error) {
+  std::vector<std::string> bad;
+  for (const PlanFile& f : files) {
+    std::string why = WhyNotStorable(f.floppyName);
+    if (!why.empty()) bad.push_back(f.relative + " (" + why + ")");
+  }
+  if (!bad.empty()) {
+    *error = "cannot be named on a FAT floppy: " + JoinList(bad, ", ");
+    return false;
+  }
+  std::map<std::string, std::vector<std::string>> byName;
+  for (const PlanFile& f : files) byName[FoldCase(f.floppyName)].push_back(f.relative);
+  std::vector<std::string> clashes;
+  for (const auto& [name, group] : byName)
+    if (group.size() > 1) clashes.push_back(JoinList(group, ", "));
+  if (!clashes.empty()) {
+    *error = "would get the same name on a floppy (every file lands at its top level): " +
+             JoinList(clashes, "; ");
+    return false;
+  }
+  std::vector<std::string> large;
+  for (const PlanFile& f : files)
+    if (f.clusters > kFloppyClusters)
+      large.push_back(f.relative + " (" + Thousands(f.bytes) + " bytes)");
+  if (!large.empty()) {
+    *error = "too large for a 1.44 MB floppy (" + Thousands(kFloppyClusters * kClusterBytes) +
+             " bytes): " + JoinList(large, ", ");
+    return false;
+  }
+  return true;
+}
+
+// Disk 1 begun with the --first files, or no disk when there are none.
+bool StartFirstDisk(const std::vector<PlanFile>& files, const std::vector<std::string>& first,
+                    bool firstGiven, std::vector<Disk>* disks, std::vector<bool>* placed,
+                    std::string* error) {
+  std::vector<std::size_t> chosen;
+  if (firstGiven) {
+    std::vector<std::string> missing;
+    for (const std::string& name : first) {
+      std::size_t i = FindFile(files, name);
+      if (i == files.size())
+        missing.push_back(name);
+      else if (std::find(chosen.begin(), chosen.end(), i) == chosen.end())
+        chosen.push_back(i);
+    }
+    if (!missing.empty()) {
+      *error = "--first names no file of the setup folder: " + JoinList(missing, ", ");
+      return false;
+    }
+  } else {
+    std::size_t i = FindFile(files, "SETUP.EXE");
+    if (i < files.size() && FoldCase(files[i].floppyName) == "SETUP.EXE") chosen.push_back(i);
+  }
+  if (chosen.empty()) return true;
+  Disk disk;
+  std::vector<std::string> names;
+  for (std::size_t i : chosen) {
+    Put(&disk, ItemOf(files, i));
+    (*placed)[i] = true;
+    names.push_back(files[i].relative);
+  }
+  if (disk.clusters > kFloppyClusters || disk.slots > kUsableRootSlots) {
+    *error = "the --first files do not fit on one floppy together: " + JoinList(names, ", ");
+    return false;
+  }
+  disks->push_back(std::move(disk));
+  return true;
+}
+
+}  // namespace
+
+PlanFile DescribeFile(const std::string& relative, std::uint64_t bytes) {
+  PlanFile f;
+  f.relative = relative;
+  std::size_t cut = relative.find_last_of('\\');
+  f.floppyName = cut == std::string::npos ? relative : relative.substr(cut + 1);
+  f.bytes = bytes;
+  f.clusters = ClustersOf(bytes);
+  f.rootSlots = RootSlotsOf(f.floppyName);
+  return f;
+}
+
+void FirstFit(const std::vector<Item>& items, std::vector<Disk>* disks) {
+  for (const Item& item : items) {
+    auto it = std::find_if(disks->begin(), disks->end(), [&](const Disk& d) { return Fits(d, item); });
+    Put(it != disks->end() ? &*it : &disks->emplace_back(), item);
+  }
+}
+
+void SortDecreasing(std::vector<Item>* items, const std::vector<PlanFile>& files) {
+  std::sort(items->begin(), items->end(), [&](const Item& a, const Item& b) {
+    if (a.clusters != b.clusters) return a.clusters > b.clusters;
+    if (a.slots != b.slots) return a.slots > b.slots;
+    return files[a.file].relative < files[b.file].relative;
+  });
+}
+
+bool MakePlan(std::vector<PlanFile> files, const std::vector<std::string>& first, bool firstGiven,
+              Plan* plan, std::string* error) {
+  if (files.empty()) {
+    *error = "no files to plan";
+    return false;
+  }
+  if (!CheckNames(files, error)) return false;
+  std::vector<Disk> start;
+  std::vector<bool> placed(files.size(), false);
+  if (!StartFirstDisk(files, first, firstGiven, &start, &placed, error)) return false;
+
+  std::vector<Item> items;
+  std::uint64_t clusters = 0, slots = 0;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    clusters += files[i].clusters;
+    slots += files[i].rootSlots;
+    if (!placed[i]) items.push_back(ItemOf(files, i));
+  }
+  std::uint64_t clusterBound = std::max<std::uint64_t>(1, (clusters + kFloppyClusters - 1) / kFloppyClusters);
+  std::uint64_t bound = std::max(clusterBound, (slots + kUsableRootSlots - 1) / kUsableRootSlots);
+
+  // First-fit decreasing is the plan to beat; best fit and a slot-first
+  // order help sets of many small files; then, while the count is above the
+  // lower bound, first fit on slightly shuffled decreasing orders. The
+  // generator's seed is fixed, so the same folder always gives the same plan.
+  SortDecreasing(&items, files);
+  std::vector<Disk> best = start;
+  FirstFit(items, &best);
+  auto consider = [&](std::vector<Disk> candidate) {
+    if (candidate.size() < best.size()) best = std::move(candidate);
+  };
+  if (best.size() > bound) {
+    std::vector<Disk> disks = start;
+    BestFit(items, &disks);
+    consider(std::move(disks));
+  }
+  if (best.size() > bound) {
+    std::vector<Item> bySlots = items;
+    std::stable_sort(bySlots.begin(), bySlots.end(),
+                     [](const Item& a, const Item& b) { return a.slots > b.slots; });
+    std::vector<Disk> disks = start;
+    FirstFit(bySlots, &disks);
+    consider(std::move(disks));
+  }
+  std::mt19937 random(20261208u);
+  for (int round = 0; round < 400 && best.size() > bound && items.size() > 1; ++round) {
+    std::vector<Item> order = items;
+    for (std::size_t k = 0; k < order.size() / 3 + 1; ++k) {
+      std::size_t i = random() % order.size();
+      std::size_t j = std::min(order.size() - 1, i + 1 + random() % 4);
+      std::swap(order[i], order[j]);
+    }
+    std::vector<Disk> disks = start;
+    FirstFit(order, &disks);
+    consider(std::move(disks));
+  }
+
+  // On each floppy: the --first files in the order given, then the rest by name.
+  for (Disk& d : best) {
+    auto rest = d.files.begin();
+    if (&d == &best.front()) {
+      rest = std::stable_partition(d.files.begin(), d.files.end(), [&](std::size_t i) { return placed[i]; });
+    }
+    std::sort(rest, d.files.end(), [&](std::size_t a, std::size_t b) {
+      std::string fa = FoldCase(files[a].relative), fb = FoldCase(files[b].relative);
+      return fa != fb ? fa < fb : files[a].relative < files[b].relative;
+    });
+    d.bytes = 0;
+    for (std::size_t i : d.files) d.bytes += files[i].bytes;
+  }
+  plan->totalBytes = 0;
+  for (const PlanFile& f : files) plan->totalBytes += f.bytes;
+  plan->totalClusters = clusters;
+  plan->lowerBound = clusterBound;
+  plan->disks = std::move(best);
+  plan->files = std::move(files);
+  return true;
+}
+
+}  // namespace wendplan

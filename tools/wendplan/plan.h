@@ -1,0 +1,57 @@
+// Splitting a setup folder's files over as few 1.44 MB floppies as we can.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace wendplan {
+
+struct PlanFile {
+  std::string relative;  // below the setup folder, backslash-separated
+  std::string floppyName;  // the last component: its name on the floppy
+  std::uint64_t bytes = 0;
+  std::uint64_t clusters = 0;
+  std::uint32_t rootSlots = 0;
+};
+
+// One file's weight in the packing: clusters and root slots.
+struct Item {
+  std::size_t file = 0;  // index into the file list
+  std::uint64_t clusters = 0;
+  std::uint32_t slots = 0;
+};
+
+struct Disk {
+  std::vector<std::size_t> files;  // indexes into the file list, in the order they go on the floppy
+  std::uint64_t bytes = 0;
+  std::uint64_t clusters = 0;
+  std::uint32_t slots = 0;
+};
+
+struct Plan {
+  std::vector<PlanFile> files;
+  std::vector<Disk> disks;
+  std::uint64_t totalBytes = 0;
+  std::uint64_t totalClusters = 0;
+  std::uint64_t lowerBound = 0;  // ceil(clusters / 2,847), at least 1
+};
+
+// Name, size, clusters and root slots of one file found below the setup folder.
+PlanFile DescribeFile(const std::string& relative, std::uint64_t bytes);
+
+// Places `items` in the given order, each on the first disk with room for it.
+// `disks` may hold disks already begun (the first disk's --first files).
+void FirstFit(const std::vector<Item>& items, std::vector<Disk>* disks);
+
+// The first-fit decreasing order: clusters, then slots, largest first.
+void SortDecreasing(std::vector<Item>* items, const std::vector<PlanFile>& files);
+
+// Plans `files` (at least one). `first` names the files for disk 1, as
+// relative paths or floppy names in any case and with either separator;
+// `firstGiven` false means SETUP.EXE when there is one. False with a one-line
+// `error` naming the files when no plan exists.
+bool MakePlan(std::vector<PlanFile> files, const std::vector<std::string>& first, bool firstGiven,
+              Plan* plan, std::string* error);
+
+}  // namespace wendplan

@@ -1,0 +1,99 @@
+// wendplan: plans the floppies of a setup folder and writes Wendmark's
+// package description for them.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/kivopack/pack.h"
+#include "tools/wendplan/output.h"
+#include "tools/wendplan/plan.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: wendplan SETUP_DIR -o PACKLIST --name PRODUCT [--entry-prefix PREFIX] [--first FILE]...\n"
+    "\n"
+    "Splits the files below SETUP_DIR over as few blank 1.44 MB floppies as it can\n"
+    "(every file goes to a floppy's top level under its own name), prints the plan\n"
+    "and writes the package description Wendmark reads.\n"
+    "\n"
+    "  -o PACKLIST            the package description to write (packlist.ini)\n"
+    "  --name PRODUCT         the product name the wizard shows\n"
+    "  --entry-prefix PREFIX  put before every file's path below SETUP_DIR\n"
+    "                         (default: ..\\NAME\\\\ with NAME the setup folder's\n"
+    "                         name, for Wendmark in a tools folder beside it)\n"
+    "  --first FILE           put FILE on disk 1; may be repeated (default:\n"
+    "                         SETUP.EXE, in any case, when there is one)\n"
+    "\n"
+    "Exit status 0 when the description was written, 1 when nothing was written.\n";
+
+int Refuse(const std::string& why) {
+  std::fprintf(stderr, "wendplan: %s\n", why.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string setupDir, output, name, prefix;
+  bool nameGiven = false, prefixGiven = false;
+  std::vector<std::string> first;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&](std::string* into) {
+      if (i + 1 >= argc) return false;
+      *into = argv[++i];
+      return true;
+    };
+    bool ok = true;
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == "-o") {
+      ok = value(&output);
+    } else if (arg == "--name") {
+      ok = nameGiven = value(&name);
+    } else if (arg == "--entry-prefix") {
+      ok = prefixGiven = value(&prefix);
+    } else if (arg == "--first") {
+      ok = value(&first.emplace_back());
+    } else if (!arg.empty() && arg[0] == '-') {
+      std::fputs(kUsage, stderr);
+      return Refuse("unknown option " + arg);
+    } else if (setupDir.empty()) {
+      setupDir = arg;
+    } else {
+      return Refuse("more than one setup folder: " + setupDir + ", " + arg);
+    }
+    if (!ok) return Refuse(arg + " needs a value");
+  }
+  if (setupDir.empty() || output.empty() || !nameGiven) {
+    std::fputs(kUsage, stderr);
+    return Refuse("SETUP_DIR, -o and --name are required");
+  }
+  if (!prefixGiven) prefix = wendplan::DefaultEntryPrefix(setupDir);
+
+  std::vector<kivopack::SourceFile> found;
+  std::string error;
+  if (!kivopack::CollectFiles(setupDir, &found, &error)) return Refuse(error);
+  // A description written into the setup folder itself is not one of its files.
+  std::error_code ec;
+  std::filesystem::path written = std::filesystem::weakly_canonical(output, ec);
+  std::vector<wendplan::PlanFile> files;
+  for (const auto& f : found) {
+    if (!ec && std::filesystem::weakly_canonical(f.path, ec) == written) continue;
+    files.push_back(wendplan::DescribeFile(f.name, f.size));
+  }
+
+  wendplan::Plan plan;
+  std::string text;
+  if (!wendplan::MakePlan(std::move(files), first, !first.empty(), &plan, &error) ||
+      !wendplan::FormatPackList(plan, name, prefix, &text, &error)) {
+    return Refuse(error);
+  }
+  if (!wendplan::WriteWhole(output, text, &error)) return Refuse(error);
+  std::fputs(wendplan::FormatPlan(plan, name).c_str(), stdout);
+  std::printf("wrote %s\n", output.c_str());
+  return 0;
+}
