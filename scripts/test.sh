@@ -61,6 +61,8 @@ run_ctest() {  # run_ctest PRESET [ctest args...]
 
 run_ctest native -j "$jobs"
 run_ctest native-asan -j "$jobs"
+# The shipped 32-bit files themselves: imports, size, signature (no Wine).
+run_ctest win32
 
 if [ -f tests/fuzz/CMakeLists.txt ]; then
   if step "configure fuzz" cmake --preset fuzz >"$logs/configure-fuzz.log" 2>&1 \

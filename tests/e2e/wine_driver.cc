@@ -60,6 +60,17 @@
 //   popup NAME [TIMEOUT]         wait for an open menu and save its picture as
 //                                NAME.bmp (another process's menu items cannot
 //                                be read, so the picture is looked at)
+//   pixels WIDTH HEIGHT          the current window measures WIDTH x HEIGHT
+//                                pixels, frame included
+//   centred                      the current window is centred on the screen
+//                                ((screen - size) / 2, integer division)
+//   under "CAPTION" GAP          the current window is centred under the
+//                                window with that caption, GAP pixels below
+//                                its lower edge
+//   owner "CAPTION"              the current window's owner has that caption
+//   style ID BITS                control ID has all the style bits BITS (hex)
+//   close                        press the current window's close box
+//                                (WM_SYSCOMMAND SC_CLOSE)
 //
 // Every step is echoed; the first failing step prints "FAIL: ..." with the
 // texts of all visible windows, saves a picture of the screen and ends the
@@ -572,6 +583,51 @@ void Step(const std::vector<std::string>& t) {
       Sleep(kPoll);
     }
     Shot(menu, t[1]);
+  } else if (op == "pixels") {
+    need(2);
+    NeedCurrent();
+    RECT r;
+    GetWindowRect(current, &r);
+    std::printf("  %ldx%ld pixels at %ld,%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+    if (r.right - r.left != std::atoi(t[1].c_str()) || r.bottom - r.top != std::atoi(t[2].c_str()))
+      Fail("the window is not " + t[1] + "x" + t[2] + " pixels");
+  } else if (op == "centred") {
+    NeedCurrent();
+    RECT r;
+    GetWindowRect(current, &r);
+    long x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+    long y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+    if (r.left != x || r.top != y)
+      Fail("the window is at " + std::to_string(r.left) + "," + std::to_string(r.top) + ", not centred at " +
+           std::to_string(x) + "," + std::to_string(y));
+  } else if (op == "under") {
+    need(2);
+    NeedCurrent();
+    HWND above = FindTop(t[1], false);
+    if (above == nullptr) Fail("no window \"" + t[1] + "\"");
+    RECT r, a;
+    GetWindowRect(current, &r);
+    GetWindowRect(above, &a);
+    long x = a.left + (a.right - a.left) / 2 - (r.right - r.left) / 2;
+    long y = a.bottom + std::atoi(t[2].c_str());
+    std::printf("  at %ld,%ld; \"%s\" spans %ld,%ld to %ld,%ld\n", r.left, r.top, t[1].c_str(), a.left,
+                a.top, a.right, a.bottom);
+    if (r.left != x || r.top != y)
+      Fail("the window is not at " + std::to_string(x) + "," + std::to_string(y));
+  } else if (op == "owner") {
+    need(1);
+    NeedCurrent();
+    HWND owner = GetWindow(current, GW_OWNER);
+    std::string caption = owner != nullptr ? ReadText(owner) : "<no owner>";
+    if (caption != t[1]) Fail("the owner is \"" + caption + "\"");
+  } else if (op == "style") {
+    need(2);
+    unsigned long bits = std::strtoul(t[2].c_str(), nullptr, 16);
+    unsigned long style = static_cast<unsigned long>(GetWindowLongA(Control(std::atoi(t[1].c_str())), GWL_STYLE));
+    if ((style & bits) != bits) Fail("control " + t[1] + " has style " + std::to_string(style));
+  } else if (op == "close") {
+    NeedCurrent();
+    PostMessageA(current, WM_SYSCOMMAND, SC_CLOSE, 0);
   } else {
     Fail("unknown step " + op);
   }

@@ -14,7 +14,7 @@
 #include "unpack/archive/checksum.h"
 #include "unpack/archive/format.h"
 #include "unpack/engine/extractor.h"
-#include "unpack/frame/messages.h"
+#include "unpack/engine/messages.h"
 #include "unpack/frame/strings.h"
 
 namespace {

@@ -67,22 +67,4 @@ bool HasTerminator(const char* field, std::uint32_t size) {
   return false;
 }
 
-bool IsAcceptableEntryName(const char* name) {
-  if (name[0] == '\0') return false;
-  const char* component = name;
-  for (const char* p = name;; ++p) {
-    char c = *p;
-    if (c == ':' || c == '/') return false;
-    if (c != '\\' && c != '\0') continue;
-    // One component ends here: refuse it when it is empty or only dots and blanks.
-    bool onlyDots = true;
-    for (const char* q = component; q < p; ++q) {
-      if (*q != '.' && *q != ' ') onlyDots = false;
-    }
-    if (onlyDots) return false;
-    if (c == '\0') return true;
-    component = p + 1;
-  }
-}
-
 }  // namespace kivo

@@ -81,11 +81,15 @@ EntryRecord ToRecord(const ArchiveEntry& entry);
 // True when a NUL lies inside the field.
 bool HasTerminator(const char* field, std::uint32_t size);
 
-// True for a name that stays below the folder it is extracted into: not
-// empty, relative (no leading separator, no drive letter, no UNC prefix, no
-// colon at all), separated by backslashes only, and without empty, "." or
-// ".." components. A component of only dots and blanks is refused as well,
-// since Windows drops trailing dots and blanks and would read ".. " as "..".
+// True for a name that Windows stores as a plain file of exactly that name
+// below the folder it is extracted into. Refused: an empty name, a leading
+// separator (absolute, UNC and "\\?\" names), empty, "." and ".."
+// components, a component that ends in a dot or a blank (Windows drops them,
+// so "a." would be "a" and ".. " would be ".."), the characters Windows does
+// not allow in names (below 0x20, < > : " | ? * and the forward slash, which
+// also separates, so a colon can neither name a drive nor a stream), and a
+// reserved device name (CON, PRN, AUX, NUL, COM0-9, LPT0-9, CONIN$, CONOUT$,
+// CLOCK$, with or without an extension) as any component.
 bool IsAcceptableEntryName(const char* name);
 
 }  // namespace kivo

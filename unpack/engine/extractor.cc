@@ -3,7 +3,7 @@
 #include "platform/text.h"
 #include "platform/types.h"
 #include "unpack/archive/reader.h"
-#include "unpack/frame/strings.h"
+#include "unpack/engine/message_ids.h"
 
 namespace kivo {
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/memory.h"
 #include "unpack/archive/format.h"
-#include "unpack/frame/messages.h"
+#include "unpack/engine/messages.h"
 
 namespace kivo {
 

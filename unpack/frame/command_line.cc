@@ -37,6 +37,18 @@ void ParseCommandLine(const char* line, ExtractOptions* options) {
   }
 }
 
+const char* ArgumentsOf(const char* line) {
+  if (*line == '"') {
+    ++line;
+    while (*line != '\0' && *line != '"') ++line;
+    if (*line == '"') ++line;
+  } else {
+    while (*line != '\0' && *line != ' ' && *line != '\t') ++line;
+  }
+  while (*line == ' ' || *line == '\t') ++line;
+  return line;
+}
+
 void MakeTargetAbsolute(ExtractOptions* options, const char* currentDirectory) {
   const char* target = options->targetDirectory.c_str();
   // An empty target stays empty: it names no folder, and the engine says so.

@@ -204,7 +204,8 @@ TEST_P(Engine, ArchiveProblemsAreReportedWithTheirOwnMessages) {
 TEST_P(Engine, HostileNamesLeaveTheTargetUntouchedAndNothingOutsideIt) {
   for (const char* name : {"..\\evil.txt", "a\\..\\..\\evil.txt", "a\\\\..\\..\\evil.txt",
                            "a\\..\\", "\\evil.txt", "\\\\server\\share\\evil.txt", "C:\\evil.txt",
-                           "C:evil.txt", "a\\.. \\..\\evil.txt", "a/../../evil.txt"}) {
+                           "C:evil.txt", "a\\.. \\..\\evil.txt", "a/../../evil.txt", "NUL",
+                           "sub\\con.txt", "dots.\\evil.txt", "star*.txt", "evil.txt:stream"}) {
     SCOPED_TRACE(name);
     Archive({{"fine\\first.txt", "harmless"}, {name, "evil"}});
     Session run(w());

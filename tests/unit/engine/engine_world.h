@@ -17,7 +17,7 @@
 #include "tests/fakes/fake_message_boxes.h"
 #include "tests/support/temp_dir.h"
 #include "unpack/engine/extractor.h"
-#include "unpack/frame/messages.h"
+#include "unpack/engine/messages.h"
 #include "unpack/frame/strings.h"
 
 namespace enginetest {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tests/fakes/fake_message_boxes.h"
-#include "unpack/frame/messages.h"
+#include "unpack/engine/messages.h"
 #include "unpack/frame/strings.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "platform/ui.h"
 #include "unpack/engine/extractor.h"
-#include "unpack/frame/messages.h"
+#include "unpack/engine/messages.h"
 
 namespace kivo::console {
 

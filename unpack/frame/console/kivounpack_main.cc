@@ -11,7 +11,7 @@
 #include "unpack/engine/extractor.h"
 #include "unpack/frame/command_line.h"
 #include "unpack/frame/console/console_ui.h"
-#include "unpack/frame/messages.h"
+#include "unpack/engine/messages.h"
 #include "unpack/frame/strings.h"
 
 namespace {

@@ -1,6 +1,8 @@
 // Everything the extractor says to the user: a warning box with an OK
 // button, texts from the string table, and the error-code-to-message rules.
-// The overwrite question is asked through its own small seam.
+// The engine needs two things from the program around it: a message box
+// (text and caption, waited for) and the overwrite question (OverwritePrompt
+// below). The program supplies both, and the string table with the texts.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +10,7 @@
 #include "platform/bounded_string.h"
 #include "platform/string_table.h"
 #include "platform/ui.h"
+#include "unpack/engine/message_ids.h"
 
 namespace kivo {
 
@@ -33,6 +36,11 @@ class OverwritePrompt {
   ~OverwritePrompt() = default;
 };
 
+// The question of the overwrite prompt for `name` (string 12), as every
+// front end shows it.
+void FormatOverwriteQuestion(const platform::StringTable& strings, const char* name,
+                             platform::BoundedString<512>* question);
+
 class Messages {
  public:
   Messages(platform::ui::MessageBoxes& boxes, const platform::StringTable& strings)
@@ -47,8 +55,9 @@ class Messages {
   // After a failed directory creation.
   void ReportDirectoryError(std::uint32_t lastError, const char* path);
 
-  // The question of the overwrite prompt for `name`.
-  void FormatOverwriteQuestion(const char* name, platform::BoundedString<512>* question) const;
+  void FormatOverwriteQuestion(const char* name, platform::BoundedString<512>* question) const {
+    kivo::FormatOverwriteQuestion(strings_, name, question);
+  }
 
  private:
   void Show(const char* text);

@@ -1,7 +1,7 @@
-#include "unpack/frame/messages.h"
+#include "unpack/engine/messages.h"
 
 #include "platform/types.h"
-#include "unpack/frame/strings.h"
+#include "unpack/engine/message_ids.h"
 
 namespace kivo {
 namespace {
@@ -68,10 +68,10 @@ void Messages::ReportDirectoryError(std::uint32_t lastError, const char* path) {
   }
 }
 
-void Messages::FormatOverwriteQuestion(const char* name,
-                                       platform::BoundedString<512>* question) const {
+void FormatOverwriteQuestion(const platform::StringTable& strings, const char* name,
+                             platform::BoundedString<512>* question) {
   MessageText format;
-  Load(strings_, IDS_OVERWRITE_QUESTION, &format);
+  Load(strings, IDS_OVERWRITE_QUESTION, &format);
   question->Format(format.c_str(), name);
 }
 
