@@ -1,13 +1,23 @@
 # Shared by the MinGW-w64 toolchain files: the caller sets _mingw_prefix,
-# _mingw_arch and _mingw_package. The posix-thread compilers are required:
-# the win32-thread ones have no std::mutex, which GoogleTest needs.
-find_program(_mingw_gcc NAMES ${_mingw_prefix}-gcc-posix)
-find_program(_mingw_gxx NAMES ${_mingw_prefix}-g++-posix)
+# _mingw_arch and _mingw_package.
+#
+# TANDREL_MINGW_THREADS picks the compilers' thread model. The shipped
+# programs use win32: their runtime then calls the system directly, where
+# the posix one brings winpthreads and its imports that Windows 95 and
+# NT 4.0 lack. The test builds use posix (the default): GoogleTest needs
+# std::mutex, which the win32-thread runtime of this compiler lacks.
+if(NOT TANDREL_MINGW_THREADS)
+  set(TANDREL_MINGW_THREADS posix)
+endif()
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TANDREL_MINGW_THREADS)
+find_program(_mingw_gcc NAMES ${_mingw_prefix}-gcc-${TANDREL_MINGW_THREADS})
+find_program(_mingw_gxx NAMES ${_mingw_prefix}-g++-${TANDREL_MINGW_THREADS})
 find_program(_mingw_windres NAMES ${_mingw_prefix}-windres)
 if(NOT _mingw_gcc OR NOT _mingw_gxx OR NOT _mingw_windres)
   message(FATAL_ERROR
-    "The MinGW-w64 ${_mingw_arch} posix-thread compilers were not found "
-    "(${_mingw_prefix}-gcc-posix, ${_mingw_prefix}-g++-posix, ${_mingw_prefix}-windres). "
+    "The MinGW-w64 ${_mingw_arch} ${TANDREL_MINGW_THREADS}-thread compilers were not found "
+    "(${_mingw_prefix}-gcc-${TANDREL_MINGW_THREADS}, ${_mingw_prefix}-g++-${TANDREL_MINGW_THREADS}, "
+    "${_mingw_prefix}-windres). "
     "Install them with scripts/setup-deps.sh (package ${_mingw_package}).")
 endif()
 
