@@ -77,6 +77,11 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
 fi
 
 # --- 2. build
+# The images of an earlier run, to tell whether this one gives the same bytes.
+declare -A previous=()
+for image in "$out"/disk*.img; do
+  [[ -e $image ]] && previous[$(basename "$image")]=$(sha256sum <"$image")
+done
 rm -rf "$out"
 mkdir -p "$out" "$logs"
 build() {  # build PRESET [TARGET...]
@@ -264,8 +269,11 @@ if ((driver_rc != 0)); then
   die "the wizard did not go as expected (log: $logs/driver.log)"
 fi
 wait "$kit_pid" || die "the self-extractor ended with an error (log: $logs/kit-run.log)"
-wenv wine "$env" reg query 'HKLM\SOFTWARE\Classes\VQLT' /v Info >"$logs/registry.log" 2>&1 || true
 WINEPREFIX=$env/prefix wineserver -w || true
+registry=$(wenv wine "$env" reg query 'HKLM\SOFTWARE\Classes\VQLT' /v Info 2>/dev/null | tr -d '\r' |
+  sed -n 's/^ *Info *REG_SZ *//p')
+[[ -n $registry ]] || die "the self-extractor left no registry value"
+note "the self-extractor recorded its path: HKLM\\SOFTWARE\\Classes\\VQLT Info = $registry"
 
 # --- 5. checks
 step "Checking the images against the setup files"
@@ -289,7 +297,15 @@ for n in $(seq 1 "$disks"); do
   done
   rm -rf "$check"
   fsck.fat -n "$image" >/dev/null || die "fsck.fat finds faults in disk$n.img"
-  summary_lines+=("disk$n.img  label DISK$n  $count files, $bytes bytes")
+  same=""
+  if [[ -n ${previous[disk$n.img]:-} ]]; then
+    if [[ ${previous[disk$n.img]} == "$(sha256sum <"$image")" ]]; then
+      same="  (the same bytes as the previous run)"
+    else
+      same="  (differs from the previous run)"
+    fi
+  fi
+  summary_lines+=("disk$n.img  label DISK$n  $count files, $bytes bytes$same")
 done
 note "every file on every image equals its setup file, with its last-write time"
 

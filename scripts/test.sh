@@ -84,6 +84,17 @@ if ls "$xml_dir"/*.xml >/dev/null 2>&1; then
   summaries+=("$wine_ring cases under Wine: $((cases - broken)) passed, $broken failed")
 fi
 
+# The main job end to end: the sample product to a kit and floppy images,
+# through the real programs under Wine.
+demo_ok=0
+if step "demo" bash scripts/demo.sh --out build/demo >"$logs/demo.log" 2>&1; then
+  demo_ok=1
+  tail -n 14 "$logs/demo.log"
+else
+  tail -n 40 "$logs/demo.log"
+fi
+summaries+=("demo (scripts/demo.sh): $((demo_ok)) passed, $((1 - demo_ok)) failed")
+
 echo
 echo "=== summary"
 passed=0; failures=0
@@ -95,6 +106,7 @@ for s in "${summaries[@]}"; do
     passed=$((passed + $1 - $2)); failures=$((failures + $2))
   fi
 done
+passed=$((passed + demo_ok)); failures=$((failures + 1 - demo_ok))
 if [ "${#failed[@]}" -gt 0 ]; then
   printf 'failed step: %s\n' "${failed[@]}"
   failures=$((failures > 0 ? failures : 1))
