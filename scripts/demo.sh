@@ -305,7 +305,9 @@ for n in $(seq 1 "$disks"); do
       same="  (differs from the previous run)"
     fi
   fi
-  summary_lines+=("disk$n.img  label DISK$n  $count files, $bytes bytes$same")
+  files_word=files
+  ((count != 1)) || files_word=file
+  summary_lines+=("disk$n.img  label DISK$n  $count $files_word, $bytes bytes$same")
 done
 note "every file on every image equals its setup file, with its last-write time"
 
