@@ -88,11 +88,12 @@ case "$cmd" in
     # captions and frames itself, so that pictures show whole windows.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-    # Wine draws the caption buttons' glyphs with its Marlett font; the one
-    # Debian installs (fonts-wine) is not picked up from Wine's data folder,
-    # only from the prefix's own Fonts folder.
-    if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-      cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    # Wine's own fonts (fonts-wine) are not picked up from Wine's data folder,
+    # only from the prefix's Fonts folder: Marlett draws the caption buttons'
+    # glyphs, and MS Sans Serif gives dialogs the metrics Windows gives them
+    # (without it a wider stand-in cuts labels short).
+    if [ -d /usr/share/wine/fonts ]; then
+      cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     fi
     wineserver -w || true
     echo "wine-env: $WINEARCH prefix $WINEPREFIX, display $DISPLAY, floppy $floppy"
