@@ -4,70 +4,16 @@
 The stub shows the banner through an image list whose mask colour is magenta,
 so every magenta pixel lets the grey window face show through.  The picture is
 drawn from fixed shapes only, so running this again gives the same bytes.
-Standard library only: the 4-bit BMP is written by hand.
+Standard library only: tools/art/pixelart.py writes the 4-bit BMP.
 """
 
 import os
-import struct
+import sys
 
-# The sixteen colours every VGA Windows display has, in their usual order.
-PALETTE = [
-    (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
-    (0x00, 0x00, 0x80), (0x80, 0x00, 0x80), (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0),
-    (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
-    (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
-]
-BLACK, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER = range(8)
-GREY, RED, LIME, YELLOW, BLUE, MAGENTA, AQUA, WHITE = range(8, 16)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tools", "art"))
+from pixelart import *  # noqa: E402,F401,F403  the palette, Canvas, write_bmp4, write_ico
 
 WIDTH, HEIGHT = 136, 36
-
-
-def write_bmp4(path, pixels):
-    """Writes rows of palette indices (top row first) as a bottom-up 4-bit BMP."""
-    height = len(pixels)
-    width = len(pixels[0])
-    stride = ((width * 4 + 31) // 32) * 4
-    bits = bytearray()
-    for row in reversed(pixels):
-        line = bytearray(stride)
-        for x, index in enumerate(row):
-            if x % 2 == 0:
-                line[x // 2] = index << 4
-            else:
-                line[x // 2] |= index
-        bits += line
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in PALETTE)
-    offset = 14 + 40 + len(palette)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(bits), 2835, 2835, 16, 16)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
-    with open(path, "wb") as out:
-        out.write(header + info + palette + bytes(bits))
-
-
-class Canvas:
-    def __init__(self, width, height, fill):
-        self.width = width
-        self.height = height
-        self.px = [[fill] * width for _ in range(height)]
-
-    def put(self, x, y, colour):
-        if 0 <= x < self.width and 0 <= y < self.height:
-            self.px[y][x] = colour
-
-    def get(self, x, y):
-        return self.px[y][x]
-
-    def rect(self, x0, y0, x1, y1, colour):
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
-                self.put(x, y, colour)
-
-    def hline(self, x0, x1, y, colour):
-        self.rect(x0, y, x1, y, colour)
-
-    def vline(self, x, y0, y1, colour):
-        self.rect(x, y0, x, y1, colour)
 
 
 # Hand-set bold letters for the product name: x-height 11, ascenders 15,
