@@ -17,6 +17,11 @@ class BoundedString {
  public:
   BoundedString() { data_[0] = '\0'; }
   explicit BoundedString(const char* text) { Assign(text); }
+  // Cut to the capacity, as Assign.
+  BoundedString& operator=(const char* text) {
+    Assign(text);
+    return *this;
+  }
 
   static constexpr std::uint32_t capacity() { return Capacity; }
   std::uint32_t size() const { return length_; }
@@ -33,6 +38,15 @@ class BoundedString {
   bool Assign(const char* text) {
     length_ = TextCopy(data_, Capacity, text);
     return text[length_] == '\0';
+  }
+  // The first `length` characters of text (which need no terminator).
+  bool Assign(const char* text, std::uint32_t length) {
+    bool whole = length < Capacity;
+    if (!whole) length = Capacity - 1;
+    MemoryCopy(data_, text, length);
+    data_[length] = '\0';
+    length_ = length;
+    return whole;
   }
   bool Append(const char* text) {
     std::uint32_t before = length_;
@@ -70,6 +84,18 @@ class BoundedString {
   std::uint32_t length_ = 0;
 };
 
+template <std::uint32_t Capacity>
+bool operator==(const BoundedString<Capacity>& a, const char* b) {
+  return TextCompare(a.c_str(), b) == 0;
+}
+template <std::uint32_t A, std::uint32_t B>
+bool operator==(const BoundedString<A>& a, const BoundedString<B>& b) {
+  return TextCompare(a.c_str(), b.c_str()) == 0;
+}
+
+// A path or a profile value: 259 characters and the terminator.
 using PathBuffer = BoundedString<260>;
+// A text of the string table, or a message formatted from one.
+using TextBuffer = BoundedString<1024>;
 
 }  // namespace platform

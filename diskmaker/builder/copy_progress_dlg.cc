@@ -45,10 +45,10 @@ bool CopyProgressDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR* re
   }
 }
 
-void CopyProgressDlg::SetLine(int id, std::string* shown, const char* text) {
+void CopyProgressDlg::SetLine(int id, platform::TextBuffer* shown, const char* text) {
   // Setting the same text again would only make the line flicker.
   if (*shown == text) return;
-  *shown = text;
+  shown->Assign(text);
   SetDlgItemTextA(window(), id, text);
 }
 

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "diskmaker/builder/progress_dialog_logic.h"
 #include "platform/win32/message_boxes.h"
 #include "platform/win32/ui/modal_dialog.h"
@@ -38,11 +36,11 @@ class CopyProgressDlg final : public platform::win32::ui::ModalDialog, public Pr
   void StopTimer(std::uintptr_t id) override;
   void EndWith(int code) override;
 
-  void SetLine(int id, std::string* shown, const char* text);
+  void SetLine(int id, platform::TextBuffer* shown, const char* text);
 
   HWND parent_;
   platform::win32::SystemMessageBoxes boxes_;
-  std::string diskLine_, fileLine_;
+  platform::TextBuffer diskLine_, fileLine_;
   int barPosition_ = -1;
 };
 

@@ -17,7 +17,7 @@ namespace error = platform::error;
 
 // Texts of the table are well under this; formatted ones carry at most a
 // 259-character product name or path on top.
-constexpr std::uint32_t kTextCapacity = 1024;
+constexpr std::uint32_t kTextCapacity = platform::TextBuffer::capacity();
 
 // sectors per cluster x bytes per sector x free clusters, without the
 // wrap-around of 32-bit arithmetic; saturates instead of overflowing.
@@ -30,9 +30,12 @@ std::uint64_t FreeBytes(const platform::FreeSpace& space) {
 
 }  // namespace
 
-const char* FloppyName(const std::string& entry) {
-  std::string::size_type cut = entry.find_last_of('\\');
-  return cut == std::string::npos ? entry.c_str() : entry.c_str() + cut + 1;
+const char* FloppyName(const char* entry) {
+  const char* name = entry;
+  for (const char* p = entry; *p != '\0'; ++p) {
+    if (*p == '\\') name = p + 1;
+  }
+  return name;
 }
 
 void ShowInsertPrompt(ui::MessageBoxes& boxes, const platform::StringTable& strings,
@@ -44,20 +47,22 @@ void ShowInsertPrompt(ui::MessageBoxes& boxes, const platform::StringTable& stri
   boxes.Show(text, caption, ui::kOk | ui::kIconInformation);
 }
 
-std::string DiskBuilder::Text(std::uint32_t id) const {
-  char buffer[kTextCapacity];
-  std::uint32_t n = services_.strings.Load(id, buffer, sizeof buffer);
-  return std::string(buffer, n);
+platform::TextBuffer DiskBuilder::Text(std::uint32_t id) const {
+  platform::TextBuffer text;
+  services_.strings.Load(id, text.data(), text.capacity());
+  text.Sync();
+  return text;
 }
 
-std::string DiskBuilder::Format(std::uint32_t id, ...) const {
-  std::string format = Text(id);
-  char buffer[kTextCapacity];
+platform::TextBuffer DiskBuilder::Format(std::uint32_t id, ...) const {
+  platform::TextBuffer format = Text(id);
+  platform::TextBuffer text;
   va_list args;
   va_start(args, id);
-  std::uint32_t n = platform::TextFormatV(buffer, sizeof buffer, format.c_str(), args);
+  platform::TextFormatV(text.data(), text.capacity(), format.c_str(), args);
   va_end(args);
-  return std::string(buffer, n);
+  text.Sync();
+  return text;
 }
 
 void* CopyBufferStore::Get(platform::Memory& memory) {
@@ -85,7 +90,7 @@ bool DiskBuilder::Run() {
   auto disks = packages_->Disks();
   while (const DiskEntry* disk = disks.Next()) {
     if (!disk->selected) continue;
-    std::string title = Format(IDS_DISK_TITLE, disk->number + 1, packages_->GetName().c_str());
+    platform::TextBuffer title = Format(IDS_DISK_TITLE, disk->number + 1, packages_->GetName().c_str());
     progress_->SetDiskTitle(title.c_str());
     progress_->PromptForDisk(title.c_str(), drive);
     if (!CheckDestination(drive)) return false;
@@ -122,9 +127,12 @@ bool DiskBuilder::CheckDestination(const DriveRecord& drive) {
     } else {
       reason = IDS_DRIVE_ERROR;
     }
-    std::string text;
-    if (reason != 0) text = Text(reason) + "\n\n";
-    text += Text(IDS_INSERT_BLANK);
+    platform::TextBuffer text;
+    if (reason != 0) {
+      text = Text(reason);
+      text.Append("\n\n");
+    }
+    text.Append(Text(IDS_INSERT_BLANK).c_str());
     int answer = progress_->Messages().Show(text.c_str(), Text(IDS_CHECK_CAPTION).c_str(),
                                             ui::kOkCancel | ui::kIconExclamation);
     // Anything but OK (Cancel, or a box that could not be shown) gives up.
@@ -135,21 +143,21 @@ bool DiskBuilder::CheckDestination(const DriveRecord& drive) {
 bool DiskBuilder::CopyDisk(const DriveRecord& drive, const DiskEntry& disk) {
   // Read once per disk, so that an edit of the settings between two disks
   // takes effect for the later one.
-  std::string folder = packages_->GetDiskImagesFolder();
+  platform::PathBuffer folder = packages_->GetDiskImagesFolder();
   auto files = disk.Files();
-  while (const std::string* entry = files.Next()) {
+  while (const platform::PathBuffer* entry = files.Next()) {
     platform::PathBuffer source(folder.c_str());
     source.Append('\\');
     source.Append(entry->c_str());
     char destination[platform::kMaxPath];
-    services_.drives.DestinationPath(drive.rootPath.c_str(), FloppyName(*entry), destination,
+    services_.drives.DestinationPath(drive.rootPath.c_str(), FloppyName(entry->c_str()), destination,
                                      sizeof destination);
-    if (!CopyOneFile(*entry, source.c_str(), destination)) return false;
+    if (!CopyOneFile(entry->c_str(), source.c_str(), destination)) return false;
   }
   return true;
 }
 
-bool DiskBuilder::CopyOneFile(const std::string& entry, const char* source,
+bool DiskBuilder::CopyOneFile(const char* entry, const char* source,
                               const char* destination) {
   if (source == nullptr || source[0] == '\0' || destination == nullptr || destination[0] == '\0')
     return false;
@@ -193,13 +201,13 @@ bool DiskBuilder::CopyOneFile(const std::string& entry, const char* source,
     }
     if (message == 0) return copied;
 
-    std::string text = Text(message);
-    std::string caption = Text(IDS_COPY_CAPTION);
+    platform::TextBuffer text = Text(message);
+    platform::TextBuffer caption = Text(IDS_COPY_CAPTION);
     if (!choice) {
       progress_->Messages().Show(text.c_str(), caption.c_str(), ui::kOk | ui::kIconExclamation);
       return false;
     }
-    text += Text(IDS_CHOICE);
+    text.Append(Text(IDS_CHOICE).c_str());
     int answer = progress_->Messages().Show(text.c_str(), caption.c_str(),
                                             ui::kAbortRetryIgnore | ui::kIconExclamation);
     if (answer == ui::kIdRetry) continue;  // both files opened anew, copy from the start
@@ -213,7 +221,7 @@ std::uint32_t DiskBuilder::WriteFailure() const {
                                                                       : IDS_WRITE_ERROR;
 }
 
-bool DiskBuilder::CopyContents(const std::string& entry, platform::FileHandle source,
+bool DiskBuilder::CopyContents(const char* entry, platform::FileHandle source,
                                platform::FileHandle destination, std::uint32_t* message) {
   *message = 0;
   platform::FileSystem& fs = services_.files;
@@ -225,7 +233,7 @@ bool DiskBuilder::CopyContents(const std::string& entry, platform::FileHandle so
   }
   std::uint64_t copied = 0;
   // Shows the file with the bar at 0; a cancel is noticed after the first chunk.
-  progress_->PumpMessages(entry.c_str(), 0);
+  progress_->PumpMessages(entry, 0);
   while (copied < total) {
     std::uint64_t left = total - copied;
     std::uint32_t want = left < kCopyChunk ? static_cast<std::uint32_t>(left) : kCopyChunk;
@@ -253,7 +261,7 @@ bool DiskBuilder::CopyContents(const std::string& entry, platform::FileHandle so
     }
     copied += got;
     int percent = static_cast<int>(copied * 100 / total);
-    if (!progress_->PumpMessages(entry.c_str(), percent)) return false;
+    if (!progress_->PumpMessages(entry, percent)) return false;
   }
   return true;
 }

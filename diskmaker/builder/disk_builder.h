@@ -5,10 +5,10 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "diskmaker/model/drive_list.h"
 #include "diskmaker/model/package_list.h"
+#include "platform/bounded_string.h"
 #include "platform/drives.h"
 #include "platform/file_system.h"
 #include "platform/memory.h"
@@ -88,17 +88,17 @@ class DiskBuilder {
 
   // Copies one file with its times; true when it was copied or the user
   // chose to skip it. Handles and reports every failure itself.
-  bool CopyOneFile(const std::string& entry, const char* source, const char* destination);
+  bool CopyOneFile(const char* entry, const char* source, const char* destination);
 
   // The chunk loop between two open files. True when the whole source was
   // copied; on failure *message holds the text to show (0 when the user
   // stopped the build, which needs no message).
-  bool CopyContents(const std::string& entry, platform::FileHandle source,
+  bool CopyContents(const char* entry, platform::FileHandle source,
                     platform::FileHandle destination, std::uint32_t* message);
 
  private:
-  std::string Text(std::uint32_t id) const;
-  std::string Format(std::uint32_t id, ...) const;
+  platform::TextBuffer Text(std::uint32_t id) const;
+  platform::TextBuffer Format(std::uint32_t id, ...) const;
   std::uint32_t WriteFailure() const;
 
   PackageList* packages_;
@@ -110,7 +110,7 @@ class DiskBuilder {
 
 // The name a file entry gets on the floppy: the text after its last
 // backslash, or the whole entry when it has none.
-const char* FloppyName(const std::string& entry);
+const char* FloppyName(const char* entry);
 
 // The insert prompt: label the disk `title` and put it into drive `letter`.
 // Shown by the progress window, which owns it.

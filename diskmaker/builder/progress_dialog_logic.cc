@@ -14,14 +14,15 @@ constexpr std::uint32_t kLineCapacity = 1024;
 
 }  // namespace
 
-std::string ProgressDialogLogic::Text(std::uint32_t id) const {
-  char buffer[kLineCapacity];
-  std::uint32_t n = strings_.Load(id, buffer, sizeof buffer);
-  return std::string(buffer, n);
+platform::TextBuffer ProgressDialogLogic::Text(std::uint32_t id) const {
+  platform::TextBuffer text;
+  strings_.Load(id, text.data(), text.capacity());
+  text.Sync();
+  return text;
 }
 
 void ProgressDialogLogic::SetDiskTitle(const char* title) {
-  diskTitle = title;
+  diskTitle.Assign(title);
   ShowStatus("", 0);
 }
 

@@ -5,9 +5,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "diskmaker/builder/copy_progress.h"
+#include "platform/bounded_string.h"
 #include "platform/string_table.h"
 
 namespace wendmark {
@@ -49,7 +49,7 @@ class ProgressDialogLogic : public CopyProgress {
   void OnCancel();
 
   bool cancelRequested = false;
-  std::string diskTitle;
+  platform::TextBuffer diskTitle;
   bool timerStarted = false;
 
  protected:
@@ -69,7 +69,7 @@ class ProgressDialogLogic : public CopyProgress {
   const platform::StringTable& strings() const { return strings_; }
 
  private:
-  std::string Text(std::uint32_t id) const;
+  platform::TextBuffer Text(std::uint32_t id) const;
 
   DiskBuilder* builder_;
   const platform::StringTable& strings_;

@@ -2,16 +2,17 @@
 // the disks are written to.
 #pragma once
 
-#include <string>
-#include <vector>
+#include <cstdint>
 
+#include "platform/bounded_string.h"
 #include "platform/drives.h"
+#include "platform/heap_array.h"
 
 namespace wendmark {
 
 struct DriveRecord {
-  std::string rootPath;     // as the system lists it, "A:\"
-  std::string displayName;  // what the shell calls the drive
+  platform::PathBuffer rootPath;     // as the system lists it, "A:\"
+  platform::PathBuffer displayName;  // what the shell calls the drive
   char letter = '?';        // upper case
   platform::IconHandle icon = nullptr;          // never freed
   platform::IconHandle selectedIcon = nullptr;  // never freed
@@ -37,13 +38,13 @@ class DriveList {
   // the only chosen one.
   void Choose(const DriveRecord& record);
 
-  const std::vector<DriveRecord>& records() const { return records_; }
-  std::size_t size() const { return records_.size(); }
-  const DriveRecord& operator[](std::size_t i) const { return records_[i]; }
+  const platform::HeapArray<DriveRecord>& records() const { return records_; }
+  std::uint32_t size() const { return records_.size(); }
+  const DriveRecord& operator[](std::uint32_t i) const { return records_[i]; }
 
  private:
   const platform::Drives& drives_;
-  std::vector<DriveRecord> records_;
+  platform::HeapArray<DriveRecord> records_;
 };
 
 }  // namespace wendmark

@@ -1,7 +1,5 @@
 #include "diskmaker/model/package_list.h"
 
-#include <new>
-
 #include "platform/text.h"
 #include "platform/types.h"
 
@@ -9,49 +7,42 @@ namespace wendmark {
 namespace {
 
 // A text value in a buffer of the design's size; empty when nothing was read.
-std::string ReadText(const platform::Profile& profile, const char* section, const char* key,
-                     const std::string& path) {
+platform::PathBuffer ReadText(const platform::Profile& profile, const char* section,
+                              const char* key, const char* path) {
   char buffer[platform::kMaxPath];
-  std::uint32_t n = profile.GetString(section, key, "", buffer, sizeof buffer, path.c_str());
-  return std::string(buffer, n);
+  std::uint32_t n = profile.GetString(section, key, "", buffer, sizeof buffer, path);
+  platform::PathBuffer text;
+  text.Assign(buffer, n);
+  return text;
 }
 
 }  // namespace
 
-bool DiskEntry::Read(std::int32_t sectionNumber, const std::string& path,
-                     const platform::Profile& profile) {
+bool DiskEntry::Read(std::int32_t sectionNumber, const char* path, const platform::Profile& profile) {
   number = sectionNumber;
   char section[32];
   platform::TextFormat(section, sizeof section, "Disk%d", sectionNumber);
-  std::int32_t count = profile.GetInt(section, "Files", 0, path.c_str());
+  std::int32_t count = profile.GetInt(section, "Files", 0, path);
   if (count <= 0) return false;
-  try {
-    files.assign(static_cast<std::size_t>(count), std::string());
-    for (std::int32_t k = 0; k < count; ++k) {
-      char key[32];
-      platform::TextFormat(key, sizeof key, "File%d", k);
-      std::string entry = ReadText(profile, section, key, path);
-      if (entry.empty()) return false;
-      files[static_cast<std::size_t>(k)] = std::move(entry);
-    }
-  } catch (const std::bad_alloc&) {
-    return false;
+  if (!files.Reset(static_cast<std::uint32_t>(count))) return false;
+  for (std::int32_t k = 0; k < count; ++k) {
+    char key[32];
+    platform::TextFormat(key, sizeof key, "File%d", k);
+    platform::PathBuffer& entry = files[static_cast<std::uint32_t>(k)];
+    entry = ReadText(profile, section, key, path);
+    if (entry.empty()) return false;
   }
   return true;
 }
 
-bool PackageList::Load(const std::string& path) {
+bool PackageList::Load(const char* path) {
   name = ReadText(profile_, "Global", "Name", path);
   if (name.empty()) return false;
-  std::int32_t count = profile_.GetInt("Disks", "Number", 0, path.c_str());
+  std::int32_t count = profile_.GetInt("Disks", "Number", 0, path);
   if (count <= 0) return false;
-  try {
-    disks.assign(static_cast<std::size_t>(count), DiskEntry());
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  if (!disks.Reset(static_cast<std::uint32_t>(count))) return false;
   for (std::int32_t i = 0; i < count; ++i) {
-    if (!disks[static_cast<std::size_t>(i)].Read(i, path, profile_)) return false;
+    if (!disks[static_cast<std::uint32_t>(i)].Read(i, path, profile_)) return false;
   }
   return true;
 }
@@ -62,16 +53,20 @@ int PackageList::CountSelected() const {
   return n;
 }
 
-std::string ProgramFolder(const platform::Process& process) {
-  char buffer[platform::kMaxPath];
-  process.ProgramPath(buffer, sizeof buffer);
-  const char* cut = platform::LastPathSeparator(buffer);
-  return cut == nullptr ? std::string() : std::string(buffer, static_cast<std::size_t>(cut - buffer));
+platform::PathBuffer ProgramFolder(const platform::Process& process) {
+  platform::PathBuffer folder;
+  process.ProgramPath(folder.data(), folder.capacity());
+  folder.Sync();
+  const char* cut = platform::LastPathSeparator(folder.c_str());
+  folder.Truncate(cut == nullptr ? 0 : static_cast<std::uint32_t>(cut - folder.c_str()));
+  return folder;
 }
 
-std::string PackageList::GetDiskImagesFolder() const {
-  std::string folder = ProgramFolder(process_);
-  std::string value = ReadText(profile_, "Paths", "DiskImages", folder + "\\Wendmark.ini");
+platform::PathBuffer PackageList::GetDiskImagesFolder() const {
+  platform::PathBuffer folder = ProgramFolder(process_);
+  platform::PathBuffer settings = folder;
+  settings.Append("\\Wendmark.ini");
+  platform::PathBuffer value = ReadText(profile_, "Paths", "DiskImages", settings.c_str());
   return value.empty() ? folder : value;
 }
 

@@ -4,10 +4,10 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include "diskmaker/model/cursor.h"
+#include "platform/bounded_string.h"
+#include "platform/heap_array.h"
 #include "platform/process.h"
 #include "platform/profile.h"
 
@@ -16,13 +16,15 @@ namespace wendmark {
 struct DiskEntry {
   std::int32_t number = -1;  // section number, 0-based; shown to the user as number + 1
   bool selected = true;
-  std::vector<std::string> files;  // entries relative to the disk-image folder
+  platform::HeapArray<platform::PathBuffer> files;  // entries relative to the disk-image folder
 
   // Fills the entry from section "Disk<number>" of the description at path.
-  bool Read(std::int32_t sectionNumber, const std::string& path, const platform::Profile& profile);
+  bool Read(std::int32_t sectionNumber, const char* path, const platform::Profile& profile);
 
-  ForwardCursor<std::vector<std::string>> Files() { return MakeCursor(files); }
-  ForwardCursor<const std::vector<std::string>> Files() const { return MakeCursor(files); }
+  ForwardCursor<platform::HeapArray<platform::PathBuffer>> Files() { return MakeCursor(files); }
+  ForwardCursor<const platform::HeapArray<platform::PathBuffer>> Files() const {
+    return MakeCursor(files);
+  }
 };
 
 class PackageList {
@@ -33,20 +35,20 @@ class PackageList {
 
   // Reads the description at the full path; false when anything is wrong
   // with it (nothing is shown: start-up then ends quietly).
-  bool Load(const std::string& path);
+  bool Load(const char* path);
 
-  std::string GetName() const { return name; }
+  const platform::PathBuffer& GetName() const { return name; }
   int CountSelected() const;
 
   // "DiskImages" of [Paths] in Wendmark.ini beside the program, as written;
   // the program's folder when it is missing or empty. Read afresh each call.
-  std::string GetDiskImagesFolder() const;
+  platform::PathBuffer GetDiskImagesFolder() const;
 
-  ForwardCursor<std::vector<DiskEntry>> Disks() { return MakeCursor(disks); }
-  ForwardCursor<const std::vector<DiskEntry>> Disks() const { return MakeCursor(disks); }
+  ForwardCursor<platform::HeapArray<DiskEntry>> Disks() { return MakeCursor(disks); }
+  ForwardCursor<const platform::HeapArray<DiskEntry>> Disks() const { return MakeCursor(disks); }
 
-  std::string name;
-  std::vector<DiskEntry> disks;
+  platform::PathBuffer name;
+  platform::HeapArray<DiskEntry> disks;
 
  private:
   const platform::Profile& profile_;
@@ -55,6 +57,6 @@ class PackageList {
 
 // The folder of the running program: its full path cut before the last
 // separator.
-std::string ProgramFolder(const platform::Process& process);
+platform::PathBuffer ProgramFolder(const platform::Process& process);
 
 }  // namespace wendmark

@@ -4,10 +4,10 @@
 
 namespace wendmark {
 
-CDiskSelectPage::CDiskSelectPage(std::string name, PackageList* packages,
+CDiskSelectPage::CDiskSelectPage(const char* name, PackageList* packages,
                                  const platform::StringTable& strings)
     : WendmarkPage(IDD_DISK_SELECT, WizardPage::kDiskSelect, strings),
-      logic_(std::move(name), packages, strings) {}
+      logic_(name, packages, strings) {}
 
 BOOL CDiskSelectPage::OnInitDialog() {
   if (list_.Attach(GetDlgItem(window(), IDC_DISK_LIST))) logic_.Fill(*this);

@@ -12,7 +12,7 @@ BOOL CDriveSelectPage::OnInitDialog() {
   return TRUE;
 }
 
-int CDriveSelectPage::AddRow(const char* text, std::size_t record) {
+int CDriveSelectPage::AddRow(const char* text, std::uint32_t record) {
   LRESULT row = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   if (row < 0) return -1;
   // Item data 0 means no record: records are attached by index + 1.
@@ -34,8 +34,8 @@ bool CDriveSelectPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT
 void CDriveSelectPage::DrawRow(const DRAWITEMSTRUCT& item) const {
   if (item.hDC == nullptr || item.itemID == static_cast<UINT>(-1)) return;
   LRESULT data = SendMessageA(list_, LB_GETITEMDATA, item.itemID, 0);
-  if (data <= 0 || static_cast<std::size_t>(data) > drives_->size()) return;
-  const DriveRecord& drive = (*drives_)[static_cast<std::size_t>(data) - 1];
+  if (data <= 0 || static_cast<std::uint32_t>(data) > drives_->size()) return;
+  const DriveRecord& drive = (*drives_)[static_cast<std::uint32_t>(data) - 1];
   HDC dc = item.hDC;
   RECT row;
   CopyRect(&row, &item.rcItem);
@@ -56,8 +56,8 @@ LRESULT CDriveSelectPage::OnWizardNext() {
   LRESULT row = SendMessageA(list_, LB_GETCURSEL, 0, 0);
   if (row >= 0) {
     LRESULT data = SendMessageA(list_, LB_GETITEMDATA, static_cast<WPARAM>(row), 0);
-    if (data > 0 && static_cast<std::size_t>(data) <= drives_->size()) {
-      drives_->Choose((*drives_)[static_cast<std::size_t>(data) - 1]);
+    if (data > 0 && static_cast<std::uint32_t>(data) <= drives_->size()) {
+      drives_->Choose((*drives_)[static_cast<std::uint32_t>(data) - 1]);
     }
   }
   return 0;

@@ -8,12 +8,12 @@
 
 namespace wendmark {
 
-CWelcomePage::CWelcomePage(std::string name, const platform::StringTable& strings)
-    : WendmarkPage(IDD_WELCOME, WizardPage::kWelcome, strings), name_(std::move(name)) {}
+CWelcomePage::CWelcomePage(const char* name, const platform::StringTable& strings)
+    : WendmarkPage(IDD_WELCOME, WizardPage::kWelcome, strings), name_(name) {}
 
 BOOL CWelcomePage::OnInitDialog() {
-  SetDlgItemTextA(window(), IDC_WELCOME_TEXT, FormatText(strings(), IDS_WELCOME_TEMPLATETEXT, name_).c_str());
-  SetDlgItemTextA(window(), IDC_INSTALL_TEXT, FormatText(strings(), IDS_COMPLETE_HINT, name_).c_str());
+  SetDlgItemTextA(window(), IDC_WELCOME_TEXT, FormatText(strings(), IDS_WELCOME_TEMPLATETEXT, name_.c_str()).c_str());
+  SetDlgItemTextA(window(), IDC_INSTALL_TEXT, FormatText(strings(), IDS_COMPLETE_HINT, name_.c_str()).c_str());
   return TRUE;
 }
 
@@ -26,11 +26,11 @@ CLicensePage::~CLicensePage() {
 }
 
 BOOL CLicensePage::OnInitDialog() {
-  std::string path = GetLicenseFilePath(platform::DefaultProcess(), platform::DefaultFileSystem());
-  std::string text;
-  if (!path.empty() && ReadLicenseText(platform::DefaultFileSystem(), path, &text)) {
+  platform::PathBuffer path = GetLicenseFilePath(platform::DefaultProcess(), platform::DefaultFileSystem());
+  platform::HeapArray<char> text;
+  if (!path.empty() && ReadLicenseText(platform::DefaultFileSystem(), path.c_str(), &text)) {
     HWND edit = GetDlgItem(window(), IDC_LICENSE_TEXT);
-    SetWindowTextA(edit, text.c_str());
+    SetWindowTextA(edit, text.data());
     SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(-1), 0);
     SendMessageA(edit, EM_SCROLLCARET, 0, 0);
   }

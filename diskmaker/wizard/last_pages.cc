@@ -30,18 +30,18 @@ LRESULT CGetDisksPage::OnWizardNext() {
   return builder.Build(window()) ? 0 : -1;
 }
 
-CCompletePage::CCompletePage(std::string name, const platform::StringTable& strings)
-    : WendmarkPage(IDD_COMPLETE, WizardPage::kComplete, strings), name_(std::move(name)) {}
+CCompletePage::CCompletePage(const char* name, const platform::StringTable& strings)
+    : WendmarkPage(IDD_COMPLETE, WizardPage::kComplete, strings), name_(name) {}
 
 BOOL CCompletePage::OnInitDialog() {
-  SetDlgItemTextA(window(), IDC_COMPLETE_TEXT, FormatText(strings(), IDS_COMPLETE_TEXT, name_).c_str());
+  SetDlgItemTextA(window(), IDC_COMPLETE_TEXT, FormatText(strings(), IDS_COMPLETE_TEXT, name_.c_str()).c_str());
   return TRUE;
 }
 
 bool CCompletePage::OnSetActive() {
   if (Sheet() == nullptr) return true;
   HWND sheet = SheetWindow();
-  std::string done = LoadText(strings(), IDS_DONE);
+  platform::TextBuffer done = LoadText(strings(), IDS_DONE);
   // Shows the Finish button as the default, hides Back and Next.
   SendMessageA(sheet, PSM_SETFINISHTEXT, 0, reinterpret_cast<LPARAM>(done.c_str()));
   HWND cancel = GetDlgItem(sheet, kCancelButton);

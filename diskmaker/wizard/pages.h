@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "diskmaker/model/drive_list.h"
 #include "diskmaker/model/package_list.h"
 #include "diskmaker/wizard/wizard_logic.h"
@@ -16,12 +14,17 @@
 
 namespace wendmark {
 
+class CWendmarkDlg;
+
 // What every page of this wizard shares: its buttons on activation and the
 // quit question on a cancel request.
 class WendmarkPage : public platform::win32::ui::PropertyPage {
  public:
   WendmarkPage(WORD templateId, WizardPage kind, const platform::StringTable& strings)
       : PropertyPage(templateId), kind_(kind), strings_(strings) {}
+
+  // The wizard sheet this page belongs to, whose quit question it asks.
+  void JoinSheet(CWendmarkDlg* sheet) { sheet_ = sheet; }
 
  protected:
   ~WendmarkPage() override = default;
@@ -33,16 +36,17 @@ class WendmarkPage : public platform::win32::ui::PropertyPage {
  private:
   WizardPage kind_;
   const platform::StringTable& strings_;
+  CWendmarkDlg* sheet_ = nullptr;
 };
 
 class CWelcomePage final : public WendmarkPage {
  public:
-  CWelcomePage(std::string name, const platform::StringTable& strings);
+  CWelcomePage(const char* name, const platform::StringTable& strings);
   ~CWelcomePage() override = default;
 
  private:
   BOOL OnInitDialog() override;
-  std::string name_;
+  platform::PathBuffer name_;
 };
 
 class CLicensePage final : public WendmarkPage {
@@ -59,7 +63,7 @@ class CLicensePage final : public WendmarkPage {
 
 class CDiskSelectPage final : public WendmarkPage, private DiskChecks {
  public:
-  CDiskSelectPage(std::string name, PackageList* packages, const platform::StringTable& strings);
+  CDiskSelectPage(const char* name, PackageList* packages, const platform::StringTable& strings);
   ~CDiskSelectPage() override = default;
 
  private:
@@ -90,7 +94,7 @@ class CDriveSelectPage final : public WendmarkPage, private DriveRows {
   void DrawRow(const DRAWITEMSTRUCT& item) const;
 
   // --- DriveRows
-  int AddRow(const char* text, std::size_t record) override;
+  int AddRow(const char* text, std::uint32_t record) override;
   void SelectRow(int row) override;
 
   DriveList* drives_;
@@ -112,13 +116,13 @@ class CGetDisksPage final : public WendmarkPage {
 
 class CCompletePage final : public WendmarkPage {
  public:
-  CCompletePage(std::string name, const platform::StringTable& strings);
+  CCompletePage(const char* name, const platform::StringTable& strings);
   ~CCompletePage() override = default;
 
  private:
   BOOL OnInitDialog() override;
   bool OnSetActive() override;
-  std::string name_;
+  platform::PathBuffer name_;
 };
 
 }  // namespace wendmark

@@ -13,21 +13,21 @@ bool CWendmarkApp::InitInstance() {
 
   platform::win32::ResourceStringTable strings(instance());
   CWendmarkDlg sheet(instance(), strings);
-  std::string name = packages_.GetName();
+  const char* name = packages_.GetName().c_str();
   CWelcomePage welcome(name, strings);
-  sheet.AddPage(&welcome);
+  sheet.AddWizardPage(&welcome);
   CLicensePage license(strings);
   if (!GetLicenseFilePath(platform::DefaultProcess(), platform::DefaultFileSystem()).empty()) {
-    sheet.AddPage(&license);
+    sheet.AddWizardPage(&license);
   }
   CDiskSelectPage disks(name, &packages_, strings);
-  sheet.AddPage(&disks);
+  sheet.AddWizardPage(&disks);
   CDriveSelectPage drive(&drives_, strings);
-  sheet.AddPage(&drive);
+  sheet.AddWizardPage(&drive);
   CGetDisksPage getDisks(&packages_, &drives_, strings);
-  sheet.AddPage(&getDisks);
+  sheet.AddWizardPage(&getDisks);
   CCompletePage complete(name, strings);
-  sheet.AddPage(&complete);
+  sheet.AddWizardPage(&complete);
 
   // Finished or cancelled, the program ends either way.
   sheet.DoModal();

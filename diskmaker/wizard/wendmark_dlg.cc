@@ -2,6 +2,7 @@
 
 #include "diskmaker/resources/resource_ids.h"
 #include "diskmaker/resources/strings.h"
+#include "diskmaker/wizard/pages.h"
 #include "diskmaker/wizard/wizard_logic.h"
 #include "platform/win32/message_boxes.h"
 
@@ -17,6 +18,11 @@ CWendmarkDlg::CWendmarkDlg(HINSTANCE instance, const platform::StringTable& stri
   flags = (PSH_WIZARD | PSH_USEHICON) & ~static_cast<DWORD>(PSH_HASHELP);
 }
 
+void CWendmarkDlg::AddWizardPage(WendmarkPage* page) {
+  page->JoinSheet(this);
+  AddPage(page);
+}
+
 bool CWendmarkDlg::ConfirmQuit() {
   platform::win32::SystemMessageBoxes boxes(window());
   return wendmark::ConfirmQuit(boxes, strings_);
@@ -27,7 +33,7 @@ void CWendmarkDlg::OnCreated() {
   SetWindowLongA(sheet, GWL_STYLE, GetWindowLongA(sheet, GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
   HMENU menu = GetSystemMenu(sheet, FALSE);
   if (menu != nullptr) {
-    std::string about = LoadText(strings_, IDS_ABOUT_MENU);
+    platform::TextBuffer about = LoadText(strings_, IDS_ABOUT_MENU);
     if (!about.empty()) {
       AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
       AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about.c_str());

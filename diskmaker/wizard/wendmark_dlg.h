@@ -4,13 +4,14 @@
 
 #include <windows.h>
 
-#include <string>
-
+#include "platform/bounded_string.h"
 #include "platform/string_table.h"
 #include "platform/win32/ui/modal_dialog.h"
 #include "platform/win32/ui/sheet_dialog.h"
 
 namespace wendmark {
+
+class WendmarkPage;
 
 class CWendmarkDlg final : public platform::win32::ui::SheetDialog {
  public:
@@ -18,6 +19,9 @@ class CWendmarkDlg final : public platform::win32::ui::SheetDialog {
   ~CWendmarkDlg() override = default;
 
   INT_PTR DoModal() { return RunModal(instance_, parent_); }
+
+  // Adds a page that asks this sheet's quit question.
+  void AddWizardPage(WendmarkPage* page);
 
   // Asks whether to quit; true for Yes.
   bool ConfirmQuit();
@@ -30,7 +34,7 @@ class CWendmarkDlg final : public platform::win32::ui::SheetDialog {
   HINSTANCE instance_;
   const platform::StringTable& strings_;
   HWND parent_;
-  std::string caption_;
+  platform::TextBuffer caption_;
   HICON appIcon_;  // never freed
 };
 

@@ -14,8 +14,10 @@ bool WendmarkPage::OnSetActive() {
 }
 
 bool WendmarkPage::OnQueryCancel() {
-  CWendmarkDlg* sheet = dynamic_cast<CWendmarkDlg*>(Sheet());
-  return AllowCancel(kind_, sheet != nullptr, [sheet] { return sheet->ConfirmQuit(); });
+  // Only a sheet of ours has the quit question.
+  CWendmarkDlg* sheet = sheet_;
+  bool ours = sheet != nullptr && Sheet() == sheet;
+  return AllowCancel(kind_, ours, [sheet] { return sheet->ConfirmQuit(); });
 }
 
 }  // namespace wendmark

@@ -1,7 +1,5 @@
 #include "diskmaker/wizard/wizard_logic.h"
 
-#include <new>
-
 #include "diskmaker/resources/strings.h"
 #include "platform/text.h"
 #include "platform/types.h"
@@ -11,13 +9,11 @@ namespace {
 
 namespace ui = platform::ui;
 
-constexpr std::uint32_t kTextCapacity = 1024;
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-std::string ArgumentsOf(const char* commandLine) {
+const char* ArgumentsOf(const char* commandLine) {
   const char* p = commandLine == nullptr ? "" : commandLine;
   if (*p == '"') {
     // A quoted program name ends at its closing quote.
@@ -31,51 +27,50 @@ std::string ArgumentsOf(const char* commandLine) {
   return p;
 }
 
-std::string DescriptionPath(const platform::Process& process, const std::string& arguments) {
-  std::string path = ProgramFolder(process) + "\\" + (arguments.empty() ? "packlist.ini" : arguments);
-  // Paths live in buffers of the system's path size.
-  if (path.size() > platform::kMaxPath - 1) path.resize(platform::kMaxPath - 1);
+// Paths live in buffers of the system's path size: the join is cut to fit.
+platform::PathBuffer DescriptionPath(const platform::Process& process, const char* arguments) {
+  platform::PathBuffer path = ProgramFolder(process);
+  path.Append('\\');
+  path.Append(arguments[0] == '\0' ? "packlist.ini" : arguments);
   return path;
 }
 
-std::string GetLicenseFilePath(const platform::Process& process, platform::FileSystem& files) {
-  std::string path = ProgramFolder(process) + "\\license.txt";
-  if (path.size() > platform::kMaxPath - 1) path.resize(platform::kMaxPath - 1);
+platform::PathBuffer GetLicenseFilePath(const platform::Process& process, platform::FileSystem& files) {
+  platform::PathBuffer path = ProgramFolder(process);
+  path.Append("\\license.txt");
   std::uint32_t attributes = 0;
-  return files.GetAttributes(path.c_str(), &attributes) ? path : std::string();
+  if (!files.GetAttributes(path.c_str(), &attributes)) path.Clear();
+  return path;
 }
 
-bool ReadLicenseText(platform::FileSystem& files, const std::string& path, std::string* text) {
+bool ReadLicenseText(platform::FileSystem& files, const char* path, platform::HeapArray<char>* text) {
   platform::FileHandle file = platform::kNoFile;
-  if (!files.Open(path.c_str(), platform::OpenMode::kReadExclusive, &file)) return false;
-  std::string bytes;
-  bool ok = true;
-  try {
-    std::uint64_t size = 0;
-    ok = files.GetSize(file, &size);
-    if (ok) bytes.resize(static_cast<std::size_t>(size));
-    std::size_t got = 0;
-    while (ok && got < bytes.size()) {
-      std::uint32_t done = 0;
-      std::size_t want = bytes.size() - got;
-      if (want > 0x10000) want = 0x10000;
-      ok = files.Read(file, &bytes[got], static_cast<std::uint32_t>(want), &done);
-      if (done == 0) break;  // the file got shorter: keep what was read
-      got += done;
-    }
-    bytes.resize(got);
-  } catch (const std::bad_alloc&) {
-    ok = false;
+  if (!files.Open(path, platform::OpenMode::kReadExclusive, &file)) return false;
+  platform::HeapArray<char> bytes;
+  std::uint64_t size = 0;
+  // The terminator needs a byte too.
+  bool ok = files.GetSize(file, &size) && size < UINT32_MAX &&
+            bytes.Reset(static_cast<std::uint32_t>(size) + 1);
+  std::uint32_t got = 0;
+  while (ok && got < size) {
+    std::uint32_t done = 0;
+    std::uint32_t want = static_cast<std::uint32_t>(size) - got;
+    if (want > 0x10000) want = 0x10000;
+    ok = files.Read(file, bytes.data() + got, want, &done);
+    if (done == 0) break;  // the file got shorter: keep what was read
+    got += done;
   }
   files.Close(file);
   if (!ok) return false;
-  *text = std::move(bytes);
+  bytes[got] = '\0';
+  bytes.Shrink(got + 1);
+  *text = static_cast<platform::HeapArray<char>&&>(bytes);
   return true;
 }
 
 bool LoadModels(PackageList* packages, DriveList* drives, const platform::Process& process,
                 const char* commandLine) {
-  if (!packages->Load(DescriptionPath(process, ArgumentsOf(commandLine)))) return false;
+  if (!packages->Load(DescriptionPath(process, ArgumentsOf(commandLine)).c_str())) return false;
   return drives->Enumerate();
 }
 
@@ -95,36 +90,36 @@ PageButtons ButtonsFor(WizardPage page) {
   }
 }
 
-std::string LoadText(const platform::StringTable& strings, std::uint32_t id) {
-  char buffer[kTextCapacity];
-  std::uint32_t n = strings.Load(id, buffer, sizeof buffer);
-  return std::string(buffer, n);
+platform::TextBuffer LoadText(const platform::StringTable& strings, std::uint32_t id) {
+  platform::TextBuffer text;
+  strings.Load(id, text.data(), text.capacity());
+  text.Sync();
+  return text;
 }
 
-std::string FormatText(const platform::StringTable& strings, std::uint32_t id, const std::string& name) {
-  char buffer[kTextCapacity];
+platform::TextBuffer FormatText(const platform::StringTable& strings, std::uint32_t id, const char* name) {
+  platform::TextBuffer text;
   // Both placeholders of the completion text take the name.
-  platform::TextFormat(buffer, sizeof buffer, LoadText(strings, id).c_str(), name.c_str(), name.c_str());
-  return buffer;
+  text.Format(LoadText(strings, id).c_str(), name, name);
+  return text;
 }
 
-std::string DiskRowText(const platform::StringTable& strings, std::int32_t number, const std::string& name) {
-  char buffer[kTextCapacity];
-  platform::TextFormat(buffer, sizeof buffer, LoadText(strings, IDS_DISK_ROW).c_str(), number + 1,
-                       name.c_str());
-  return buffer;
+platform::TextBuffer DiskRowText(const platform::StringTable& strings, std::int32_t number, const char* name) {
+  platform::TextBuffer text;
+  text.Format(LoadText(strings, IDS_DISK_ROW).c_str(), number + 1, name);
+  return text;
 }
 
-std::string DisksNeededText(const platform::StringTable& strings, int selected) {
+platform::TextBuffer DisksNeededText(const platform::StringTable& strings, int selected) {
   if (selected <= 1) return LoadText(strings, IDS_ONE_DISK_NEEDED);
-  char buffer[kTextCapacity];
-  platform::TextFormat(buffer, sizeof buffer, LoadText(strings, IDS_DISKS_NEEDED).c_str(), selected);
-  return buffer;
+  platform::TextBuffer text;
+  text.Format(LoadText(strings, IDS_DISKS_NEEDED).c_str(), selected);
+  return text;
 }
 
 void DiskSelectLogic::Fill(DiskChecks& list) const {
   for (const DiskEntry& disk : packages_->disks) {
-    list.AddRow(DiskRowText(strings_, disk.number, name_).c_str(), disk.selected);
+    list.AddRow(DiskRowText(strings_, disk.number, name_.c_str()).c_str(), disk.selected);
   }
 }
 
@@ -152,7 +147,7 @@ DriveRowLayout LayOutDriveRow(int left, int top, int bottom, int textHeight) {
 
 void FillDriveRows(const DriveList& drives, DriveRows& rows) {
   int chosenRow = -1;
-  for (std::size_t i = 0; i < drives.size(); ++i) {
+  for (std::uint32_t i = 0; i < drives.size(); ++i) {
     int row = rows.AddRow(drives[i].displayName.c_str(), i);
     if (row < 0) continue;
     if (drives[i].chosen) chosenRow = row;

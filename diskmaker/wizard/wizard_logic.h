@@ -6,12 +6,12 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include "diskmaker/model/drive_list.h"
 #include "diskmaker/model/package_list.h"
+#include "platform/bounded_string.h"
 #include "platform/file_system.h"
+#include "platform/heap_array.h"
 #include "platform/process.h"
 #include "platform/string_table.h"
 #include "platform/ui.h"
@@ -22,20 +22,21 @@ namespace wendmark {
 
 // The text after the program name of a whole command line (a quoted or a
 // plain first word), with the blanks after it skipped; the rest verbatim.
-std::string ArgumentsOf(const char* commandLine);
+const char* ArgumentsOf(const char* commandLine);
 
 // The package description's full path: the program folder, a backslash and
 // the name given on the command line ("packlist.ini" when none), which is
 // always taken as relative to the program folder.
-std::string DescriptionPath(const platform::Process& process, const std::string& arguments);
+platform::PathBuffer DescriptionPath(const platform::Process& process, const char* arguments);
 
 // "license.txt" in the program folder when the file system knows that path
 // (a folder of that name counts); empty text otherwise.
-std::string GetLicenseFilePath(const platform::Process& process, platform::FileSystem& files);
+platform::PathBuffer GetLicenseFilePath(const platform::Process& process, platform::FileSystem& files);
 
-// The whole license file, bytes unchanged, opened without sharing. False
-// (and *text untouched) when it cannot be opened or read.
-bool ReadLicenseText(platform::FileSystem& files, const std::string& path, std::string* text);
+// The whole license file, bytes unchanged, opened without sharing, followed
+// by a terminator (counted in text->size()). False (and *text untouched)
+// when it cannot be opened or read, or memory is short.
+bool ReadLicenseText(platform::FileSystem& files, const char* path, platform::HeapArray<char>* text);
 
 // Loads the package description and lists the drives; false (nothing shown)
 // when either fails, and the program then ends.
@@ -71,11 +72,11 @@ bool AllowCancel(WizardPage page, bool onOurSheet, Confirm confirm) {
 
 // --- page texts (the product name is an argument, never a format)
 
-std::string LoadText(const platform::StringTable& strings, std::uint32_t id);
-std::string FormatText(const platform::StringTable& strings, std::uint32_t id, const std::string& name);
-std::string DiskRowText(const platform::StringTable& strings, std::int32_t number, const std::string& name);
+platform::TextBuffer LoadText(const platform::StringTable& strings, std::uint32_t id);
+platform::TextBuffer FormatText(const platform::StringTable& strings, std::uint32_t id, const char* name);
+platform::TextBuffer DiskRowText(const platform::StringTable& strings, std::int32_t number, const char* name);
 // The get-disks count line: the plural text for more than one disk.
-std::string DisksNeededText(const platform::StringTable& strings, int selected);
+platform::TextBuffer DisksNeededText(const platform::StringTable& strings, int selected);
 
 // --- the disk selection page
 
@@ -93,8 +94,8 @@ class DiskChecks {
 
 class DiskSelectLogic {
  public:
-  DiskSelectLogic(std::string name, PackageList* packages, const platform::StringTable& strings)
-      : name_(std::move(name)), packages_(packages), strings_(strings) {}
+  DiskSelectLogic(const char* name, PackageList* packages, const platform::StringTable& strings)
+      : name_(name), packages_(packages), strings_(strings) {}
 
   // One row per disk in model order, checked from its flag.
   void Fill(DiskChecks& list) const;
@@ -105,7 +106,7 @@ class DiskSelectLogic {
   bool Next(const DiskChecks& list, platform::ui::MessageBoxes& boxes) const;
 
  private:
-  std::string name_;
+  platform::PathBuffer name_;
   PackageList* packages_;
   const platform::StringTable& strings_;
 };
@@ -123,7 +124,7 @@ DriveRowLayout LayOutDriveRow(int left, int top, int bottom, int textHeight);
 class DriveRows {
  public:
   // The row's index, or -1 when the list refused it.
-  virtual int AddRow(const char* text, std::size_t record) = 0;
+  virtual int AddRow(const char* text, std::uint32_t record) = 0;
   virtual void SelectRow(int row) = 0;
 
  protected:

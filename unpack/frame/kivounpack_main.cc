@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/memory.h"
 #include "platform/process.h"
+#include "platform/win32/runtime.h"
 #include "platform/win32/message_boxes.h"
 #include "unpack/engine/extractor.h"
 #include "unpack/engine/messages.h"
@@ -57,7 +58,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 }
 
 extern "C" void KivoUnpackStart() {
+  platform::win32::RunStaticConstructors();
   HINSTANCE instance = GetModuleHandleA(nullptr);
   char* arguments = const_cast<char*>(kivo::ArgumentsOf(GetCommandLineA()));
-  ExitProcess(static_cast<UINT>(WinMain(instance, nullptr, arguments, SW_SHOWNORMAL)));
+  platform::win32::ExitProgram(static_cast<unsigned>(WinMain(instance, nullptr, arguments, SW_SHOWNORMAL)));
 }

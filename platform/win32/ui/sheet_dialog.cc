@@ -26,14 +26,13 @@ SheetDialog* SheetDialog::FromWindow(HWND window) {
 
 INT_PTR SheetDialog::RunModal(HINSTANCE instance, HWND parent) {
   InitCommonControls();
-  std::vector<HPROPSHEETPAGE> handles;
-  for (PropertyPage* page : pages_) {
-    HPROPSHEETPAGE handle = page->CreateHandle(instance);
-    if (handle == nullptr) {
-      for (HPROPSHEETPAGE made : handles) DestroyPropertySheetPage(made);
+  HPROPSHEETPAGE handles[kMaxPages];
+  for (unsigned i = 0; i < pageCount_; ++i) {
+    handles[i] = pages_[i]->CreateHandle(instance);
+    if (handles[i] == nullptr) {
+      while (i > 0) DestroyPropertySheetPage(handles[--i]);
       return -1;
     }
-    handles.push_back(handle);
   }
   PROPSHEETHEADERA header = {};
   // The first header layout: the size every version of the common controls takes.
@@ -43,9 +42,9 @@ INT_PTR SheetDialog::RunModal(HINSTANCE instance, HWND parent) {
   header.hInstance = instance;
   header.hIcon = icon;
   header.pszCaption = caption;
-  header.nPages = static_cast<UINT>(handles.size());
+  header.nPages = pageCount_;
   header.nStartPage = 0;
-  header.phpage = handles.data();
+  header.phpage = handles;
   header.pfnCallback = &SheetDialog::SheetCallback;
   starting = this;
   INT_PTR result = PropertySheetA(&header);

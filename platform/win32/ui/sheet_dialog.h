@@ -6,8 +6,6 @@
 #include <windows.h>
 #include <prsht.h>
 
-#include <vector>
-
 namespace platform::win32::ui {
 
 class PropertyPage;
@@ -19,8 +17,14 @@ class SheetDialog {
   SheetDialog& operator=(const SheetDialog&) = delete;
   virtual ~SheetDialog();
 
-  void AddPage(PropertyPage* page) { pages_.push_back(page); }
-  std::size_t PageCount() const { return pages_.size(); }
+  // A sheet holds at most kMaxPages pages; false when it is full.
+  static constexpr unsigned kMaxPages = 16;
+  bool AddPage(PropertyPage* page) {
+    if (pageCount_ >= kMaxPages) return false;
+    pages_[pageCount_++] = page;
+    return true;
+  }
+  unsigned PageCount() const { return pageCount_; }
 
   // Header flags (PSH_*), set before RunModal.
   DWORD flags = PSH_DEFAULT;
@@ -50,7 +54,8 @@ class SheetDialog {
   static int CALLBACK SheetCallback(HWND window, UINT message, LPARAM lParam);
   static LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-  std::vector<PropertyPage*> pages_;
+  PropertyPage* pages_[kMaxPages] = {};
+  unsigned pageCount_ = 0;
   HWND window_ = nullptr;
   WNDPROC original_ = nullptr;
 };

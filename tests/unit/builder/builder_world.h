@@ -19,6 +19,7 @@
 #include "tests/fakes/fake_drives.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_message_boxes.h"
+#include "tests/support/texts.h"
 
 namespace builder_test {
 
@@ -165,7 +166,7 @@ struct World {
     driveList.Enumerate();
     fs.AddDirectory("A:\\");
     fs.AddDirectory("C:\\images");
-    packages.name = "Sample Suite";
+    packages.name.Assign("Sample Suite");
     builder.AttachProgress(&dialog);
     builder.UseCopyBuffer(&buffer);
   }
@@ -175,14 +176,19 @@ struct World {
   }
 
   // Adds disk `number` (0-based) with the given entries.
+  // The model's array does not grow: it is laid out anew from every disk so far.
   wendmark::DiskEntry& AddDisk(std::vector<std::string> files, bool selected = true) {
-    wendmark::DiskEntry disk;
-    disk.number = static_cast<std::int32_t>(packages.disks.size());
-    disk.selected = selected;
-    disk.files = std::move(files);
-    packages.disks.push_back(disk);
-    return packages.disks.back();
+    diskSpecs.push_back({std::move(files), selected});
+    EXPECT_TRUE(packages.disks.Reset(static_cast<std::uint32_t>(diskSpecs.size())));
+    for (std::uint32_t d = 0; d < diskSpecs.size(); ++d) {
+      wendmark::DiskEntry& disk = packages.disks[d];
+      disk.number = static_cast<std::int32_t>(d);
+      disk.selected = diskSpecs[d].second;
+      EXPECT_TRUE(tests::Fill(disk.files, diskSpecs[d].first));
+    }
+    return packages.disks[packages.disks.size() - 1];
   }
+  std::vector<std::pair<std::vector<std::string>, bool>> diskSpecs;
 
   // Runs the build the way the dialog does: first paint, then the timer.
   int RunDialog() {

@@ -57,7 +57,7 @@ TEST_F(PosixBuilder, CopiesADiskOntoTheTopLevelOfTheMappedFolderWithItsTimes) {
   SetTimes(dir.path() + "/images/sub/BIG.CAB", 1000000000, 981173106);
   wendmark::DiskEntry disk;
   disk.number = 0;
-  disk.files = {"sub\\BIG.CAB", "SMALL.TXT"};
+  ASSERT_TRUE(tests::Fill(disk.files, {"sub\\BIG.CAB", "SMALL.TXT"}));
   ASSERT_TRUE(builder.CopyDisk(driveList[0], disk));
   EXPECT_TRUE(dialog.boxes.shown.empty());
   struct stat st;  // before anything reads the copy
@@ -81,7 +81,7 @@ TEST_F(PosixBuilder, AMissingSourceIsReportedAndNothingIsLeftOnTheFloppy) {
   ASSERT_TRUE(driveList.Enumerate());
   wendmark::DiskEntry disk;
   disk.number = 0;
-  disk.files = {"NOPE.BIN"};
+  ASSERT_TRUE(tests::Fill(disk.files, {"NOPE.BIN"}));
   dialog.boxes.Answer({ui::kIdAbort});
   EXPECT_FALSE(builder.CopyDisk(driveList[0], disk));
   ASSERT_EQ(dialog.boxes.shown.size(), 1u);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/fakes/fake_drives.h"
+#include "tests/support/texts.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ TEST_F(DriveListTest, ChooseMakesExactlyOneRecordChosen) {
 
 TEST_F(DriveListTest, GetChosenLeavesTheOutputAloneWhenNothingIsChosen) {
   DriveRecord untouched;
-  untouched.rootPath = "keep";
+  untouched.rootPath.Assign("keep");
   EXPECT_FALSE(list_.GetChosen(&untouched));
   EXPECT_EQ(untouched.rootPath, "keep");
   EXPECT_EQ(DriveRecord().letter, '?');

@@ -9,6 +9,7 @@
 #include "platform/text.h"
 #include "tests/fakes/fake_process.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/texts.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ class PackageListTest : public ::testing::Test {
   bool Load(const std::string& contents) {
     std::string path = dir_.Join("packlist.ini");
     test::WriteFile(path, contents);
-    return list_.Load(path);
+    return list_.Load(path.c_str());
   }
   test::TempDir dir_;
   PackageList list_;
@@ -62,8 +63,8 @@ TEST_F(PackageListTest, ReadsOnlyTheCountedSectionsAndKeysInAnyCase) {
       "[DISK1]\nfile0=b.cab\nFILES=1\n[Disk0]\nFiles=1\nFile0=a.cab\nFile1=ignored.cab\n"
       "[Disk2]\nFiles=1\nFile0=never.cab\n"));
   ASSERT_EQ(list_.disks.size(), 2u);
-  EXPECT_EQ(list_.disks[0].files, std::vector<std::string>{"a.cab"});
-  EXPECT_EQ(list_.disks[1].files, std::vector<std::string>{"b.cab"});
+  EXPECT_EQ(tests::Strings(list_.disks[0].files), std::vector<std::string>{"a.cab"});
+  EXPECT_EQ(tests::Strings(list_.disks[1].files), std::vector<std::string>{"b.cab"});
   EXPECT_EQ(list_.disks[1].number, 1);
 }
 
@@ -85,15 +86,19 @@ TEST_F(PackageListTest, RefusesEveryBrokenDescription) {
        "[Global]\nName=S\n[Disks]\nNumber=1\n[Disk0]\nFiles=3\nFile0=a\nFile1=b\nFile3=d\n"},
       {"file entry empty", "[Global]\nName=S\n[Disks]\nNumber=1\n[Disk0]\nFiles=1\nFile0=\n"},
       {"second disk missing", "[Global]\nName=S\n[Disks]\nNumber=2\n" + disk0},
+      // Counts whose arrays memory cannot hold fail the load; nothing throws.
+      {"more disks than memory holds", "[Global]\nName=S\n[Disks]\nNumber=2147483647\n" + disk0},
+      {"more files than memory holds",
+       "[Global]\nName=S\n[Disks]\nNumber=1\n[Disk0]\nFiles=2000000000\nFile0=a\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     PackageList list;
     std::string path = dir_.Join("broken.ini");
     test::WriteFile(path, c.text);
-    EXPECT_FALSE(list.Load(path));
+    EXPECT_FALSE(list.Load(path.c_str()));
   }
-  EXPECT_FALSE(PackageList().Load(dir_.Join("missing.ini")));
+  EXPECT_FALSE(PackageList().Load(dir_.Join("missing.ini").c_str()));
 }
 
 TEST_F(PackageListTest, LongNamesAndEntriesAreCutTo259Characters) {
@@ -114,7 +119,9 @@ TEST_F(PackageListTest, CursorsVisitDisksAndFilesInOrder) {
   auto disks = list_.Disks();
   while (wendmark::DiskEntry* disk = disks.Next()) {
     auto files = disk->Files();
-    while (std::string* file = files.Next()) seen += std::to_string(disk->number) + *file + " ";
+    while (platform::PathBuffer* file = files.Next()) {
+      seen += std::to_string(disk->number) + file->c_str() + " ";
+    }
   }
   EXPECT_EQ(seen, "0a 0b 1c ");
   EXPECT_EQ(disks.Next(), nullptr);

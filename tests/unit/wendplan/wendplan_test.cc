@@ -16,6 +16,7 @@
 
 #include "diskmaker/model/package_list.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/texts.h"
 #include "tools/wendplan/floppy_fat.h"
 #include "tools/wendplan/plan.h"
 
@@ -204,7 +205,7 @@ TEST_F(WendplanProgram, WritesADescriptionWendmarkLoadsInTheShippedLayout) {
   EXPECT_LT(text.find("File1="), text.find("Files=")) << "the count follows the file keys";
 
   wendmark::PackageList list;
-  ASSERT_TRUE(list.Load(test::NativePath(root_ + "/tools/packlist.ini")));
+  ASSERT_TRUE(list.Load(test::NativePath(root_ + "/tools/packlist.ini").c_str()));
   EXPECT_EQ(list.GetName(), "Sample Suite");
   ASSERT_EQ(list.disks.size(), 2u);
   std::size_t files = 0;

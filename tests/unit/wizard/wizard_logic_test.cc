@@ -14,6 +14,7 @@
 #include "tests/fakes/fake_message_boxes.h"
 #include "tests/fakes/fake_process.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/texts.h"
 
 namespace {
 
@@ -37,26 +38,28 @@ TEST(WizardStartUp, TheDescriptionIsNamedAfterTheProgramNameAndJoinedToItsFolder
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.commandLine);
-    EXPECT_EQ(ArgumentsOf(c.commandLine), c.arguments);
+    EXPECT_STREQ(ArgumentsOf(c.commandLine), c.arguments);
   }
   ProgramAt program("C:\\kit\\tools\\Wendmark.exe");
   EXPECT_EQ(DescriptionPath(program, ""), "C:\\kit\\tools\\packlist.ini");
   EXPECT_EQ(DescriptionPath(program, "my list.ini"), "C:\\kit\\tools\\my list.ini");
   EXPECT_EQ(DescriptionPath(program, "C:\\abs.ini"), "C:\\kit\\tools\\C:\\abs.ini");
-  EXPECT_EQ(DescriptionPath(program, std::string(400, 'x')).size(), 259u);
+  EXPECT_EQ(DescriptionPath(program, std::string(400, 'x').c_str()).size(), 259u);
 
   // The license file: present as a file or as a folder of that name.
   fakes::FakeFileSystem files;
   EXPECT_EQ(GetLicenseFilePath(program, files), "");
   files.AddDirectory("C:\\kit\\tools\\license.txt");
   EXPECT_EQ(GetLicenseFilePath(program, files), "C:\\kit\\tools\\license.txt");
-  std::string text = "kept";
+  platform::HeapArray<char> text;
+  ASSERT_TRUE(text.Reset(5));
   EXPECT_FALSE(ReadLicenseText(files, "C:\\kit\\tools\\license.txt", &text));
-  EXPECT_EQ(text, "kept");
+  EXPECT_EQ(text.size(), 5u) << "untouched";
   files.AddFile("C:\\kit\\tools\\terms.txt", "100% yours\r\n\xE9t\xE9\r\n");
   files.SetReadLimit(3);
   ASSERT_TRUE(ReadLicenseText(files, "C:\\kit\\tools\\terms.txt", &text));
-  EXPECT_EQ(text, "100% yours\r\n\xE9t\xE9\r\n");
+  ASSERT_EQ(text.size(), 18u) << "the bytes and a terminator";
+  EXPECT_EQ(std::string(text.data()), "100% yours\r\n\xE9t\xE9\r\n");
   EXPECT_EQ(files.OpenHandleCount(), 0);
 }
 
@@ -145,11 +148,8 @@ class RecordedChecks final : public DiskChecks {
 
 TEST(DiskSelectPage, RowsChecksAndOnlyNextWritesTheModel) {
   PackageList packages;
-  for (int i = 0; i < 3; ++i) {
-    DiskEntry disk;
-    disk.number = i;
-    packages.disks.push_back(disk);
-  }
+  ASSERT_TRUE(packages.disks.Reset(3));
+  for (int i = 0; i < 3; ++i) packages.disks[static_cast<std::uint32_t>(i)].number = i;
   DiskSelectLogic page("Sample Suite", &packages, Strings());
   RecordedChecks list;
   page.Fill(list);
@@ -182,14 +182,14 @@ TEST(DiskSelectPage, RowsChecksAndOnlyNextWritesTheModel) {
 
 class RecordedRows final : public DriveRows {
  public:
-  int AddRow(const char* text, std::size_t record) override {
+  int AddRow(const char* text, std::uint32_t record) override {
     if (std::string(text) == refuse) return -1;
     rows.push_back({text, record});
     return static_cast<int>(rows.size()) - 1;
   }
   void SelectRow(int row) override { selected = row; }
   std::string refuse;
-  std::vector<std::pair<std::string, std::size_t>> rows;
+  std::vector<std::pair<std::string, std::uint32_t>> rows;
   int selected = -2;
 };
 

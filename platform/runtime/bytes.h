@@ -1,17 +1,21 @@
-// The few functions the compiler itself emits calls to, for a program linked
-// without any C runtime.
-#include <stddef.h>
+// The byte loops behind memcpy, memmove, memset and memcmp in the Windows
+// programs, which link no C runtime. Kept apart from the extern "C" names so
+// the same loops are tested natively.
+#pragma once
 
-extern "C" {
+#include <cstddef>
 
-void* memcpy(void* dst, const void* src, size_t n) {
+namespace platform::runtime {
+
+inline void* CopyBytes(void* dst, const void* src, std::size_t n) {
   unsigned char* d = static_cast<unsigned char*>(dst);
   const unsigned char* s = static_cast<const unsigned char*>(src);
   while (n-- > 0) *d++ = *s++;
   return dst;
 }
 
-void* memmove(void* dst, const void* src, size_t n) {
+// Overlapping ranges come out as if the source were copied aside first.
+inline void* MoveBytes(void* dst, const void* src, std::size_t n) {
   unsigned char* d = static_cast<unsigned char*>(dst);
   const unsigned char* s = static_cast<const unsigned char*>(src);
   if (d < s) {
@@ -22,13 +26,14 @@ void* memmove(void* dst, const void* src, size_t n) {
   return dst;
 }
 
-void* memset(void* dst, int value, size_t n) {
+inline void* FillBytes(void* dst, int value, std::size_t n) {
   unsigned char* d = static_cast<unsigned char*>(dst);
   while (n-- > 0) *d++ = static_cast<unsigned char>(value);
   return dst;
 }
 
-int memcmp(const void* a, const void* b, size_t n) {
+// Compares as unsigned bytes, so 0x80 sorts after 0x7F.
+inline int CompareBytes(const void* a, const void* b, std::size_t n) {
   const unsigned char* p = static_cast<const unsigned char*>(a);
   const unsigned char* q = static_cast<const unsigned char*>(b);
   for (; n > 0; --n, ++p, ++q) {
@@ -37,10 +42,4 @@ int memcmp(const void* a, const void* b, size_t n) {
   return 0;
 }
 
-// Called only if a pure virtual function were ever reached.
-void __cxa_pure_virtual() {
-  for (;;) {
-  }
-}
-
-}  // extern "C"
+}  // namespace platform::runtime
