@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
   ProgramBesidePackage program(packlist.substr(0, cut) + "\\Wendmark.exe");
 
   wendmark::PackageList packages(platform::DefaultProfile(), program);
-  if (!packages.Load(packlist)) return 11;
+  if (!packages.Load(packlist.c_str())) return 11;
   wendmark::DriveList drives(platform::DefaultDrives());
   if (!drives.Enumerate()) return 12;
 
