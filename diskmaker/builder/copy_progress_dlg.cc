@@ -74,6 +74,14 @@ void CopyProgressDlg::DispatchWaitingMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
+    // The dialog's own loop would turn Escape into its Cancel command; this
+    // pump has no dialog navigation, so it does that one thing itself.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE &&
+        (msg.hwnd == window() || IsChild(window(), msg.hwnd))) {
+      SendMessageA(window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(window(), IDCANCEL)));
+      continue;
+    }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

@@ -195,6 +195,28 @@ closed "Copying Files" 20000
 EOF
     final_files=()
     ;;
+  escape)
+    # The Escape key is a Cancel command during the copy too: a real key
+    # press on the dialog, whose Cancel button has the focus.
+    expected_code=2
+    pause=400
+    cat >"$script" <<EOF
+window "Copying Files" 30000
+window "$caption" 20000
+click "OK"
+gone
+select "Copying Files"
+child 1016 "Copying ..\\\\setup\\\\\\\\SETUP.EXE" 10000
+type 27
+window "$caption" 10000
+text "Are you sure you want to abort the creation of the installation disk?"
+buttons "Yes" "No"
+click "Yes"
+gone
+closed "Copying Files" 20000
+EOF
+    final_files=()
+    ;;
   *)
     fail "unknown scenario"
     ;;

@@ -71,6 +71,12 @@
 //   style ID BITS                control ID has all the style bits BITS (hex)
 //   close                        press the current window's close box
 //                                (WM_SYSCOMMAND SC_CLOSE)
+//   type VK                      a real key press (keybd_event) on whatever
+//                                has the keyboard focus, with the current
+//                                window brought to the foreground first
+//   colours ID BACK TEXT         control ID shows mostly colour BACK on the
+//                                screen, with TEXT among its other pixels
+//                                (colours as RRGGBB in hex)
 //
 // Every step is echoed; the first failing step prints "FAIL: ..." with the
 // texts of all visible windows, saves a picture of the screen and ends the
@@ -625,6 +631,41 @@ void Step(const std::vector<std::string>& t) {
     unsigned long bits = std::strtoul(t[2].c_str(), nullptr, 16);
     unsigned long style = static_cast<unsigned long>(GetWindowLongA(Control(std::atoi(t[1].c_str())), GWL_STYLE));
     if ((style & bits) != bits) Fail("control " + t[1] + " has style " + std::to_string(style));
+  } else if (op == "type") {
+    need(1);
+    NeedCurrent();
+    SetForegroundWindow(current);
+    Sleep(100);
+    BYTE vk = static_cast<BYTE>(std::atoi(t[1].c_str()));
+    keybd_event(vk, 0, 0, 0);
+    keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
+    Sleep(100);
+  } else if (op == "colours") {
+    need(3);
+    NeedCurrent();
+    RECT r;
+    GetWindowRect(Control(std::atoi(t[1].c_str())), &r);
+    std::map<COLORREF, int> counts;
+    HDC screen = GetDC(nullptr);
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) ++counts[GetPixel(screen, x, y)];
+    }
+    ReleaseDC(nullptr, screen);
+    auto rgb = [](const std::string& hex) {
+      unsigned long v = std::strtoul(hex.c_str(), nullptr, 16);
+      return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    };
+    COLORREF most = 0;
+    int mostCount = -1;
+    for (const auto& [colour, count] : counts) {
+      if (count > mostCount) most = colour, mostCount = count;
+    }
+    char seen[64];
+    std::snprintf(seen, sizeof seen, "%02X%02X%02X", GetRValue(most), GetGValue(most), GetBValue(most));
+    std::printf("  mostly %s, %d colours\n", seen, static_cast<int>(counts.size()));
+    if (most != rgb(t[2])) Fail("control " + t[1] + " is mostly " + seen);
+    // A few letters' worth: more than stray pixels of a frame.
+    if (counts[rgb(t[3])] < 20) Fail("control " + t[1] + " shows hardly any " + t[3]);
   } else if (op == "close") {
     NeedCurrent();
     PostMessageA(current, WM_SYSCOMMAND, SC_CLOSE, 0);
