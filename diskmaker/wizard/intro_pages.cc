@@ -52,6 +52,10 @@ bool CLicensePage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
   // The read-only text sits on the window background, not the dialog's.
   if (message != WM_CTLCOLORSTATIC || background_ == nullptr) return false;
   if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != IDC_LICENSE_TEXT) return false;
+  // The default answer first: it gives the text the scheme's window-text
+  // colour, which a dark or high-contrast window colour needs; only the
+  // background is ours.
+  DefWindowProcA(window(), message, wParam, lParam);
   SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
   *result = reinterpret_cast<INT_PTR>(background_);
   return true;

@@ -74,8 +74,8 @@
 //   type VK                      a real key press (keybd_event) on whatever
 //                                has the keyboard focus, with the current
 //                                window brought to the foreground first
-//   colours ID BACK TEXT         control ID shows mostly colour BACK on the
-//                                screen, with TEXT among its other pixels
+//   colours ID BACK TEXT         control ID's client area shows mostly colour
+//                                BACK on the screen, with TEXT among its pixels
 //                                (colours as RRGGBB in hex)
 //
 // Every step is echoed; the first failing step prints "FAIL: ..." with the
@@ -643,8 +643,11 @@ void Step(const std::vector<std::string>& t) {
   } else if (op == "colours") {
     need(3);
     NeedCurrent();
+    // The client area only: a frame or a scroll bar has colours of its own.
+    HWND control = Control(std::atoi(t[1].c_str()));
     RECT r;
-    GetWindowRect(Control(std::atoi(t[1].c_str())), &r);
+    GetClientRect(control, &r);
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
     std::map<COLORREF, int> counts;
     HDC screen = GetDC(nullptr);
     for (int y = r.top; y < r.bottom; ++y) {

@@ -24,6 +24,9 @@
 #                  it once it is there
 #   no-package     a missing, then a broken packlist.ini: the program ends
 #                  by itself without a window
+#   dark-colours   under a colour scheme with a dark window colour the
+#                  license text takes the scheme's window-text colour on the
+#                  window background; cancel answered Yes
 # Pictures: OUTDIR/*.png; the driver's and the program's output: OUTDIR/*.log.
 set -euo pipefail
 
@@ -47,7 +50,15 @@ fail() {
   exit 1
 }
 
-trap 'wenv floppy "$env" >/dev/null 2>&1 || true' EXIT
+# The window and window-text colours of the prefix's scheme (Wine keeps them
+# in the registry and reads them when a program starts).
+set_colours() {  # WINDOW WINDOWTEXT
+  wenv wine "$env" reg add 'HKCU\Control Panel\Colors' /v Window /d "$1" /f >/dev/null 2>&1 &&
+    wenv wine "$env" reg add 'HKCU\Control Panel\Colors' /v WindowText /d "$2" /f >/dev/null 2>&1
+}
+restore_colours=0
+trap 'wenv floppy "$env" >/dev/null 2>&1 || true
+      [ "$restore_colours" -eq 0 ] || set_colours "255 255 255" "0 0 0" || true' EXIT
 wenv floppy "$env"
 
 # --- the kit: three disks whose entries climb out of the tools folder
@@ -156,6 +167,7 @@ title "License Agreement"
 buttons "< Back" "Next >" "Cancel"
 child 1002 "TANDREL LICENSE AGREEMENT\r\n\r\nYou may make 100% of the copies you need.\r\n"
 selection 1002 0 0
+colours 1002 FFFFFF 000000
 focus 2
 text "Please read the following license agreement and click the next button only if you agree with its terms."
 page
@@ -301,6 +313,24 @@ press 0
 title "Welcome to $caption"
 buttons "Next >" "Cancel"
 key 0 27
+window "$caption" 10000
+text "$quit"
+click "Yes"
+gone
+EOF
+    final_files=()
+    ;;
+  dark-colours)
+    restore_colours=1
+    set_colours "0 0 0" "255 255 255" || fail "the colour scheme could not be set"
+    cat >"$script" <<EOF
+window "Welcome to $caption" 30000
+press 1
+title "License Agreement"
+page
+colours 1002 000000 FFFFFF
+top
+press 5
 window "$caption" 10000
 text "$quit"
 click "Yes"
