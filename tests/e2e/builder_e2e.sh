@@ -6,7 +6,7 @@
 #
 #   builder_e2e.sh SCENARIO ENVDIR RUNNER DRIVER OUTDIR
 #
-# Scenarios: two-disks, too-small, not-blank, read-only, cancel. Pictures end up as
+# Scenarios: two-disks, too-small, not-blank, read-only, cancel, escape. Pictures end up as
 # OUTDIR/*.png; the driver's and the runner's output in OUTDIR/*.log.
 set -euo pipefail
 
@@ -174,9 +174,13 @@ closed "Copying Files" 20000
 EOF
     final_files=()
     ;;
-  cancel)
+  cancel|escape)
+    # The Cancel button, or the Escape key pressed for real on the dialog
+    # (its Cancel button has the focus): both are the Cancel command.
     expected_code=2
     pause=400
+    stop='click "Cancel"'
+    [ "$scenario" = cancel ] || stop='type 27'
     cat >"$script" <<EOF
 window "Copying Files" 30000
 window "$caption" 20000
@@ -184,32 +188,10 @@ click "OK"
 gone
 select "Copying Files"
 child 1016 "Copying ..\\\\setup\\\\\\\\SETUP.EXE" 10000
-click "Cancel"
+$stop
 window "$caption" 10000
 text "Are you sure you want to abort the creation of the installation disk?"
 icon exclamation
-buttons "Yes" "No"
-click "Yes"
-gone
-closed "Copying Files" 20000
-EOF
-    final_files=()
-    ;;
-  escape)
-    # The Escape key is a Cancel command during the copy too: a real key
-    # press on the dialog, whose Cancel button has the focus.
-    expected_code=2
-    pause=400
-    cat >"$script" <<EOF
-window "Copying Files" 30000
-window "$caption" 20000
-click "OK"
-gone
-select "Copying Files"
-child 1016 "Copying ..\\\\setup\\\\\\\\SETUP.EXE" 10000
-type 27
-window "$caption" 10000
-text "Are you sure you want to abort the creation of the installation disk?"
 buttons "Yes" "No"
 click "Yes"
 gone
