@@ -7,12 +7,14 @@
 #   bench/extract_bench.sh BUILD_DIR [SCRATCH_DIR] [RUNS]
 # BUILD_DIR holds bin/kivopack and bin/kivounpack: the bench preset builds
 # them optimised (cmake --preset bench && cmake --build --preset bench).
-# Needs about 4 GiB in SCRATCH_DIR, which is removed afterwards.
+# Needs about 4 GiB in SCRATCH_DIR. The work happens in a new folder made
+# inside it, which is removed afterwards; nothing else there is touched.
 set -euo pipefail
 build=$(cd "${1:?build folder}" && pwd)
-scratch=${2:-/tmp}/tandrel-extract-bench.$$
 runs=${3:-3}
-mkdir -p "$scratch"
+# mktemp makes a folder no one else has: removing it can cost nobody anything.
+mkdir -p "${2:-/tmp}"
+scratch=$(mktemp -d "${2:-/tmp}/tandrel-extract-bench.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
 make_tree() {  # make_tree DIR COUNT BYTES

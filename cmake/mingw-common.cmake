@@ -33,3 +33,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Windows 95 / NT 4.0 are the oldest systems we ship for.
 add_compile_definitions(WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_IE=0x0400 WIN32_LEAN_AND_MEAN)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+include(${CMAKE_CURRENT_LIST_DIR}/reproducible.cmake)

@@ -4,10 +4,12 @@
 # Lays out a kit the way Wendmark ships: OUTDIR/setup/ holds the product's
 # setup files, OUTDIR/tools/ holds Wendmark.exe, the packlist.ini that
 # wendplan plans for the setup folder, and license.txt. OUTDIR/setup and
-# OUTDIR/tools are replaced; nothing else in OUTDIR is touched. Without
-# --product the product is Sample Suite: its committed files, SETUP.EXE from
-# the win32 build and the generated bulk from the native build, all with
-# fixed times, so the same build always gives the same kit.
+# OUTDIR/tools must not exist yet (or be empty): nothing in OUTDIR is
+# removed or replaced, and an OUTDIR that holds them is refused (status 2).
+# Without --product the product is Sample Suite: its committed files,
+# SETUP.EXE from the win32 build and the generated bulk from the native
+# build, all with fixed times, so the same build always gives the same kit.
+# Every file's last access is set to its last write.
 #
 #   --wendmark FILE   Wendmark.exe  (build/win32/diskmaker/wizard/Wendmark.exe)
 #   --wendplan FILE   wendplan      (build/native/bin/wendplan)
@@ -57,15 +59,21 @@ else
   need "the generated setup files" "$bulk" "cmake --build --preset native"
 fi
 [[ -z $license ]] || need license.txt "$license" "--license"
+# OUTDIR may be any folder of a person's, even the one that holds the
+# product's own setup folder: what is there stays as it is.
+for part in setup tools; do
+  if [[ -e $out/$part || -L $out/$part ]] && [[ ! -d $out/$part || -n $(ls -A "$out/$part" 2>&1) ]]; then
+    echo "make-sample-kit: $out/$part already exists; choose an OUTDIR without it (nothing was changed)" >&2
+    exit 2
+  fi
+done
 
 # Fixed times (UTC) for the files the kit itself brings.
 stamp() { touch -d "@$1" "${@:2}"; }
 kit_time=1772442000  # 2026-03-02 09:00:00
 
 echo "make-sample-kit: laying out $out/setup"
-mkdir -p "$out"
-rm -rf "$out/setup" "$out/tools"
-mkdir "$out/setup" "$out/tools"
+mkdir -p "$out/setup" "$out/tools"
 if [[ -n $product ]]; then
   cp -a "$product/." "$out/setup/"
 else
@@ -81,4 +89,7 @@ cp "$wendmark" "$out/tools/Wendmark.exe"
 "$wendplan" "$out/setup" -o "$out/tools/packlist.ini" --name "$name" --entry-prefix '..\setup\\'
 if [[ -n $license ]]; then cp "$license" "$out/tools/license.txt"; fi
 stamp "$kit_time" "$out/tools"/*
+# A copy's last access tells only when it was laid out or last read, which
+# would make every kit packed from it differ.
+find "$out/setup" "$out/tools" -type f -exec sh -c 'for f; do touch -a -d "$(stat -c %y "$f")" "$f"; done' sh {} +
 echo "make-sample-kit: kit ready in $out"

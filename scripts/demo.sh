@@ -9,8 +9,16 @@
 # kivopack, and then, under Wine on a virtual display, runs the kit in an
 # empty folder (the self-extractor unpacks it and starts Wendmark), walks
 # through Wendmark's wizard as a user would, and after each disk saves the
-# floppy as a FAT12 image (DISK1, DISK2, ...) checked with fsck.fat. Running
-# it again replaces its previous output.
+# floppy as a FAT12 image (DISK1, DISK2, ...) checked with fsck.fat.
+#
+# The output folder must be new, empty, or one an earlier run made: a run
+# leaves the mark .tandrel-demo in it, listing what it made there. Running
+# again replaces exactly those items, tells whether the kit and the images
+# came out the same bytes, and leaves everything else in the folder alone.
+# A folder that holds anything and bears no mark is refused (status 2)
+# before anything is built or changed. The kit's stored file times are kept
+# to SOURCE_DATE_EPOCH, by default the last write of the newest setup file,
+# so the same inputs give the same kit.
 #
 #   --product DIR    another product's setup folder (with --name)
 #   --name "NAME"    the product name the wizard shows
@@ -26,7 +34,7 @@ usage() { sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; }
 product="" name="" license="" license_given=0 interactive=0 out=$root/out/demo
 while (($#)); do
   case $1 in
-    --product) product=$(cd "${2:?--product needs a folder}" && pwd); shift 2 ;;
+    --product) product=$(cd "${2:?--product needs a folder}" && pwd -P); shift 2 ;;
     --name) name=${2:?--name needs a text}; shift 2 ;;
     --license) license=$(realpath "${2:?--license needs a file}"); license_given=1; shift 2 ;;
     --interactive) interactive=1; shift ;;
@@ -43,6 +51,31 @@ fi
 if ((interactive)) && [[ -z ${DISPLAY:-} ]]; then
   echo "demo: --interactive needs a display (DISPLAY is not set)" >&2
   exit 2
+fi
+
+# --- 0. the output folder, before anything else happens
+# --out may name any folder, a checkout or a person's documents among them:
+# a run only ever removes what an earlier run listed in its mark, and only
+# plain names in the folder itself, so that an edited mark cannot reach
+# anywhere else.
+marker=$out/.tandrel-demo
+refuse() {
+  echo "demo: $*" >&2
+  exit 2
+}
+earlier=()
+if [[ -e $out || -L $out ]]; then
+  [[ -d $out ]] || refuse "--out $out is not a folder"
+  if [[ -f $marker ]]; then
+    while IFS= read -r item; do
+      if [[ $item =~ ^[A-Za-z0-9][A-Za-z0-9._-]*$ ]]; then earlier+=("$item"); fi
+    done <"$marker"
+  elif ! first=$(find "$out" -mindepth 1 -maxdepth 1 -print -quit 2>/dev/null) || [[ -n $first ]]; then
+    refuse "--out $out holds files that no earlier run made (it has no .tandrel-demo); choose a new or empty folder"
+  fi
+fi
+if [[ -n $product && ($out == "$product" || $out == "$product"/*) ]]; then
+  refuse "--out $out lies inside the setup folder $product, which goes into the kit as it is"
 fi
 
 started=$(date +%s)
@@ -76,14 +109,35 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   note "this machine cannot execute 32-bit x86 code: Wine runs the 64-bit build of the same programs"
 fi
 
+kit_name=$(printf '%s' "$name" | tr -cd 'A-Za-z0-9')-Setup.exe
+[[ $kit_name != -Setup.exe ]] || kit_name=Product-Setup.exe
+
 # --- 2. build
-# The images of an earlier run, to tell whether this one gives the same bytes.
+# The kit and images of an earlier run, to tell whether this one gives the
+# same bytes; then what that run made gives way to this one's.
 declare -A previous=()
-for image in "$out"/disk*.img; do
-  [[ -e $image ]] && previous[$(basename "$image")]=$(sha256sum <"$image")
+for item in "${earlier[@]}"; do
+  if [[ ($item == disk*.img || $item == "$kit_name") && -f $out/$item ]]; then
+    previous[$item]=$(sha256sum <"$out/$item")
+  fi
 done
-rm -rf "$out"
-mkdir -p "$out" "$logs"
+for item in "${earlier[@]}"; do
+  # A run that was interrupted may have left its display and floppy drive.
+  if [[ $item == wine-env && -d $out/wine-env ]]; then
+    tests/e2e/wine-env.sh cleanup "$out/wine-env" >/dev/null 2>&1 || true
+  fi
+  rm -rf "${out:?}/$item"
+done
+mkdir -p "$out"
+printf '# Made by scripts/demo.sh. A later run replaces the items below and nothing else.\n' >"$marker"
+claim() {  # claim ITEM...: this run makes ITEM in the output folder
+  local item
+  for item; do
+    grep -qxF -- "$item" "$marker" || echo "$item" >>"$marker"
+  done
+}
+claim logs
+mkdir -p "$logs"
 build() {  # build PRESET [TARGET...]
   local preset=$1; shift
   local log=$logs/build-$preset.log
@@ -109,6 +163,7 @@ note "KivoUnpack.exe $(stat -c %s "$stub") bytes, Wendmark.exe $(stat -c %s "$we
 # --- 3. the kit
 step "Laying out the kit and planning packlist.ini"
 kit=$out/kit
+claim kit
 kit_args=(--wendmark "$wendmark" --wendplan build/native/bin/wendplan --name "$name")
 if [[ -n $product ]]; then
   kit_args+=(--product "$product")
@@ -123,9 +178,20 @@ disks=$(sed -n 's/^Number=\([0-9]*\).*/\1/p' "$kit/tools/packlist.ini" | tr -d '
 [[ $disks =~ ^[0-9]+$ ]] && ((disks > 0)) || die "packlist.ini names no disks"
 
 step "Packing the self-extracting kit"
-kit_name=$(printf '%s' "$name" | tr -cd 'A-Za-z0-9')-Setup.exe
-[[ $kit_name != -Setup.exe ]] || kit_name=Product-Setup.exe
+# No time the kit stores is later than the newest setup file (rounded up to
+# a whole second): a copy's creation and last-access times say only when the
+# kit was laid out, and would make every run's kit differ.
+if [[ -z ${SOURCE_DATE_EPOCH+set} ]]; then
+  newest=$(find "$kit/setup" -type f -printf '%T@\n' | sort -n | tail -n 1)
+  whole=${newest%.*} fraction=${newest#*.}
+  [[ $newest == *.* && $fraction =~ [1-9] ]] && whole=$((whole + 1))
+  export SOURCE_DATE_EPOCH=$whole
+  note "SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH (the newest setup file, $(date -u -d "@$whole" '+%Y-%m-%d %H:%M:%S') UTC)"
+else
+  note "SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH (given)"
+fi
 kit_exe=$out/$kit_name
+claim "$kit_name"
 build/native/bin/kivopack -o "$kit_exe" --stub "$stub" --run 'tools\Wendmark.exe' "$kit" >"$logs/pack.log" 2>&1 ||
   { cat "$logs/pack.log"; die "kivopack failed"; }
 build/native/bin/kivopack --verify "$kit_exe" | sed 's/^/    /'
@@ -134,6 +200,7 @@ run_exe=$kit_exe
 if [[ $run_preset == win64-tests ]]; then
   # The same kit, with the 64-bit stub and wizard in place of the 32-bit ones.
   run_kit=$out/wine64/kit
+  claim wine64
   mkdir -p "$out/wine64"
   cp -a "$kit" "$run_kit"
   cp "build/$run_preset/diskmaker/wizard/Wendmark.exe" "$run_kit/tools/Wendmark.exe"
@@ -157,6 +224,7 @@ step "Preparing Wine ($arch prefix, $( ((interactive)) && echo "your display $DI
 if ((interactive)); then
   export TANDREL_USE_DISPLAY=$DISPLAY
 fi
+claim wine-env
 wenv setup "$env" "$arch" >"$logs/wine-setup.log" 2>&1 || { cat "$logs/wine-setup.log"; die "Wine could not be prepared"; }
 # tmpfs counts whole 4 KiB pages per file, a floppy 512-byte clusters: the
 # stand-in drive gets room for a full disk of small files; the images below
@@ -220,6 +288,7 @@ EOF
 }
 
 install=$out/install
+claim install driver disks
 mkdir -p "$install"
 driver_out=$out/driver
 mkdir -p "$driver_out"
@@ -235,6 +304,7 @@ save_disk() {  # save_disk N
   mkdir -p "$folder"
   cp -p "$floppy"/. "$folder"/ 2>/dev/null || cp -a "$floppy"/. "$folder"/
   find "$floppy" -mindepth 1 -delete
+  claim "disk$n.img"
   bash scripts/floppy-image.sh "$folder" "$out/disk$n.img" "$n" >"$logs/disk$n-image.log" 2>&1 ||
     { cat "$logs/disk$n-image.log"; return 1; }
   echo "disk$n.img"
@@ -309,9 +379,30 @@ for n in $(seq 1 "$disks"); do
   ((count != 1)) || files_word=file
   summary_lines+=("disk$n.img  label DISK$n  $count $files_word, $bytes bytes$same")
 done
+# The whole run against the previous one in this folder.
+if ((${#previous[@]} == 0)); then
+  repeat="no previous run's kit or images in $out"
+else
+  kit_same="kit differs" images_same=0 images_differ=()
+  [[ ${previous[$kit_name]:-} != "$(sha256sum <"$kit_exe")" ]] || kit_same="kit identical"
+  [[ -n ${previous[$kit_name]:-} ]] || kit_same="no previous kit $kit_name"
+  for n in $(seq 1 "$disks"); do
+    if [[ ${previous[disk$n.img]:-} == "$(sha256sum <"$out/disk$n.img")" ]]; then
+      images_same=$((images_same + 1))
+    else
+      images_differ+=("disk$n.img")
+    fi
+  done
+  if ((${#images_differ[@]} == 0)); then
+    repeat="$kit_same, images identical ($images_same of $disks)"
+  else
+    repeat="$kit_same, images differ: ${images_differ[*]}"
+  fi
+fi
 note "every file on every image equals its setup file, with its last-write time"
 
 step "Saving the screenshots"
+claim screens
 mkdir -p "$out/screens"
 for picture in "$driver_out"/*.bmp; do
   [[ -e $picture ]] || continue
@@ -334,4 +425,5 @@ $(printf '    %s\n' "${summary_lines[@]}")
                dd if=disk1.img of=/dev/fd0 bs=512, or load it into an emulator)
   Pictures     $out/screens/
   Logs         $logs/
+  Previous run $repeat
 EOF

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every preset, and runs the three test
 # rings: the native suite (plain and with ASan/UBSan), the fuzz targets for a
-# bounded time, and the Windows suite and end-to-end tests under Wine.
+# bounded time, and the Windows suite and end-to-end tests under Wine; then
+# two builds of the shipped programs in other folders, compared byte for
+# byte, and the demo twice, whose second run must give the same kit and
+# images and leave a file it did not make alone.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -50,6 +53,17 @@ for preset in native native-asan win32 "$wine_ring"; do
 done
 
 summaries=()
+# Steps that are tests of their own (scripts, not ctest), one count each.
+checks_passed=0 checks_failed=0
+count_check() {  # count_check NAME STATUS
+  if [ "$2" -eq 0 ]; then
+    checks_passed=$((checks_passed + 1))
+    summaries+=("$1: 1 passed, 0 failed")
+  else
+    checks_failed=$((checks_failed + 1))
+    summaries+=("$1: 0 passed, 1 failed")
+  fi
+}
 run_ctest() {  # run_ctest PRESET [ctest args...]
   local preset=$1; shift
   [ -d "build/$preset" ] || return 0
@@ -63,6 +77,11 @@ run_ctest native -j "$jobs"
 run_ctest native-asan -j "$jobs"
 # The shipped 32-bit files themselves: imports, size, signature (no Wine).
 run_ctest win32
+# ... and the same bytes from two builds in other folders.
+step "reproducible" bash scripts/check-reproducible.sh >"$logs/reproducible.log" 2>&1
+rc=$?
+tail -n 5 "$logs/reproducible.log"
+count_check "reproducible (scripts/check-reproducible.sh)" "$rc"
 
 if [ -f tests/fuzz/CMakeLists.txt ]; then
   if step "configure fuzz" cmake --preset fuzz >"$logs/configure-fuzz.log" 2>&1 \
@@ -86,14 +105,32 @@ fi
 
 # The main job end to end: the sample product to a kit and floppy images,
 # through the real programs under Wine.
-demo_ok=0
+demo_rc=0
 if step "demo" bash scripts/demo.sh --out build/demo >"$logs/demo.log" 2>&1; then
-  demo_ok=1
-  tail -n 14 "$logs/demo.log"
+  tail -n 15 "$logs/demo.log"
 else
+  demo_rc=1
   tail -n 40 "$logs/demo.log"
 fi
-summaries+=("demo (scripts/demo.sh): $((demo_ok)) passed, $((1 - demo_ok)) failed")
+count_check "demo (scripts/demo.sh)" "$demo_rc"
+
+# Again into the same folder, beside a file of someone else's: the kit and
+# the images come out the same bytes, and the file stays as it was.
+demo_again() {
+  local log=$logs/demo-again.log theirs=build/demo/not-made-by-the-demo.txt
+  echo "someone else's notes" >"$theirs"
+  bash scripts/demo.sh --out build/demo >"$log" 2>&1 || { tail -n 40 "$log"; return 1; }
+  tail -n 1 "$log"
+  grep -q '^  Previous run *kit identical, images identical' "$log" ||
+    { echo "the second run's kit or images differ from the first's"; return 1; }
+  [ "$(cat "$theirs" 2>/dev/null)" = "someone else's notes" ] ||
+    { echo "the demo removed or changed a file it did not make"; return 1; }
+  rm -f "$theirs"
+}
+if [ "$demo_rc" -eq 0 ]; then
+  step "demo again" demo_again
+  count_check "demo again (same kit and images, other files kept)" $?
+fi
 
 echo
 echo "=== summary"
@@ -106,7 +143,7 @@ for s in "${summaries[@]}"; do
     passed=$((passed + $1 - $2)); failures=$((failures + $2))
   fi
 done
-passed=$((passed + demo_ok)); failures=$((failures + 1 - demo_ok))
+passed=$((passed + checks_passed)); failures=$((failures + checks_failed))
 if [ "${#failed[@]}" -gt 0 ]; then
   printf 'failed step: %s\n' "${failed[@]}"
   failures=$((failures > 0 ? failures : 1))

@@ -25,15 +25,15 @@ here=$(cd "$(dirname "$0")" && pwd)
 stub=$(realpath "$stub") kivopack=$(realpath "$kivopack") marker=$(realpath "$marker")
 launch=$(realpath "$launch") driver=$(realpath "$driver")
 
+# shellcheck source=e2e_lib.sh
+. "$here/e2e_lib.sh"
 wenv() { "$here/wine-env.sh" "$@"; }
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
 fail() {
   echo "kivo_e2e[$scenario]: $*" >&2
   exit 1
 }
 
-rm -rf "$out"
-mkdir -p "$out"
+fresh_output_folder "$out" || exit 2
 out=$(cd "$out" && pwd)
 env=$(mkdir -p "$env" && cd "$env" && pwd)
 work="$out/work"

@@ -16,7 +16,24 @@ set -euo pipefail
 
 cmd=${1:?command}
 dir=${2:?environment folder}
-mkdir -p "$dir"
+# DIR belongs to the environment: setup marks it, and the other commands,
+# which empty its floppy and stop what runs in it, work only in a marked
+# folder. Setup refuses a folder that holds anything else, as it may be a
+# person's own. Environments from before the mark are known by their arch
+# file beside their prefix.
+mark=.tandrel-wine-env
+is_environment() { [ -f "$1/$mark" ] || { [ -f "$1/arch" ] && [ -d "$1/prefix" ]; }; }
+if [ "$cmd" = setup ]; then
+  if [ -e "$dir" ] && ! is_environment "$dir" && [ -n "$(ls -A "$dir" 2>&1)" ]; then
+    echo "wine-env: $dir holds files and is no environment of wine-env.sh; give a new or empty folder" >&2
+    exit 2
+  fi
+  mkdir -p "$dir"
+  : >"$dir/$mark"
+elif ! is_environment "$dir"; then
+  echo "wine-env: $dir is no environment made by wine-env.sh setup" >&2
+  exit 2
+fi
 dir=$(cd "$dir" && pwd)
 
 export WINEPREFIX="$dir/prefix"

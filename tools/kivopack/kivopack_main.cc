@@ -1,6 +1,7 @@
 // kivopack: builds a self-extracting file from a folder, lists and verifies
 // archives.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -27,7 +28,10 @@ const char kUsage[] =
     "  --run PROGRAM  the program to start after extraction, relative to the\n"
     "                 target folder (at most 263 characters)\n"
     "  --list FILE    print the program name and every entry\n"
-    "  --verify FILE  find and validate the archive in FILE\n";
+    "  --verify FILE  find and validate the archive in FILE\n"
+    "\n"
+    "SOURCE_DATE_EPOCH (seconds since 1970-01-01 UTC), when set, is the latest\n"
+    "time the archive stores: later file times are stored as this time.\n";
 
 int Refuse(const std::string& why) {
   std::fprintf(stderr, "kivopack: %s\n", why.c_str());
@@ -122,6 +126,14 @@ int main(int argc, char** argv) {
   if (bare && stubGiven) return Refuse("--stub and --bare exclude each other");
   if (!bare && !stubGiven) request.stub = DefaultStub(argv[0]);
   if (bare) request.stub.clear();
+  // Packing the same files again then gives the same bytes, whenever they
+  // were copied or last read.
+  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
+    platform::FileTime latest = 0;
+    std::string error;
+    if (!kivopack::ParseSourceDateEpoch(epoch, &latest, &error)) return Refuse(error);
+    request.latestTime = latest;
+  }
 
   kivopack::Progress progress;
   if (isatty(2)) {

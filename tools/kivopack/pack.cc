@@ -72,7 +72,46 @@ bool ReadWhole(const std::string& path, std::string* out, std::string* error) {
   }
 }
 
+// Where Windows file times (1601) and Unix times (1970) begin, apart.
+constexpr std::uint64_t kUnixEpochSeconds = 11644473600ull;
+constexpr std::uint64_t kLatestSeconds = 253402300799ull;  // 9999-12-31 23:59:59
+
+// The value as the user wrote it, on one line whatever it holds.
+std::string Shown(const std::string& text) {
+  std::string shown;
+  for (char c : text) shown += (c >= ' ' && c <= '~') ? c : '?';
+  return "'" + shown + "'";
+}
+
+platform::FileTimes NoLaterThan(platform::FileTimes times, platform::FileTime latest) {
+  times.creation = std::min(times.creation, latest);
+  times.lastAccess = std::min(times.lastAccess, latest);
+  times.lastWrite = std::min(times.lastWrite, latest);
+  return times;
+}
+
 }  // namespace
+
+bool ParseSourceDateEpoch(const std::string& text, platform::FileTime* time, std::string* error) {
+  // Only digits: no sign, blank, base prefix, fraction or exponent, which
+  // other tools read differently or not at all.
+  bool plain = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (!plain) {
+    *error = "SOURCE_DATE_EPOCH must be a non-negative whole number of seconds since 1970-01-01 UTC, not " +
+             Shown(text);
+    return false;
+  }
+  std::uint64_t seconds = 0;
+  for (char c : text) {
+    seconds = seconds * 10 + static_cast<std::uint64_t>(c - '0');
+    if (seconds > kLatestSeconds) {
+      *error = "SOURCE_DATE_EPOCH " + Shown(text) + " is later than 9999-12-31 23:59:59 UTC";
+      return false;
+    }
+  }
+  *time = (seconds + kUnixEpochSeconds) * 10000000ull;
+  return true;
+}
 
 bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std::string* error) {
   std::error_code ec;
@@ -183,7 +222,7 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
     kivo::ArchiveEntry entry;
     std::copy(f.name.begin(), f.name.end(), entry.name);
     entry.sizeLow = static_cast<std::uint32_t>(f.size);
-    entry.times = f.times;
+    entry.times = request.latestTime ? NoLaterThan(f.times, *request.latestTime) : f.times;
     entry.attributes = platform::attr::kArchive;
     if (!writer.AddEntry(entry)) return writeFailed();
   }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,15 @@ struct PackRequest {
   std::string stub;  // empty: a bare archive
   std::string program;
   std::string source;
+  // The latest time the archive may hold: a creation, last-access or
+  // last-write time after it is stored as this time. Empty: the files' own.
+  std::optional<platform::FileTime> latestTime;
 };
+
+// SOURCE_DATE_EPOCH's value (seconds since 1970-01-01 UTC, written as a plain
+// decimal number) as a FILETIME. False with `error` set for anything else,
+// and for a time after 9999-12-31 23:59:59, which no calendar shows.
+bool ParseSourceDateEpoch(const std::string& text, platform::FileTime* time, std::string* error);
 
 // Called with the bytes written so far and the total, now and then.
 using Progress = std::function<void(std::uint64_t done, std::uint64_t total)>;

@@ -129,6 +129,31 @@ TEST_F(Cli, PackerRefusalsAreOneLineWithStatusOne) {
   EXPECT_EQ(bad.err, "kivopack: self: size or checksum does not match\n");
 }
 
+TEST_F(Cli, SourceDateEpochBoundsTheStoredTimesOrIsRefused) {
+  const std::string packer = std::string("'") + KIVOPACK_PATH + "'";
+  for (const char* bad : {"abc", "", "-5", "1700000000.5"}) {
+    SCOPED_TRACE(bad);
+    Result r = Shell(root_, std::string("SOURCE_DATE_EPOCH='") + bad + "' " + packer + " -o self src");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, std::string("kivopack: SOURCE_DATE_EPOCH must be a non-negative whole number of seconds "
+                                 "since 1970-01-01 UTC, not '") + bad + "'\n");
+    EXPECT_FALSE(test::Exists(root_ + "/self")) << "nothing written";
+  }
+  Result far = Shell(root_, "SOURCE_DATE_EPOCH=253402300800 " + packer + " -o self src");
+  EXPECT_EQ(far.status, 1);
+  EXPECT_EQ(far.err, "kivopack: SOURCE_DATE_EPOCH '253402300800' is later than 9999-12-31 23:59:59 UTC\n");
+
+  ASSERT_EQ(Shell(root_, "SOURCE_DATE_EPOCH=86400 " + packer + " -o self src").status, 0);
+  std::string listed = root_ + "/listed.txt";
+  ASSERT_EQ(std::system((packer + " --list '" + root_ + "/self' >'" + listed + "'").c_str()), 0);
+  std::string listing = test::ReadFile(listed);
+  std::size_t lines = 0, bounded = 0;
+  for (std::size_t at = 0; (at = listing.find('\n', at)) != std::string::npos; ++at) ++lines;
+  for (std::size_t at = 0; (at = listing.find("  1970-01-02 00:00:00  ", at)) != std::string::npos; ++at) ++bounded;
+  EXPECT_EQ(lines, 4u) << listing;  // the program line and three entries
+  EXPECT_EQ(bounded, 3u) << listing;
+}
+
 TEST(ExtractorImage, HoldsNoSignatureOfItsOwn) {
   std::string image = test::ReadFile(KIVOUNPACK_PATH);
   EXPECT_EQ(image.find(handbuilt::kSignature), std::string::npos);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "platform/file_system.h"
@@ -125,6 +126,117 @@ TEST_F(Packer, RefusesAStubThatHoldsTheSignature) {
   std::string error;
   EXPECT_FALSE(kivopack::Pack(r, &error));
   EXPECT_EQ(error.rfind("the stub contains the archive signature", 0), 0u) << error;
+}
+
+// SOURCE_DATE_EPOCH as reproducible-build tools read it: digits only.
+TEST(SourceDateEpoch, TakesPlainDecimalSecondsAndRefusesTheRest) {
+  struct Good {
+    const char* text;
+    const char* utc;
+  };
+  for (const Good& g : {Good{"0", "1970-01-01 00:00:00"}, Good{"1577836800", "2020-01-01 00:00:00"},
+                        Good{"0001577836801", "2020-01-01 00:00:01"},
+                        Good{"253402300799", "9999-12-31 23:59:59"}}) {
+    SCOPED_TRACE(g.text);
+    platform::FileTime t = 0;
+    std::string error;
+    ASSERT_TRUE(kivopack::ParseSourceDateEpoch(g.text, &t, &error)) << error;
+    EXPECT_EQ(kivopack::FormatTime(t), g.utc);
+    EXPECT_EQ(t % 10000000u, 0u) << "a whole second";
+  }
+  for (const char* bad : {"", "-1", "+5", " 5", "5 ", "5\n", "1e9", "0x10", "1.5", "12abc", "٣",
+                          "253402300800", "18446744073709551616", "99999999999999999999999999"}) {
+    SCOPED_TRACE(bad);
+    platform::FileTime t = 42;
+    std::string error;
+    EXPECT_FALSE(kivopack::ParseSourceDateEpoch(bad, &t, &error));
+    EXPECT_EQ(t, 42u) << "left alone";
+    EXPECT_EQ(error.find("SOURCE_DATE_EPOCH"), 0u) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << "one line";
+  }
+}
+
+class PackerLimit : public Packer {
+ protected:
+  static platform::FileTime At(const char* epoch) {
+    platform::FileTime t = 0;
+    std::string error;
+    EXPECT_TRUE(kivopack::ParseSourceDateEpoch(epoch, &t, &error)) << error;
+    return t;
+  }
+  // Writes a file and gives it times; creation is set where the system can.
+  static void PutTimed(const std::string& path, const std::string& data, platform::FileTimes times) {
+    platform::FileSystem& fs = platform::DefaultFileSystem();
+    platform::FileHandle h = 0;
+    ASSERT_TRUE(fs.Open(path.c_str(), platform::OpenMode::kCreateAlways, &h));
+    std::uint32_t done = 0;
+    ASSERT_TRUE(fs.Write(h, data.data(), static_cast<std::uint32_t>(data.size()), &done));
+    ASSERT_TRUE(fs.SetTimes(h, times));
+    ASSERT_TRUE(fs.Close(h));
+  }
+  void MakeTree(const std::string& root, platform::FileTime accessed) {
+    test::MakeDirs(test::NativePath(root + "\\docs"));
+    const platform::FileTime written = At("1420070400");  // 2015-01-01
+    PutTimed(root + "\\setup.exe", "MZ setup", {written, accessed, written});
+    PutTimed(root + "\\docs\\readme.txt", std::string(5000, 'r'), {written, accessed, written});
+  }
+  std::string PackTree(const std::string& root, const std::string& output, std::optional<platform::FileTime> latest) {
+    kivopack::PackRequest r;
+    r.output = output;
+    r.source = test::NativePath(root);
+    r.latestTime = latest;
+    std::string error;
+    EXPECT_TRUE(kivopack::Pack(r, &error)) << error;
+    return test::ReadFile(output);
+  }
+};
+
+TEST_F(PackerLimit, StoresNoTimeAfterTheLimitAndEarlierTimesAsTheyAre) {
+  const platform::FileTime limit = At("1577836800");  // 2020-01-01
+  const platform::FileTimes before{At("1262304000"), At("1293840000"), At("1325376000")};  // 2010, 2011, 2012
+  const platform::FileTimes after{At("1893456000"), At("1924992000"), At("1956528000")};   // 2030, 2031, 2032
+  Put("old.txt", "old");
+  Put("new.txt", "new");
+  PutTimed(Src("old.txt"), "old", before);
+  PutTimed(Src("new.txt"), "new", after);
+  // The system may keep its own creation time (the moment of writing).
+  const platform::FileTime oldCreation = std::min(TimesOf(Src("old.txt")).creation, limit);
+
+  kivopack::PackRequest r = Request();
+  r.latestTime = limit;
+  std::string error;
+  ASSERT_TRUE(kivopack::Pack(r, &error)) << error;
+  kivopack::ArchiveListing listing;
+  ASSERT_TRUE(kivopack::ReadListing(r.output, &listing, &error)) << error;
+  ASSERT_EQ(listing.entries.size(), 2u);
+  const kivopack::ListedEntry& newer = listing.entries[0];
+  const kivopack::ListedEntry& older = listing.entries[1];
+  ASSERT_EQ(newer.name, "new.txt");
+  EXPECT_EQ(newer.times.creation, limit);
+  EXPECT_EQ(newer.times.lastAccess, limit);
+  EXPECT_EQ(newer.times.lastWrite, limit);
+  EXPECT_EQ(older.times.creation, oldCreation);
+  EXPECT_EQ(older.times.lastAccess, before.lastAccess);
+  EXPECT_EQ(older.times.lastWrite, before.lastWrite);
+  // The limit changes what is stored, never the files themselves.
+  EXPECT_EQ(TimesOf(Src("new.txt")).lastWrite, after.lastWrite);
+}
+
+// The same files copied at another moment and read since (their creation
+// and access times moved on) pack to the same bytes under one limit.
+TEST_F(PackerLimit, SameFilesCopiedAndReadAtOtherMomentsPackTheSame) {
+  const platform::FileTime limit = At("1577836800");
+  MakeTree(dir_.Join("first"), At("1700000000"));
+  MakeTree(dir_.Join("second"), At("1750000000"));
+  std::string one = PackTree(dir_.Join("first"), dir_.Join("one.arc"), limit);
+  std::string two = PackTree(dir_.Join("second"), dir_.Join("two.arc"), limit);
+  ASSERT_FALSE(one.empty());
+  EXPECT_TRUE(one == two) << "the packed times still follow the copies";
+  // Packing the first tree again, after packing read its files.
+  EXPECT_TRUE(PackTree(dir_.Join("first"), dir_.Join("again.arc"), limit) == one);
+  // Without the limit the copies' own times show: the check above is not idle.
+  EXPECT_FALSE(PackTree(dir_.Join("first"), dir_.Join("own1.arc"), std::nullopt) ==
+               PackTree(dir_.Join("second"), dir_.Join("own2.arc"), std::nullopt));
 }
 
 TEST(FormatTime, GivesTheCalendarTimeInUtc) {
