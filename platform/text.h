@@ -1,6 +1,7 @@
-// The few text and memory primitives the installer stub's code needs. They
-// come from the system (lstr*, wsprintfA) on Windows and from the C library
-// elsewhere, so that code built on them needs no C runtime of its own.
+// The few text and memory primitives the Windows programs' code needs,
+// written out here (the programs link no C runtime); only the formatter
+// differs by system: wvsprintfA on Windows, the same rules of our own
+// elsewhere.
 #pragma once
 
 #include <cstdarg>
@@ -21,8 +22,8 @@ std::uint32_t TextAppend(char* dst, std::uint32_t capacity, const char* src);
 int TextCompare(const char* a, const char* b);
 
 // Formats into dst (capacity bytes, always terminated, cut when it does not
-// fit). Supports %s, %d, %u, %c, %lX and %lu with flags and widths as wsprintfA
-// knows them. Returns the length written.
+// fit) by wsprintfA's rules on every system (platform/format.h lists them):
+// at most 1,023 characters come out. Returns the length written.
 std::uint32_t TextFormat(char* dst, std::uint32_t capacity, const char* format, ...);
 std::uint32_t TextFormatV(char* dst, std::uint32_t capacity, const char* format, va_list args);
 

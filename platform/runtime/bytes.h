@@ -1,4 +1,4 @@
-// The byte loops behind memcpy, memmove, memset and memcmp in the Windows
+// The byte loops behind memcpy, memmove, memset, memcmp and strlen in the Windows
 // programs, which link no C runtime. Kept apart from the extern "C" names so
 // the same loops are tested natively.
 #pragma once
@@ -40,6 +40,12 @@ inline int CompareBytes(const void* a, const void* b, std::size_t n) {
     if (*p != *q) return *p - *q;
   }
   return 0;
+}
+
+inline std::size_t LengthOf(const char* text) {
+  std::size_t n = 0;
+  while (text[n] != '\0') ++n;
+  return n;
 }
 
 }  // namespace platform::runtime

@@ -3,7 +3,8 @@
 // runtime DLLs are installed there. It holds exactly what the compiler emits
 // calls to and what start-up must do:
 //   - memcpy, memmove, memset and memcmp, which the compiler calls for
-//     copies and clears of structures and arrays;
+//     copies and clears of structures and arrays, and strlen, which it
+//     calls for a loop that counts to a terminator;
 //   - __cxa_pure_virtual, which every vtable with a pure function names;
 //   - operator delete, which every class with a virtual destructor names
 //     (nothing of ours is created with new, so it is never reached in
@@ -35,6 +36,7 @@ void* memcpy(void* dst, const void* src, size_t n) { return platform::runtime::C
 void* memmove(void* dst, const void* src, size_t n) { return platform::runtime::MoveBytes(dst, src, n); }
 void* memset(void* dst, int value, size_t n) { return platform::runtime::FillBytes(dst, value, n); }
 int memcmp(const void* a, const void* b, size_t n) { return platform::runtime::CompareBytes(a, b, n); }
+size_t strlen(const char* text) { return platform::runtime::LengthOf(text); }
 
 // Reached only through a call of a pure function during construction or
 // destruction: a programming error with no way to go on.

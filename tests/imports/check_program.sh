@@ -80,7 +80,9 @@ if [ -n "$refuses" ]; then
   reduced=$(mktemp)
   trap 'rm -f "$reduced"' EXIT
   grep -vx -- "$refuses" "$allowlist" >"$reduced"
-  if { refused "$reduced" || true; } | grep -q -- " $refuses,"; then
+  # Read whole first: grep -q would stop reading at the first match.
+  without=$(refused "$reduced" || true)
+  if grep -q -- " $refuses," <<<"$without"; then
     echo "$name: without $refuses on the allowlist the program is refused, as it should be"
   else
     problem "the check does not notice $refuses missing from the allowlist"

@@ -35,6 +35,8 @@ TEST(RuntimeBytes, BehaveAsTheCLibraryIncludingOverlapsAndHighBytes) {
   EXPECT_LT(rt::CompareBytes(low, high, 1), 0);
   EXPECT_EQ(rt::CompareBytes("abc", "abd", 2), 0);
   EXPECT_EQ(rt::CompareBytes("abc", "xyz", 0), 0);
+  EXPECT_EQ(rt::LengthOf(""), 0u);
+  EXPECT_EQ(rt::LengthOf("a\xFF" "b"), 3u);
 }
 
 std::vector<int> order;
