@@ -97,35 +97,36 @@ std::string FormatPlan(const Plan& plan, const std::string& name, const kivopack
   return out;
 }
 
-bool WriteWhole(const std::string& path, const std::string& text, std::string* error) {
-  fs::path folder = fs::path(path).parent_path();
+bool WriteWhole(const std::string& path, const std::string& text, std::string* error,
+                const kivopack::KitNames& names) {
+  fs::path folder = names.PathOf(path).parent_path();
   std::error_code missing;
   if (!folder.empty() && !fs::is_directory(folder, missing)) {
-    *error = "cannot write " + path + ": no folder " + folder.string();
+    *error = "cannot write " + path + ": no folder " + names.SystemPath(folder);
     return false;
   }
-  std::string temporary = path + ".tmp";
+  fs::path from = names.PathOf(path + ".tmp"), to = names.PathOf(path);
   {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    std::ofstream out(from, std::ios::binary | std::ios::trunc);
     out << text;
     out.close();
     if (!out) {
       std::error_code ignored;
-      fs::remove(temporary, ignored);
+      fs::remove(from, ignored);
       *error = "cannot write " + path;
       return false;
     }
   }
   std::error_code ec;
-  fs::rename(temporary, path, ec);
+  fs::rename(from, to, ec);
   if (ec) {
     // Some systems refuse to rename onto an existing file.
-    fs::remove(path, ec);
-    fs::rename(temporary, path, ec);
+    fs::remove(to, ec);
+    fs::rename(from, to, ec);
   }
   if (ec) {
     std::error_code ignored;
-    fs::remove(temporary, ignored);
+    fs::remove(from, ignored);
     *error = "cannot write " + path + ": " + ec.message();
     return false;
   }

@@ -32,8 +32,9 @@ bool FormatPackList(const Plan& plan, const std::string& name, const std::string
 std::string FormatPlan(const Plan& plan, const std::string& name,
                        const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
 
-// Writes `text` to `path` through a temporary file beside it, so that a
-// failure leaves whatever was there before.
-bool WriteWhole(const std::string& path, const std::string& text, std::string* error);
+// Writes `text` to `path` (as the command line gave it) through a temporary
+// file beside it, so that a failure leaves whatever was there before.
+bool WriteWhole(const std::string& path, const std::string& text, std::string* error,
+                const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
 
 }  // namespace wendplan

@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
       !wendplan::FormatPackList(plan, kitName, kitPrefix, &text, &error, names)) {
     return Refuse(error);
   }
-  if (!wendplan::WriteWhole(output, text, &error)) return Refuse(error);
+  if (!wendplan::WriteWhole(output, text, &error, names)) return Refuse(error);
   std::fputs(wendplan::FormatPlan(plan, name, names).c_str(), stdout);
   std::printf("wrote %s\n", output.c_str());
   return 0;
