@@ -2,7 +2,6 @@
 // archives.
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -82,14 +81,6 @@ int Verify(const std::string& path, const kivopack::KitNames& names) {
   return 0;
 }
 
-// A code page number: digits only, so that "1252x" is not taken for 1252.
-bool ParseCodePage(const char* text, unsigned* number) {
-  char* end = nullptr;
-  unsigned long n = std::strtoul(text, &end, 10);
-  if (text[0] < '0' || text[0] > '9' || *end != '\0' || n == 0 || n > 65535) return false;
-  *number = static_cast<unsigned>(n);
-  return true;
-}
 
 }  // namespace
 
@@ -119,7 +110,7 @@ int main(int argc, char** argv) {
     } else if (arg == "--codepage") {
       const char* v = value("--codepage");
       if (v == nullptr) return 1;
-      if (!ParseCodePage(v, &codePage)) return Refuse(std::string("not a code page number: ") + v);
+      if (!kivopack::KitNames::ParseNumber(v, &codePage)) return Refuse(std::string("not a code page number: ") + v);
     } else if (arg == "-o") {
       const char* v = value("-o");
       if (v == nullptr) return 1;

@@ -2,7 +2,6 @@
 // package description for them.
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -46,15 +45,6 @@ const char kUsage[] =
 int Refuse(const std::string& why) {
   std::fprintf(stderr, "wendplan: %s\n", why.c_str());
   return 1;
-}
-
-// A code page number: digits only, so that "1252x" is not taken for 1252.
-bool ParseCodePage(const std::string& text, unsigned* number) {
-  char* end = nullptr;
-  unsigned long n = std::strtoul(text.c_str(), &end, 10);
-  if (text.empty() || text[0] < '0' || text[0] > '9' || *end != '\0' || n == 0 || n > 65535) return false;
-  *number = static_cast<unsigned>(n);
-  return true;
 }
 
 }  // namespace
@@ -101,7 +91,7 @@ int main(int argc, char** argv) {
     return Refuse("SETUP_DIR, -o and --name are required");
   }
   unsigned codePage = 0;
-  if (!codePageText.empty() && !ParseCodePage(codePageText, &codePage)) {
+  if (!codePageText.empty() && !kivopack::KitNames::ParseNumber(codePageText, &codePage)) {
     return Refuse("not a code page number: " + codePageText);
   }
   kivopack::KitNames names;
