@@ -293,7 +293,9 @@ mkdir -p "$install"
 driver_out=$out/driver
 mkdir -p "$driver_out"
 script=$driver_out/script.txt
-wizard_script "$disks" >"$script"
+# The driver reads window texts in Wine's ANSI code page (1252 here), the
+# one the kit's names are written in; its script has to be in it as well.
+wizard_script "$disks" | iconv -f UTF-8 -t CP1252 >"$script"
 
 # Answers to the driver's handshakes: the floppy that was just written
 # becomes an image, and the drive is emptied for the next disk.
@@ -353,7 +355,8 @@ for n in $(seq 1 "$disks"); do
   check=$out/disks/check$n
   rm -rf "$check"
   mkdir -p "$check"
-  MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null TZ=UTC mcopy -m -n -i "$image" '::/*' "$check/" 2>/dev/null || true
+  # Long names come out in the locale's encoding: UTF-8, as the setup files are named.
+  LC_ALL=C.UTF-8 MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null TZ=UTC mcopy -m -n -i "$image" '::/*' "$check/" 2>/dev/null || true
   count=0 bytes=0
   for f in "$check"/*; do
     [[ -e $f ]] || continue

@@ -6,11 +6,15 @@
 # at the files, times, the registry value and the marker the packed program
 # writes.
 #
-#   kivo_e2e.sh SCENARIO ENVDIR STUB KIVOPACK MARKER LAUNCH DRIVER OUTDIR
+#   kivo_e2e.sh SCENARIO ENVDIR STUB KIVOPACK MARKER LAUNCH DRIVER OUTDIR [LINUX_TOOLS]
 #
 # Scenarios: extract (no arguments, -d with blanks, -D ignored, -f with a
 # bare archive), overwrite (dialog 102: every answer, its layout and place),
-# failures (messages 10, 1, 16, 9 and 5). Pictures end up as OUTDIR/*.png.
+# failures (messages 10, 1, 16, 9 and 5), names (French and German names
+# packed by kivopack.exe and by the Linux kivopack in LINUX_TOOLS come out
+# under their own names, and the overwrite question shows one as written;
+# without the Linux kivopack that half is skipped, exit status 77).
+# Pictures end up as OUTDIR/*.png.
 set -euo pipefail
 
 scenario=${1:?scenario}
@@ -21,6 +25,7 @@ marker=${5:?marker.exe}
 launch=${6:?launch.exe}
 driver=${7:?wine_driver.exe}
 out=${8:?output folder}
+linux_tools=${9:-}
 here=$(cd "$(dirname "$0")" && pwd)
 stub=$(realpath "$stub") kivopack=$(realpath "$kivopack") marker=$(realpath "$marker")
 launch=$(realpath "$launch") driver=$(realpath "$driver")
@@ -320,6 +325,74 @@ EOF
       [ -z "$(ls -A "$work/hostile$i/inside")" ] || fail "${hostile[$i]} made $(ls -A "$work/hostile$i/inside")"
     done
     finish_driver
+    ;;
+
+  names)
+    # Windows reads these names in its ANSI code page (1252 for the locale
+    # Wine runs in here); Wine hands them to Linux as UTF-8 again.
+    export LC_ALL=C.UTF-8
+    names_src="$work/names-src"
+    mkdir -p "$names_src/Übersicht"
+    printf 'menu\n' >"$names_src/Café Menu.txt"
+    head -c 40000 /dev/urandom >"$names_src/Größe.dat"
+    printf 'noel\n' >"$names_src/Übersicht/Noël.txt"
+    cp "$marker" "$names_src/marker.exe"
+    find "$names_src" -type f -exec touch -m -d "2001-02-03 04:05:06.1234567" {} +
+    named=("Café Menu.txt" "Größe.dat" "Übersicht/Noël.txt" marker.exe)
+    src=$names_src  # what same_file compares with
+    pack names.exe --stub KivoUnpack.exe --run marker.exe names-src
+    # The archive holds each name as one byte per letter, as Windows reads it.
+    for ansi in $'Caf\xe9 Menu.txt' $'Gr\xf6\xdfe.dat' $'\xdcbersicht\\No\xebl.txt'; do
+      grep -qaF "$ansi" "$work/names.exe" || fail "kivopack.exe did not store $(printf '%s' "$ansi" | iconv -f CP1252 -t UTF-8) in code page 1252"
+    done
+
+    # The overwrite question shows the name as written (the driver reads
+    # window texts in the ANSI code page, so its script is written in it).
+    asked="$work/asked"
+    mkdir -p "$asked"
+    printf 'mine\n' >"$asked/Café Menu.txt"
+    script="$out/script.txt"
+    {
+      printf 'window "File Already Exists" 60000\n'
+      printf 'child 1000 "%s"\n' "$(question 'Café Menu.txt')"
+      printf 'shot question-with-name\nclick "No"\ngone\nclosed "Tandrel, Inc." 20000\n'
+    } | iconv -f UTF-8 -t CP1252 >"$script"
+    start_driver "$script"
+    self="$work/names.exe"
+    run_in "$asked" ""
+    [ "$code" -eq 0 ] || fail "exit code $code with a name asked about"
+    finish_driver
+    [ "$(cat "$asked/Café Menu.txt")" = mine ] || fail "No replaced Café Menu.txt"
+    wait_marker "$asked" || fail "the program did not run after the question"
+    for e in "${named[@]:1}"; do
+      same_file "$asked" "$e" || fail "$(same_file "$asked" "$e")"
+    done
+
+    # Kits packed on either system extract to the names as written.
+    kits=(names.exe)
+    if [ -x "$linux_tools/kivopack" ]; then
+      "$linux_tools/kivopack" -o "$work/names-linux.exe" --stub "$work/KivoUnpack.exe" --run marker.exe \
+        "$names_src" >>"$out/kivopack.log" 2>&1 || fail "the Linux kivopack could not pack the names"
+      [ "$("$linux_tools/kivopack" --list "$work/names-linux.exe")" = "$("$linux_tools/kivopack" --list "$work/names.exe")" ] ||
+        fail "the Linux kivopack and kivopack.exe list different archives"
+      kits+=(names-linux.exe)
+    fi
+    for kit in "${kits[@]}"; do
+      self="$work/$kit"
+      folder="$work/from-$kit"
+      run_in "$folder" ""
+      [ "$code" -eq 0 ] || fail "exit code $code for $kit"
+      wait_marker "$folder" || fail "the program of $kit did not run"
+      holds "$folder" "${named[@]}" marker.txt || fail "$kit: the folder $(holds "$folder" "${named[@]}" marker.txt)"
+      for e in "${named[@]}"; do
+        same_file "$folder" "$e" || fail "$kit: $(same_file "$folder" "$e")"
+      done
+    done
+    if [ "${#kits[@]}" -lt 2 ]; then
+      echo "kivo_e2e[$scenario]: kivopack.exe's kit passed; the Linux kivopack's kit was SKIPPED:" \
+        "no kivopack in '${linux_tools:-(not given)}' (build preset native first)"
+      exit 77
+    fi
     ;;
 
   *)

@@ -5,7 +5,7 @@
 # user's hands at the floppy drive (A:, a tmpfs): between disks it checks
 # and saves what was written and puts in an empty floppy.
 #
-#   wizard_e2e.sh SCENARIO ENVDIR WENDMARK DRIVER OUTDIR
+#   wizard_e2e.sh SCENARIO ENVDIR WENDMARK DRIVER OUTDIR [WENDPLAN [LINUX_TOOLS]]
 #
 # Scenarios:
 #   walk           three disks and a license: every page, the system menu,
@@ -27,6 +27,13 @@
 #   dark-colours   under a colour scheme with a dark window colour the
 #                  license text takes the scheme's window-text colour on the
 #                  window background; cancel answered Yes
+#   names          a product and a setup folder with French and German names,
+#                  planned by WENDPLAN (wendplan.exe) under Wine, and the same
+#                  description from the Linux wendplan in LINUX_TOOLS: the
+#                  wizard shows the product's name as written, the floppy gets
+#                  the files under their own names, and a FAT image of it
+#                  lists them as its long names (without the Linux wendplan
+#                  that comparison is skipped, exit status 77)
 # Pictures: OUTDIR/*.png; the driver's and the program's output: OUTDIR/*.log.
 set -euo pipefail
 
@@ -35,6 +42,8 @@ env=${2:?wine environment}
 wendmark=${3:?Wendmark.exe}
 driver=${4:?wine_driver.exe}
 out=${5:?output folder}
+wendplan=${6:-}
+linux_tools=${7:-}
 here=$(cd "$(dirname "$0")" && pwd)
 
 # shellcheck source=e2e_lib.sh
@@ -404,6 +413,76 @@ EOF
     on_back() { mv "$out/DATA2.CAB.away" "$data/setup/disk2/DATA2.CAB"; }
     final_files=(DATA2.CAB README.TXT)
     ;;
+  names)
+    # Windows reads the description in its ANSI code page (1252 for the
+    # locale Wine runs in here), and so does the driver: its script is
+    # written in it.
+    export LC_ALL=C.UTF-8
+    product="Café Suite"
+    setup="$data/Données"
+    mkdir -p "$setup/Übersicht"
+    make_file SETUP.EXE "$setup/SETUP.EXE" 20000
+    make_file "Café Menu.txt" "$setup/Café Menu.txt" 3000
+    make_file "Größe.dat" "$setup/Größe.dat" 500000
+    make_file "Noël.txt" "$setup/Übersicht/Noël.txt" 700
+    [ -n "$wendplan" ] || fail "no wendplan.exe given"
+    (cd "$data" && wenv run "$env" "$(winpath "$(realpath "$wendplan")")" "Données" -o 'tools\packlist.ini' \
+      --name "$product") >"$out/wendplan.log" 2>&1 || { cat "$out/wendplan.log"; fail "wendplan.exe failed"; }
+    for line in $'Name=Caf\xe9 Suite\r' $'File0=..\\Donn\xe9es\\\\SETUP.EXE\r' \
+                $'File3=..\\Donn\xe9es\\\\\xdcbersicht\\No\xebl.txt\r'; do
+      grep -qxaF "$line" "$tools/packlist.ini" ||
+        fail "packlist.ini lacks $(printf '%s' "$line" | iconv -f CP1252 -t UTF-8)"
+    done
+    linux_plan=skipped
+    if [ -x "$linux_tools/wendplan" ]; then
+      "$linux_tools/wendplan" "$setup" -o "$out/packlist.linux.ini" --name "$product" >>"$out/wendplan.log" 2>&1 ||
+        fail "the Linux wendplan failed"
+      cmp -s "$out/packlist.linux.ini" "$tools/packlist.ini" ||
+        fail "the Linux wendplan and wendplan.exe wrote different descriptions"
+      linux_plan=same
+    fi
+    iconv -f UTF-8 -t CP1252 >"$script" <<EOF
+window "Welcome to $caption" 30000
+text "Welcome to Tandrel's disk maker.  This application will lead you through the steps necessary to create a set of $product installation disks."
+press 1
+title "License Agreement"
+press 1
+title "Select Disks"
+rows 1004 " Disk1: $product"
+shot select-disks-with-name
+press 1
+title "Select Drive"
+press 1
+title "Get Needed Disks"
+child 1013 "You will need 1 blank, formatted disk."
+press 1
+window "Copying Files" 30000
+window "$caption" 60000
+text "$(prompt "Disk 1 - $product")"
+click "OK"
+gone
+closed "Copying Files" 60000
+select "$caption"
+title "$caption"
+child 1018 "You have successfully created the $product setup disks.  To install $product, run SETUP.EXE, located on Disk 1."
+handshake disk1
+click "Done"
+gone
+EOF
+    # The floppy holds the files under their own names; a FAT image of it
+    # carries them as its long names.
+    on_disk1() {
+      swap_floppy disk1 SETUP.EXE "Café Menu.txt" "Größe.dat" "Noël.txt" || return 1
+      bash "$here/../../scripts/floppy-image.sh" "$out/saved/disk1" "$out/disk1.img" 1 >"$out/image.log" 2>&1 ||
+        { cat "$out/image.log"; return 1; }
+      local listing name
+      listing=$(MTOOLS_SKIP_CHECK=1 mdir -i "$out/disk1.img" ::)
+      for name in "Café Menu.txt" "Größe.dat" "Noël.txt"; do
+        grep -qF " $name" <<<"$listing" || { echo "the image does not list $name: $listing"; return 1; }
+      done
+    }
+    final_files=()
+    ;;
   no-package)
     # Missing, then broken: each run ends by itself, without a window.
     rm "$tools/packlist.ini"
@@ -428,4 +507,9 @@ drive_program 20 "$(winpath "$tools/Wendmark.exe")" "${args[@]}"
 [ "$driver_rc" -eq 0 ] || fail "the driver failed (exit $driver_rc)"
 [ "$program_rc" -eq "$expected_rc" ] || fail "Wendmark ended with $program_rc, not $expected_rc"
 check_floppy "${final_files[@]}" || fail "the floppy is not as it should be"
+if [ "$scenario" = names ] && [ "$linux_plan" = skipped ]; then
+  echo "wizard_e2e[$scenario]: passed with wendplan.exe's description; the comparison with the Linux" \
+    "wendplan was SKIPPED: none in '${linux_tools:-(not given)}' (build preset native first)"
+  exit 77
+fi
 echo "wizard_e2e[$scenario]: passed"

@@ -1,5 +1,6 @@
 // kivopack: builds a self-extracting file from a folder, lists and verifies
 // archives.
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,9 +18,9 @@
 namespace {
 
 const char kUsage[] =
-    "usage: kivopack -o OUT [--stub FILE | --bare] [--run PROGRAM] SOURCE_DIR\n"
-    "       kivopack --list FILE\n"
-    "       kivopack --verify FILE\n"
+    "usage: kivopack -o OUT [--stub FILE | --bare] [--run PROGRAM] [--codepage N] SOURCE_DIR\n"
+    "       kivopack --list FILE [--codepage N]\n"
+    "       kivopack --verify FILE [--codepage N]\n"
     "\n"
     "  -o OUT         the self-extracting file to write\n"
     "  --stub FILE    the extractor program the archive is appended to\n"
@@ -29,6 +30,16 @@ const char kUsage[] =
     "                 target folder (at most 263 characters)\n"
     "  --list FILE    print the program name and every entry\n"
     "  --verify FILE  find and validate the archive in FILE\n"
+#ifdef _WIN32
+    "  --codepage N   the system's ANSI code page, the one names are read in\n"
+    "                 here (any other is refused)\n"
+#else
+    "  --codepage N   the Windows ANSI code page of the kit's names (default\n"
+    "                 1252; also 874, 1250, 1251, 1253, 1254, 1255, 1256, 1257).\n"
+    "                 Names are converted from the locale's encoding (UTF-8 in\n"
+    "                 the C locale); a name the code page cannot hold is refused\n"
+    "                 before anything is written. --list shows names converted back.\n"
+#endif
     "\n"
     "SOURCE_DATE_EPOCH (seconds since 1970-01-01 UTC), when set, is the latest\n"
     "time the archive stores: later file times are stored as this time.\n";
@@ -50,35 +61,40 @@ std::string DefaultStub(const char* argv0) {
   return folder + name;
 }
 
-int List(const std::string& path) {
+int List(const std::string& path, const kivopack::KitNames& names) {
   kivopack::ArchiveListing listing;
   std::string error;
   if (!kivopack::ReadListing(path, &listing, &error)) return Refuse(error);
-  std::printf("program: %s\n", listing.program.empty() ? "(none)" : listing.program.c_str());
+  std::printf("program: %s\n", listing.program.empty() ? "(none)" : names.ToHost(listing.program).c_str());
   for (const auto& e : listing.entries) {
     std::printf("%12llu  %s  %s\n", static_cast<unsigned long long>(e.size),
-                kivopack::FormatTime(e.times.lastWrite).c_str(), e.name.c_str());
+                kivopack::FormatTime(e.times.lastWrite).c_str(), names.ToHost(e.name).c_str());
   }
   return 0;
 }
 
-int Verify(const std::string& path) {
+int Verify(const std::string& path, const kivopack::KitNames& names) {
   kivopack::ArchiveListing listing;
   std::string error;
-  if (!kivopack::Verify(path, &listing, &error)) return Refuse(path + ": " + error);
+  if (!kivopack::Verify(path, &listing, &error, names)) return Refuse(path + ": " + error);
   unsigned long long bytes = 0;
   for (const auto& e : listing.entries) bytes += e.size;
   std::printf("%s: valid, archive at offset %u, %zu entries, %llu bytes of data, program %s\n", path.c_str(),
               listing.offset, listing.entries.size(), bytes,
-              listing.program.empty() ? "(none)" : listing.program.c_str());
+              listing.program.empty() ? "(none)" : names.ToHost(listing.program).c_str());
   return 0;
 }
+
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The host's encoding of names is the locale's.
+  std::setlocale(LC_CTYPE, "");
   kivopack::PackRequest request;
   bool bare = false, stubGiven = false;
+  std::string listFile, verifyFile;
+  unsigned codePage = 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     auto value = [&](const char* option) -> const char* {
@@ -94,7 +110,11 @@ int main(int argc, char** argv) {
     } else if (arg == "--list" || arg == "--verify") {
       const char* file = value(arg.c_str());
       if (file == nullptr) return 1;
-      return arg == "--list" ? List(file) : Verify(file);
+      (arg == "--list" ? listFile : verifyFile) = file;
+    } else if (arg == "--codepage") {
+      const char* v = value("--codepage");
+      if (v == nullptr) return 1;
+      if (!kivopack::KitNames::ParseNumber(v, &codePage)) return Refuse(std::string("not a code page number: ") + v);
     } else if (arg == "-o") {
       const char* v = value("-o");
       if (v == nullptr) return 1;
@@ -119,10 +139,16 @@ int main(int argc, char** argv) {
       return Refuse("more than one source folder");
     }
   }
+  kivopack::KitNames names;
+  std::string error;
+  if (!names.Load(codePage, &error)) return Refuse(error);
+  if (!listFile.empty()) return List(listFile, names);
+  if (!verifyFile.empty()) return Verify(verifyFile, names);
   if (request.output.empty() || request.source.empty()) {
     std::fputs(kUsage, stderr);
     return 1;
   }
+  request.names = &names;
   if (bare && stubGiven) return Refuse("--stub and --bare exclude each other");
   if (!bare && !stubGiven) request.stub = DefaultStub(argv[0]);
   if (bare) request.stub.clear();
@@ -144,7 +170,6 @@ int main(int argc, char** argv) {
       if (done == total) std::fputc('\n', stderr);
     };
   }
-  std::string error;
   if (!kivopack::Pack(request, &error, progress)) return Refuse(error);
   return 0;
 }

@@ -113,38 +113,49 @@ bool ParseSourceDateEpoch(const std::string& text, platform::FileTime* time, std
   return true;
 }
 
-bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std::string* error) {
+bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std::string* error,
+                  const KitNames& names) {
   std::error_code ec;
-  fs::path root(source);
+  fs::path root = names.PathOf(source);
   if (!fs::is_directory(root, ec)) {
     *error = "not a folder: " + source;
     return false;
   }
   files->clear();
+  // Every name the code page cannot hold is gathered, so that one run
+  // names them all.
+  std::vector<std::string> unheld;
   platform::FileSystem& io = platform::DefaultFileSystem();
   for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
        it.increment(ec)) {
     if (it->is_symlink() || !it->is_regular_file()) continue;
     SourceFile f;
+    f.path = names.SystemPath(it->path());
+    bool held = true;
     for (const fs::path& part : fs::relative(it->path(), root)) {
-      std::string component = part.string();
+      std::string component, missing;
+      if (!names.NameOf(part, &component, &missing)) {
+        unheld.push_back(f.path + (missing.empty() ? "" : " (\"" + missing + "\")"));
+        held = false;
+        break;
+      }
       // A backslash inside a component would turn into a separator.
       if (component.find('\\') != std::string::npos) {
-        *error = "the extractor would refuse the name: " + it->path().string();
+        *error = "the extractor would refuse the name: " + f.path;
         return false;
       }
       if (!f.name.empty()) f.name += '\\';
       f.name += component;
     }
+    if (!held) continue;
     if (f.name.size() > 259) {
-      *error = "name longer than 259 characters: " + f.name;
+      *error = "name longer than 259 characters: " + names.ToHost(f.name);
       return false;
     }
     if (!kivo::IsAcceptableEntryName(f.name.c_str())) {
-      *error = "the extractor would refuse the name: " + f.name;
+      *error = "the extractor would refuse the name: " + names.ToHost(f.name);
       return false;
     }
-    f.path = it->path().string();
     f.size = it->file_size(ec);
     FileHandle h = 0;
     if (!io.Open(f.path.c_str(), OpenMode::kReadShared, &h)) {
@@ -163,6 +174,13 @@ bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std
     *error = "cannot list " + source + ": " + ec.message();
     return false;
   }
+  if (!unheld.empty()) {
+    std::sort(unheld.begin(), unheld.end());
+    std::string list;
+    for (const std::string& name : unheld) list += (list.empty() ? "" : ", ") + name;
+    *error = names.CannotHold(unheld.size() == 1 ? "the name of" : "the names of", list, "");
+    return false;
+  }
   if (files->empty()) {
     *error = "no files below " + source;
     return false;
@@ -173,7 +191,13 @@ bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std
 }
 
 bool Pack(const PackRequest& request, std::string* error, const Progress& progress) {
-  if (request.program.size() > 263) {
+  const KitNames& names = *request.names;
+  std::string program, missing;
+  if (!names.FromHost(request.program, &program, &missing)) {
+    *error = names.CannotHold("the program name", request.program, missing);
+    return false;
+  }
+  if (program.size() > 263) {
     *error = "program name longer than 263 characters";
     return false;
   }
@@ -186,7 +210,7 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
     }
   }
   std::vector<SourceFile> files;
-  if (!CollectFiles(request.source, &files, error)) return false;
+  if (!CollectFiles(request.source, &files, error, names)) return false;
   std::uint64_t data = 0;
   for (const SourceFile& f : files) data += f.size;
   std::uint64_t total = stub.size() + kivo::kHeaderSize +
@@ -217,7 +241,7 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
     return writeFailed();
   }
   kivo::ArchiveWriter writer(io, h, static_cast<std::uint32_t>(stub.size()));
-  if (!writer.Start(request.program.c_str(), static_cast<std::uint32_t>(files.size()))) return writeFailed();
+  if (!writer.Start(program.c_str(), static_cast<std::uint32_t>(files.size()))) return writeFailed();
   for (const SourceFile& f : files) {
     kivo::ArchiveEntry entry;
     std::copy(f.name.begin(), f.name.end(), entry.name);
@@ -308,7 +332,7 @@ bool ReadListing(const std::string& path, ArchiveListing* listing, std::string* 
   return true;
 }
 
-bool Verify(const std::string& path, ArchiveListing* listing, std::string* error) {
+bool Verify(const std::string& path, ArchiveListing* listing, std::string* error, const KitNames& names) {
   if (!ReadListing(path, listing, error)) return false;
   platform::FileSystem& io = platform::DefaultFileSystem();
   FileHandle h = 0;
@@ -327,7 +351,7 @@ bool Verify(const std::string& path, ArchiveListing* listing, std::string* error
   std::uint64_t data = 0;
   for (const ListedEntry& e : listing->entries) {
     if (!kivo::IsAcceptableEntryName(e.name.c_str())) {
-      *error = "the extractor would refuse the name: " + e.name;
+      *error = "the extractor would refuse the name: " + names.ToHost(e.name);
       return false;
     }
     data += e.size;

@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "platform/types.h"
+#include "tools/kivopack/kit_names.h"
 
 namespace kivopack {
 
 struct SourceFile {
-  std::string name;  // archive name: relative, backslash-separated
+  std::string name;  // archive name: relative, backslash-separated, in the kit's code page
   std::string path;  // where it is read from
   std::uint64_t size = 0;
   platform::FileTimes times;
@@ -23,11 +24,13 @@ struct SourceFile {
 struct PackRequest {
   std::string output;
   std::string stub;  // empty: a bare archive
-  std::string program;
+  std::string program;  // as the host spells it
   std::string source;
   // The latest time the archive may hold: a creation, last-access or
   // last-write time after it is stored as this time. Empty: the files' own.
   std::optional<platform::FileTime> latestTime;
+  // The code page the archive's names are written in.
+  const KitNames* names = &KitNames::AsciiOnly();
 };
 
 // SOURCE_DATE_EPOCH's value (seconds since 1970-01-01 UTC, written as a plain
@@ -39,14 +42,16 @@ bool ParseSourceDateEpoch(const std::string& text, platform::FileTime* time, std
 using Progress = std::function<void(std::uint64_t done, std::uint64_t total)>;
 
 // Every regular file below `source`, in byte-wise order of their archive
-// names. False with `error` set when there is none, or when a name is one
-// the extractor would refuse.
-bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std::string* error);
+// names. False with `error` set when there is none, when a name is one the
+// extractor would refuse, or when the code page cannot hold names (all of
+// them are named).
+bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std::string* error,
+                  const KitNames& names = KitNames::AsciiOnly());
 
 bool Pack(const PackRequest& request, std::string* error, const Progress& progress = {});
 
 struct ListedEntry {
-  std::string name;
+  std::string name;  // in the archive's code page
   std::uint64_t size = 0;
   platform::FileTimes times;
   std::uint32_t attributes = 0;
@@ -62,8 +67,9 @@ struct ArchiveListing {
 bool ReadListing(const std::string& path, ArchiveListing* listing, std::string* error);
 
 // Finds and validates the archive, and checks every name and that the data
-// area holds exactly the entries' bytes.
-bool Verify(const std::string& path, ArchiveListing* listing, std::string* error);
+// area holds exactly the entries' bytes. `names` shows a refused name.
+bool Verify(const std::string& path, ArchiveListing* listing, std::string* error,
+            const KitNames& names = KitNames::AsciiOnly());
 
 // "YYYY-MM-DD HH:MM:SS" (UTC) of a FILETIME.
 std::string FormatTime(platform::FileTime time);

@@ -51,10 +51,9 @@ std::string WhyNotStorable(const std::string& name) {
   return "";
 }
 
-std::string FoldCase(const std::string& name) {
+std::string FoldCase(const std::string& name, const kivopack::KitNames& names) {
   std::string folded = name;
-  for (char& c : folded)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  for (char& c : folded) c = names.UpperCase(c);
   return folded;
 }
 

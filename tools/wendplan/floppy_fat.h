@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "tools/kivopack/kit_names.h"
+
 namespace wendplan {
 
 constexpr std::uint32_t kClusterBytes = 512;
@@ -18,18 +20,24 @@ constexpr std::uint32_t kUsableRootSlots = kRootSlots - 1;
 std::uint64_t ClustersOf(std::uint64_t bytes);
 
 // True for a name that DOS could have written: upper-case 8.3 from the
-// characters a short name allows. Any other name gets a long name.
+// characters a short name allows. Any other name gets a long name, and so
+// does every name with a letter outside ASCII: the short name would be in
+// the OEM code page, which Windows fills from the long one.
 bool IsPlainShortName(const std::string& name);
 
 // Root directory slots one file takes: its short entry, plus one slot per
-// 13 characters of the long name when it needs one (counted in bytes, which
-// is never fewer than the UTF-16 units the long name is stored in).
+// 13 characters of the long name when it needs one. The name is in the
+// kit's single-byte code page, whose every character is one UTF-16 unit of
+// the long name.
 std::uint32_t RootSlotsOf(const std::string& name);
 
 // Why a name cannot stand on a FAT floppy under Windows, or "" when it can.
 std::string WhyNotStorable(const std::string& name);
 
-// The key under which FAT finds a name: compared without regard to case.
-std::string FoldCase(const std::string& name);
+// The key under which FAT finds a name: compared without regard to case,
+// upper-cased the way Windows does it in the kit's code page ("é.txt" and
+// "É.TXT" are one name, "ß" stays as it is).
+std::string FoldCase(const std::string& name,
+                     const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
 
 }  // namespace wendplan

@@ -38,15 +38,15 @@ std::string JoinList(const std::vector<std::string>& items, const char* separato
   return out;
 }
 
-std::string DefaultEntryPrefix(const std::string& setupDir) {
-  std::string folder = fs::absolute(fs::path(setupDir)).lexically_normal().string();
+std::string DefaultEntryPrefix(const std::string& setupDir, const kivopack::KitNames& names) {
+  std::string folder = names.SystemPath(fs::absolute(names.PathOf(setupDir)).lexically_normal());
   while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
   std::size_t cut = folder.find_last_of("/\\");
   return "..\\" + (cut == std::string::npos ? folder : folder.substr(cut + 1)) + "\\\\";
 }
 
 bool FormatPackList(const Plan& plan, const std::string& name, const std::string& entryPrefix,
-                    std::string* text, std::string* error) {
+                    std::string* text, std::string* error, const kivopack::KitNames& names) {
   std::string why = name.empty() ? "is empty" : WhyNotReadBack(name);
   if (!why.empty()) {
     *error = "the product name " + why;
@@ -60,7 +60,7 @@ bool FormatPackList(const Plan& plan, const std::string& name, const std::string
     for (std::size_t k = 0; k < disk.files.size(); ++k) {
       std::string entry = entryPrefix + plan.files[disk.files[k]].relative;
       std::string problem = WhyNotReadBack(entry);
-      if (!problem.empty()) bad.push_back(entry + " (" + problem + ")");
+      if (!problem.empty()) bad.push_back(names.ToHost(entry) + " (" + problem + ")");
       out += "File" + std::to_string(k) + "=" + entry + "\r\n";
     }
     out += "Files=" + std::to_string(disk.files.size()) + "\r\n\r\n";
@@ -74,7 +74,7 @@ bool FormatPackList(const Plan& plan, const std::string& name, const std::string
   return true;
 }
 
-std::string FormatPlan(const Plan& plan, const std::string& name) {
+std::string FormatPlan(const Plan& plan, const std::string& name, const kivopack::KitNames& names) {
   std::string out = name + ": " + std::to_string(plan.files.size()) + " files, " +
                     Thousands(plan.totalBytes) + " bytes, " + Thousands(plan.totalClusters) +
                     " clusters of 512 bytes\n";
@@ -88,7 +88,7 @@ std::string FormatPlan(const Plan& plan, const std::string& name) {
     for (std::size_t i : disk.files) {
       char line[64];
       std::snprintf(line, sizeof line, "  %13s  ", Thousands(plan.files[i].bytes).c_str());
-      out += line + plan.files[i].relative + "\n";
+      out += line + names.ToHost(plan.files[i].relative) + "\n";
     }
   }
   out += std::to_string(plan.disks.size()) + (plan.disks.size() == 1 ? " disk" : " disks") +
@@ -97,35 +97,36 @@ std::string FormatPlan(const Plan& plan, const std::string& name) {
   return out;
 }
 
-bool WriteWhole(const std::string& path, const std::string& text, std::string* error) {
-  fs::path folder = fs::path(path).parent_path();
+bool WriteWhole(const std::string& path, const std::string& text, std::string* error,
+                const kivopack::KitNames& names) {
+  fs::path folder = names.PathOf(path).parent_path();
   std::error_code missing;
   if (!folder.empty() && !fs::is_directory(folder, missing)) {
-    *error = "cannot write " + path + ": no folder " + folder.string();
+    *error = "cannot write " + path + ": no folder " + names.SystemPath(folder);
     return false;
   }
-  std::string temporary = path + ".tmp";
+  fs::path from = names.PathOf(path + ".tmp"), to = names.PathOf(path);
   {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    std::ofstream out(from, std::ios::binary | std::ios::trunc);
     out << text;
     out.close();
     if (!out) {
       std::error_code ignored;
-      fs::remove(temporary, ignored);
+      fs::remove(from, ignored);
       *error = "cannot write " + path;
       return false;
     }
   }
   std::error_code ec;
-  fs::rename(temporary, path, ec);
+  fs::rename(from, to, ec);
   if (ec) {
     // Some systems refuse to rename onto an existing file.
-    fs::remove(path, ec);
-    fs::rename(temporary, path, ec);
+    fs::remove(to, ec);
+    fs::rename(from, to, ec);
   }
   if (ec) {
     std::error_code ignored;
-    fs::remove(temporary, ignored);
+    fs::remove(from, ignored);
     *error = "cannot write " + path + ": " + ec.message();
     return false;
   }

@@ -14,21 +14,27 @@ std::string Thousands(std::uint64_t n);
 std::string JoinList(const std::vector<std::string>& items, const char* separator);
 
 // "..\<name of the setup folder>\\": entries climb out of the tools folder
-// beside it.
-std::string DefaultEntryPrefix(const std::string& setupDir);
+// beside it. As the host spells it.
+std::string DefaultEntryPrefix(const std::string& setupDir,
+                               const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
 
 // The description in the shipped layout: [Global], each disk's file keys
-// followed by its "Files" count, [Disks] last; CRLF lines. False with a
-// one-line `error` when the name or an entry cannot be read back whole.
+// followed by its "Files" count, [Disks] last; CRLF lines. The product name
+// and the prefix are in the kit's code page, like the plan's names. False
+// with a one-line `error` when the name or an entry cannot be read back whole.
 bool FormatPackList(const Plan& plan, const std::string& name, const std::string& entryPrefix,
-                    std::string* text, std::string* error);
+                    std::string* text, std::string* error,
+                    const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
 
 // Per disk: files, bytes, clusters and root slots; then the count reached
-// beside the lower bound.
-std::string FormatPlan(const Plan& plan, const std::string& name);
+// beside the lower bound. For the host's terminal: `name` as the host spells
+// it, the plan's names converted back.
+std::string FormatPlan(const Plan& plan, const std::string& name,
+                       const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
 
-// Writes `text` to `path` through a temporary file beside it, so that a
-// failure leaves whatever was there before.
-bool WriteWhole(const std::string& path, const std::string& text, std::string* error);
+// Writes `text` to `path` (as the command line gave it) through a temporary
+// file beside it, so that a failure leaves whatever was there before.
+bool WriteWhole(const std::string& path, const std::string& text, std::string* error,
+                const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
 
 }  // namespace wendplan

@@ -41,27 +41,28 @@ std::string Slash(std::string path) {
 }
 
 // The file a --first argument names: its relative path or its floppy name.
-std::size_t FindFile(const std::vector<PlanFile>& files, const std::string& wanted) {
-  std::string key = FoldCase(Slash(wanted));
+std::size_t FindFile(const std::vector<PlanFile>& files, const std::string& wanted,
+                     const kivopack::KitNames& names) {
+  std::string key = FoldCase(Slash(wanted), names);
   for (std::size_t i = 0; i < files.size(); ++i)
-    if (FoldCase(files[i].relative) == key) return i;
+    if (FoldCase(files[i].relative, names) == key) return i;
   for (std::size_t i = 0; i < files.size(); ++i)
-    if (FoldCase(files[i].floppyName) == key) return i;
+    if (FoldCase(files[i].floppyName, names) == key) return i;
   return files.size();
 }
 
-bool CheckNames(const std::vector<PlanFile>& files, std::string* error) {
+bool CheckNames(const std::vector<PlanFile>& files, const kivopack::KitNames& names, std::string* error) {
   std::vector<std::string> bad;
   for (const PlanFile& f : files) {
     std::string why = WhyNotStorable(f.floppyName);
-    if (!why.empty()) bad.push_back(f.relative + " (" + why + ")");
+    if (!why.empty()) bad.push_back(names.ToHost(f.relative) + " (" + why + ")");
   }
   if (!bad.empty()) {
     *error = "cannot be named on a FAT floppy: " + JoinList(bad, ", ");
     return false;
   }
   std::map<std::string, std::vector<std::string>> byName;
-  for (const PlanFile& f : files) byName[FoldCase(f.floppyName)].push_back(f.relative);
+  for (const PlanFile& f : files) byName[FoldCase(f.floppyName, names)].push_back(names.ToHost(f.relative));
   std::vector<std::string> clashes;
   for (const auto& [name, group] : byName)
     if (group.size() > 1) clashes.push_back(JoinList(group, ", "));
@@ -73,7 +74,7 @@ bool CheckNames(const std::vector<PlanFile>& files, std::string* error) {
   std::vector<std::string> large;
   for (const PlanFile& f : files)
     if (f.clusters > kFloppyClusters)
-      large.push_back(f.relative + " (" + Thousands(f.bytes) + " bytes)");
+      large.push_back(names.ToHost(f.relative) + " (" + Thousands(f.bytes) + " bytes)");
   if (!large.empty()) {
     *error = "too large for a 1.44 MB floppy (" + Thousands(kFloppyClusters * kClusterBytes) +
              " bytes): " + JoinList(large, ", ");
@@ -84,15 +85,15 @@ bool CheckNames(const std::vector<PlanFile>& files, std::string* error) {
 
 // Disk 1 begun with the --first files, or no disk when there are none.
 bool StartFirstDisk(const std::vector<PlanFile>& files, const std::vector<std::string>& first,
-                    bool firstGiven, std::vector<Disk>* disks, std::vector<bool>* placed,
-                    std::string* error) {
+                    bool firstGiven, const kivopack::KitNames& names, std::vector<Disk>* disks,
+                    std::vector<bool>* placed, std::string* error) {
   std::vector<std::size_t> chosen;
   if (firstGiven) {
     std::vector<std::string> missing;
     for (const std::string& name : first) {
-      std::size_t i = FindFile(files, name);
+      std::size_t i = FindFile(files, name, names);
       if (i == files.size())
-        missing.push_back(name);
+        missing.push_back(names.ToHost(name));
       else if (std::find(chosen.begin(), chosen.end(), i) == chosen.end())
         chosen.push_back(i);
     }
@@ -101,19 +102,19 @@ bool StartFirstDisk(const std::vector<PlanFile>& files, const std::vector<std::s
       return false;
     }
   } else {
-    std::size_t i = FindFile(files, "SETUP.EXE");
-    if (i < files.size() && FoldCase(files[i].floppyName) == "SETUP.EXE") chosen.push_back(i);
+    std::size_t i = FindFile(files, "SETUP.EXE", names);
+    if (i < files.size() && FoldCase(files[i].floppyName, names) == "SETUP.EXE") chosen.push_back(i);
   }
   if (chosen.empty()) return true;
   Disk disk;
-  std::vector<std::string> names;
+  std::vector<std::string> shown;
   for (std::size_t i : chosen) {
     Put(&disk, ItemOf(files, i));
     (*placed)[i] = true;
-    names.push_back(files[i].relative);
+    shown.push_back(names.ToHost(files[i].relative));
   }
   if (disk.clusters > kFloppyClusters || disk.slots > kUsableRootSlots) {
-    *error = "the --first files do not fit on one floppy together: " + JoinList(names, ", ");
+    *error = "the --first files do not fit on one floppy together: " + JoinList(shown, ", ");
     return false;
   }
   disks->push_back(std::move(disk));
@@ -149,15 +150,15 @@ void SortDecreasing(std::vector<Item>* items, const std::vector<PlanFile>& files
 }
 
 bool MakePlan(std::vector<PlanFile> files, const std::vector<std::string>& first, bool firstGiven,
-              Plan* plan, std::string* error) {
+              Plan* plan, std::string* error, const kivopack::KitNames& names) {
   if (files.empty()) {
     *error = "no files to plan";
     return false;
   }
-  if (!CheckNames(files, error)) return false;
+  if (!CheckNames(files, names, error)) return false;
   std::vector<Disk> start;
   std::vector<bool> placed(files.size(), false);
-  if (!StartFirstDisk(files, first, firstGiven, &start, &placed, error)) return false;
+  if (!StartFirstDisk(files, first, firstGiven, names, &start, &placed, error)) return false;
 
   std::vector<Item> items;
   std::uint64_t clusters = 0, slots = 0;
@@ -212,7 +213,7 @@ bool MakePlan(std::vector<PlanFile> files, const std::vector<std::string>& first
       rest = std::stable_partition(d.files.begin(), d.files.end(), [&](std::size_t i) { return placed[i]; });
     }
     std::sort(rest, d.files.end(), [&](std::size_t a, std::size_t b) {
-      std::string fa = FoldCase(files[a].relative), fb = FoldCase(files[b].relative);
+      std::string fa = FoldCase(files[a].relative, names), fb = FoldCase(files[b].relative, names);
       return fa != fb ? fa < fb : files[a].relative < files[b].relative;
     });
     d.bytes = 0;

@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "tools/kivopack/kit_names.h"
+
 namespace wendplan {
 
+// Names are in the kit's code page, as Wendmark and the floppy see them.
 struct PlanFile {
   std::string relative;  // below the setup folder, backslash-separated
   std::string floppyName;  // the last component: its name on the floppy
@@ -50,8 +53,10 @@ void SortDecreasing(std::vector<Item>* items, const std::vector<PlanFile>& files
 // Plans `files` (at least one). `first` names the files for disk 1, as
 // relative paths or floppy names in any case and with either separator;
 // `firstGiven` false means SETUP.EXE when there is one. False with a one-line
-// `error` naming the files when no plan exists.
+// `error` naming the files (as the host spells them) when no plan exists.
+// `names` is the kit's code page: it folds case and shows names.
 bool MakePlan(std::vector<PlanFile> files, const std::vector<std::string>& first, bool firstGiven,
-              Plan* plan, std::string* error);
+              Plan* plan, std::string* error,
+              const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
 
 }  // namespace wendplan

@@ -1,5 +1,6 @@
 // wendplan: plans the floppies of a setup folder and writes Wendmark's
 // package description for them.
+#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -13,6 +14,7 @@ namespace {
 
 const char kUsage[] =
     "usage: wendplan SETUP_DIR -o PACKLIST --name PRODUCT [--entry-prefix PREFIX] [--first FILE]...\n"
+    "                [--codepage N]\n"
     "\n"
     "Splits the files below SETUP_DIR over as few blank 1.44 MB floppies as it can\n"
     "(every file goes to a floppy's top level under its own name), prints the plan\n"
@@ -25,6 +27,18 @@ const char kUsage[] =
     "                         name, for Wendmark in a tools folder beside it)\n"
     "  --first FILE           put FILE on disk 1; may be repeated (default:\n"
     "                         SETUP.EXE, in any case, when there is one)\n"
+#ifdef _WIN32
+    "  --codepage N           the system's ANSI code page, the one names are\n"
+    "                         read in here (any other is refused)\n"
+#else
+    "  --codepage N           the Windows ANSI code page the description and the\n"
+    "                         floppies' names are written in (default 1252; also\n"
+    "                         874, 1250, 1251, 1253, 1254, 1255, 1256, 1257).\n"
+    "                         Names are converted from the locale's encoding\n"
+    "                         (UTF-8 in the C locale); a file name, the product\n"
+    "                         name or the prefix that the code page cannot hold\n"
+    "                         is refused\n"
+#endif
     "\n"
     "Exit status 0 when the description was written, 1 when nothing was written.\n";
 
@@ -36,7 +50,9 @@ int Refuse(const std::string& why) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string setupDir, output, name, prefix;
+  // The host's encoding of names is the locale's.
+  std::setlocale(LC_CTYPE, "");
+  std::string setupDir, output, name, prefix, codePageText;
   bool nameGiven = false, prefixGiven = false;
   std::vector<std::string> first;
   for (int i = 1; i < argc; ++i) {
@@ -58,6 +74,8 @@ int main(int argc, char** argv) {
       ok = prefixGiven = value(&prefix);
     } else if (arg == "--first") {
       ok = value(&first.emplace_back());
+    } else if (arg == "--codepage") {
+      ok = value(&codePageText);
     } else if (!arg.empty() && arg[0] == '-') {
       std::fputs(kUsage, stderr);
       return Refuse("unknown option " + arg);
@@ -72,28 +90,51 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return Refuse("SETUP_DIR, -o and --name are required");
   }
-  if (!prefixGiven) prefix = wendplan::DefaultEntryPrefix(setupDir);
+  unsigned codePage = 0;
+  if (!codePageText.empty() && !kivopack::KitNames::ParseNumber(codePageText, &codePage)) {
+    return Refuse("not a code page number: " + codePageText);
+  }
+  kivopack::KitNames names;
+  std::string error;
+  if (!names.Load(codePage, &error)) return Refuse(error);
+  if (!prefixGiven) prefix = wendplan::DefaultEntryPrefix(setupDir, names);
+
+  // Wendmark reads the description in the system's code page: the product
+  // name, the prefix and every name go into the kit's.
+  std::string kitName, kitPrefix, missing;
+  if (!names.FromHost(name, &kitName, &missing)) {
+    return Refuse(names.CannotHold("the product name", name, missing));
+  }
+  if (!names.FromHost(prefix, &kitPrefix, &missing)) {
+    return Refuse(names.CannotHold("the entry prefix", prefix, missing));
+  }
+  std::vector<std::string> kitFirst;
+  for (const std::string& wanted : first) {
+    // A name the code page cannot hold is no file's name in the kit.
+    if (!names.FromHost(wanted, &kitFirst.emplace_back())) {
+      return Refuse("--first names no file of the setup folder: " + wanted);
+    }
+  }
 
   std::vector<kivopack::SourceFile> found;
-  std::string error;
-  if (!kivopack::CollectFiles(setupDir, &found, &error)) return Refuse(error);
+  if (!kivopack::CollectFiles(setupDir, &found, &error, names)) return Refuse(error);
   // A description written into the setup folder itself is not one of its files.
   std::error_code ec;
-  std::filesystem::path written = std::filesystem::weakly_canonical(output, ec);
+  std::filesystem::path written = std::filesystem::weakly_canonical(names.PathOf(output), ec);
   std::vector<wendplan::PlanFile> files;
   for (const auto& f : found) {
-    if (!ec && std::filesystem::weakly_canonical(f.path, ec) == written) continue;
+    if (!ec && std::filesystem::weakly_canonical(names.PathOf(f.path), ec) == written) continue;
     files.push_back(wendplan::DescribeFile(f.name, f.size));
   }
 
   wendplan::Plan plan;
   std::string text;
-  if (!wendplan::MakePlan(std::move(files), first, !first.empty(), &plan, &error) ||
-      !wendplan::FormatPackList(plan, name, prefix, &text, &error)) {
+  if (!wendplan::MakePlan(std::move(files), kitFirst, !kitFirst.empty(), &plan, &error, names) ||
+      !wendplan::FormatPackList(plan, kitName, kitPrefix, &text, &error, names)) {
     return Refuse(error);
   }
-  if (!wendplan::WriteWhole(output, text, &error)) return Refuse(error);
-  std::fputs(wendplan::FormatPlan(plan, name).c_str(), stdout);
+  if (!wendplan::WriteWhole(output, text, &error, names)) return Refuse(error);
+  std::fputs(wendplan::FormatPlan(plan, name, names).c_str(), stdout);
   std::printf("wrote %s\n", output.c_str());
   return 0;
 }

@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/posix/code_page.h"
+#include "tests/support/temp_dir.h"
 #include "unpack/frame/console/console_ui.h"
+#include "unpack/frame/console/host_text.h"
 #include "unpack/frame/strings.h"
 
 namespace {
@@ -68,6 +71,54 @@ TEST(ConsoleMessageBoxes, WritesCaptionAndTextAndDoesNotWaitWithoutATerminal) {
   kivo::Messages messages(boxes, kivo::CompiledStrings());
   messages.ShowMessage(kivo::IDS_USER_ABORT);
   EXPECT_EQ(s.Written(), "Tandrel: File extraction terminated at user's request.\n");
+}
+
+platform::posix::CodePage Page(unsigned number) {
+  platform::posix::CodePage page;
+  std::string error;
+  EXPECT_TRUE(page.Load(number, &error)) << error;
+  return page;
+}
+
+TEST(HostText, ConvertsTheArchivesTextAndKeepsTheHostsFoldersAsTheyAre) {
+  platform::posix::CodePage page = Page(1252);
+  kivo::console::HostText text(&page);
+  // A folder the code page could not even hold, and one it could hold
+  // differently: neither may be touched.
+  text.KeepAsIs("/home/\xE6\xBC\xA2");
+  text.KeepAsIs("/srv/caf\xC3\xA9");
+  EXPECT_EQ(text.ToHost("/home/\xE6\xBC\xA2\\Caf\xE9 Menu.txt"), "/home/\xE6\xBC\xA2\\Caf\xC3\xA9 Menu.txt");
+  EXPECT_EQ(text.ToHost("/srv/caf\xC3\xA9\\Gr\xF6\xDF" "e.dat"), "/srv/caf\xC3\xA9\\Gr\xC3\xB6\xC3\x9F" "e.dat");
+  EXPECT_EQ(text.ToHost("Unable to create the directory: /srv/caf\xC3\xA9\\\xDC" "bersicht, ..."),
+            "Unable to create the directory: /srv/caf\xC3\xA9\\\xC3\x9C" "bersicht, ...");
+  EXPECT_EQ(kivo::console::HostText().ToHost("Caf\xE9"), "Caf\xE9") << "no code page: as it is";
+}
+
+TEST(HostText, TheFileSystemGetsHostPathsAndTheQuestionHostText) {
+  platform::posix::CodePage page = Page(1251);
+  kivo::console::HostText text(&page);
+  test::TempDir dir;
+  text.KeepAsIs(dir.path().c_str());
+  kivo::console::HostPathFileSystem files(platform::DefaultFileSystem(), text);
+  std::string folder = dir.Join("\xCE\xF2\xF7\xB8\xF2");  // Отчёт
+  ASSERT_TRUE(files.MakeDirectory(folder.c_str()));
+  platform::FileHandle h = 0;
+  ASSERT_TRUE(files.Open((folder + "\\\xC6\xF3\xEA.txt").c_str(), platform::OpenMode::kCreateNew, &h));
+  EXPECT_TRUE(files.Close(h));
+  EXPECT_TRUE(test::Exists(dir.Join("Отчёт\\Жук.txt")));
+  std::uint32_t attributes = 0;
+  EXPECT_TRUE(files.GetAttributes((folder + "\\\xC6\xF3\xEA.txt").c_str(), &attributes));
+  EXPECT_TRUE(files.Remove((folder + "\\\xC6\xF3\xEA.txt").c_str()));
+  EXPECT_FALSE(test::Exists(dir.Join("Отчёт\\Жук.txt")));
+
+  Streams s("n\n");
+  kivo::console::ConsoleMessageBoxes boxes(s.in, s.out, &text);
+  kivo::Messages messages(boxes, kivo::CompiledStrings());
+  kivo::console::ConsolePrompt prompt(messages, s.in, s.out, &text);
+  EXPECT_EQ(prompt.Ask("\xCE\xF2\xF7\xB8\xF2\\\xC6\xF3\xEA.txt"), kivo::kAnswerNo);
+  EXPECT_EQ(s.Written(),
+            "The file 'Отчёт\\Жук.txt' already exists.  Do you want to overwrite it? [Y]es / [N]o / "
+            "Y[e]s To All / [A]bort: ");
 }
 
 }  // namespace

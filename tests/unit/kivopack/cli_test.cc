@@ -9,28 +9,34 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
+#include <algorithm>
 
 #include "tests/support/temp_dir.h"
 #include "tests/unit/archive/hand_built.h"
+#include "tools/kivopack/pack.h"
 
 namespace {
 
 struct Result {
   int status = -1;
   std::string err;
+  std::string out;
 };
 
-// Runs a shell command in `dir`, stdin from `input`, stderr captured.
+// Runs a shell command in `dir`, stdin from `input`, stdout and stderr captured.
 Result Shell(const std::string& dir, const std::string& command, const std::string& input = "") {
-  std::string in = dir + "/.stdin", err = dir + "/.stderr";
+  std::string in = dir + "/.stdin", err = dir + "/.stderr", out = dir + "/.stdout";
   test::WriteFile(in, input);
-  std::string full = "cd '" + dir + "' && " + command + " <'" + in + "' 2>'" + err + "' >/dev/null";
+  std::string full = "cd '" + dir + "' && " + command + " <'" + in + "' 2>'" + err + "' >'" + out + "'";
   int rc = std::system(full.c_str());
   Result r;
   r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
   r.err = test::ReadFile(err);
+  r.out = test::ReadFile(out);
   std::remove(in.c_str());
   std::remove(err.c_str());
+  std::remove(out.c_str());
   return r;
 }
 
@@ -152,6 +158,80 @@ TEST_F(Cli, SourceDateEpochBoundsTheStoredTimesOrIsRefused) {
   for (std::size_t at = 0; (at = listing.find("  1970-01-02 00:00:00  ", at)) != std::string::npos; ++at) ++bounded;
   EXPECT_EQ(lines, 4u) << listing;  // the program line and three entries
   EXPECT_EQ(bounded, 3u) << listing;
+}
+
+std::vector<std::string> ArchiveNames(const std::string& path) {
+  kivopack::ArchiveListing listing;
+  std::string error;
+  EXPECT_TRUE(kivopack::ReadListing(path, &listing, &error)) << error;
+  std::vector<std::string> names;
+  for (const auto& e : listing.entries) names.push_back(e.name);
+  return names;
+}
+
+TEST_F(Cli, NamesTravelInTheCodePageAndComeOutInTheHostsEncoding) {
+  const char* names[] = {"Café Menu.txt", "Größe.dat", "Übersicht/Noël.txt"};
+  for (const char* name : names) {
+    std::filesystem::create_directories(std::filesystem::path(root_ + "/fr/" + name).parent_path());
+    test::WriteFile(root_ + "/fr/" + name, name);
+  }
+  ASSERT_EQ(Pack("-o self fr").status, 0);
+  // What Windows reads as these names: one byte per letter, in 1252.
+  EXPECT_EQ(ArchiveNames(root_ + "/self"),
+            (std::vector<std::string>{"Caf\xE9 Menu.txt", "Gr\xF6\xDF" "e.dat", "\xDC" "bersicht\\No\xEBl.txt"}));
+  Result list = Pack("--list self");
+  EXPECT_EQ(list.status, 0) << list.err;
+  for (const char* shown : {"  Café Menu.txt\n", "  Größe.dat\n", "  Übersicht\\Noël.txt\n"})
+    EXPECT_NE(list.out.find(shown), std::string::npos) << list.out;
+
+  Result r = Shell(root_ + "/out", "../self");
+  EXPECT_EQ(r.status, 0) << r.err;
+  for (const char* name : names) EXPECT_EQ(Out(name), name);
+  Result again = Shell(root_ + "/out", "../self", "n\nn\nn\n");
+  EXPECT_NE(again.err.find("The file 'Übersicht\\Noël.txt' already exists."), std::string::npos) << again.err;
+
+  // Another code page travels the same way when both ends are told.
+  std::filesystem::create_directories(root_ + "/ru");
+  test::WriteFile(root_ + "/ru/Отчёт.txt", "report");
+  ASSERT_EQ(Pack("-o ru.arc --bare --codepage 1251 ru").status, 0);
+  EXPECT_EQ(ArchiveNames(root_ + "/ru.arc"), std::vector<std::string>{"\xCE\xF2\xF7\xB8\xF2.txt"});
+  EXPECT_NE(Pack("--list ru.arc --codepage 1251").out.find("  Отчёт.txt\n"), std::string::npos);
+  std::filesystem::create_directories(root_ + "/ru-out");
+  Result ru = Shell(root_ + "/ru-out", "../self -f../ru.arc --codepage 1251");
+  EXPECT_EQ(ru.status, 0) << ru.err;
+  EXPECT_EQ(test::ReadFile(root_ + "/ru-out/Отчёт.txt"), "report");
+}
+
+TEST_F(Cli, NamesTheCodePageCannotHoldAreRefusedBeforeAnythingIsWritten) {
+  std::filesystem::create_directories(root_ + "/mixed/漢字");
+  test::WriteFile(root_ + "/mixed/Café.txt", "fine");
+  test::WriteFile(root_ + "/mixed/Party 😀.txt", "emoji");
+  test::WriteFile(root_ + "/mixed/漢字/a.txt", "cjk");
+  Result both = Pack("-o self mixed");
+  EXPECT_EQ(both.status, 1);
+  EXPECT_EQ(both.err,
+            "kivopack: code page 1252 cannot hold the names of mixed/Party 😀.txt (\"😀\"), "
+            "mixed/漢字/a.txt (\"漢\")\n");
+  EXPECT_FALSE(test::Exists(root_ + "/self")) << "no output file";
+
+  std::filesystem::create_directories(root_ + "/ru");
+  test::WriteFile(root_ + "/ru/Жук.txt", "beetle");
+  Result one = Pack("-o self ru");
+  EXPECT_EQ(one.err, "kivopack: code page 1252 cannot hold the name of ru/Жук.txt (\"Ж\")\n");
+  Result program = Pack("-o self --run 'Жук.txt' --codepage 1250 src");
+  EXPECT_EQ(program.status, 1);
+  EXPECT_EQ(program.err, "kivopack: code page 1250 cannot hold the program name Жук.txt (\"Ж\")\n");
+  EXPECT_FALSE(test::Exists(root_ + "/self"));
+
+  for (const char* option : {"--codepage 1258", "--codepage 12x", "--codepage"}) {
+    SCOPED_TRACE(option);
+    Result bad = Pack(std::string("-o self ") + option + " src");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 1) << bad.err;
+    Result unpack = Shell(root_ + "/out", std::string("'") + KIVOUNPACK_PATH + "' " + option);
+    EXPECT_EQ(unpack.status, 1) << unpack.err;
+  }
+  EXPECT_FALSE(test::Exists(root_ + "/self"));
 }
 
 TEST(ExtractorImage, HoldsNoSignatureOfItsOwn) {

@@ -27,13 +27,15 @@ using wendplan::PlanFile;
 
 using FileSet = std::vector<std::pair<std::string, std::uint64_t>>;  // relative path ('/'), size
 
-int Shell(const std::string& command, std::string* err = nullptr) {
+int Shell(const std::string& command, std::string* err = nullptr, std::string* out = nullptr) {
   // One file per process: ctest runs the cases of both builds side by side.
-  std::string errFile =
-      fs::temp_directory_path() / ("wendplan_test." + std::to_string(getpid()) + ".err");
-  int rc = std::system((command + " 2>'" + errFile + "' >/dev/null").c_str());
+  std::string stem = fs::temp_directory_path() / ("wendplan_test." + std::to_string(getpid()));
+  std::string errFile = stem + ".err", outFile = stem + ".out";
+  int rc = std::system((command + " 2>'" + errFile + "' >'" + outFile + "'").c_str());
   if (err != nullptr) *err = test::ReadFile(errFile);
+  if (out != nullptr) *out = test::ReadFile(outFile);
   std::remove(errFile.c_str());
+  std::remove(outFile.c_str());
   return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
 }
 
@@ -185,8 +187,8 @@ class WendplanProgram : public ::testing::Test {
     root_ = test::NativePath(dir_.path());
     fs::create_directories(root_ + "/tools");
   }
-  int Plan(const std::string& args, std::string* err) {
-    return Shell("cd " + Quote(root_) + " && " + Quote(WENDPLAN_PATH) + " " + args, err);
+  int Plan(const std::string& args, std::string* err, std::string* out = nullptr) {
+    return Shell("cd " + Quote(root_) + " && " + Quote(WENDPLAN_PATH) + " " + args, err, out);
   }
   test::TempDir dir_;
   std::string root_;
@@ -235,6 +237,100 @@ TEST_F(WendplanProgram, RefusesWhatNoFloppySetCanHoldAndWritesNothing) {
     EXPECT_EQ(Plan(std::string("setup -o tools/packlist.ini --name P ") + c.args, &err), 1);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     for (const char* name : c.named) EXPECT_NE(err.find(name), std::string::npos) << err;
+    EXPECT_TRUE(fs::is_empty(root_ + "/tools")) << "nothing written";
+  }
+}
+
+TEST_F(WendplanProgram, WritesNamesInTheCodePageWendmarkReadsAndShowsThemAsTheHostSpellsThem) {
+  FileSet set = {{"SETUP.EXE", 30000}, {"Café Menu.txt", 100}, {"Größe.dat", 2000}, {"Übersicht/Noël.txt", 5}};
+  MakeFiles(root_ + "/setup", set);
+  std::string err, out;
+  ASSERT_EQ(Plan("setup -o tools/packlist.ini --name 'Suite Éclair'", &err, &out), 0) << err;
+  std::string text = test::ReadFile(root_ + "/tools/packlist.ini");
+  EXPECT_NE(text.find("Name=Suite \xC9" "clair\r\n"), std::string::npos) << text;
+  for (const char* entry : {"=..\\setup\\\\Caf\xE9 Menu.txt\r\n", "=..\\setup\\\\Gr\xF6\xDF" "e.dat\r\n",
+                            "=..\\setup\\\\\xDC" "bersicht\\No\xEBl.txt\r\n"})
+    EXPECT_NE(text.find(entry), std::string::npos) << entry;
+  wendmark::PackageList list;
+  ASSERT_TRUE(list.Load(test::NativePath(root_ + "/tools/packlist.ini").c_str()));
+  EXPECT_EQ(list.GetName(), "Suite \xC9" "clair");
+
+  // The terminal gets the names back; "Café Menu.txt" is 13 characters,
+  // one long-name slot, not the 14 bytes it has in UTF-8.
+  EXPECT_EQ(out.rfind("Suite Éclair: 4 files", 0), 0u) << out;
+  EXPECT_NE(out.find("  Übersicht\\Noël.txt\n"), std::string::npos) << out;
+  EXPECT_NE(out.find(" 7 of 223 root entries"), std::string::npos) << out;
+
+  // Another code page, named both ways.
+  fs::remove_all(root_ + "/setup");
+  MakeFiles(root_ + "/setup", {{"Отчёт.doc", 10}});
+  ASSERT_EQ(Plan("setup -o tools/packlist.ini --codepage 1251 --name 'Жуки'", &err), 0) << err;
+  text = test::ReadFile(root_ + "/tools/packlist.ini");
+  EXPECT_NE(text.find("Name=\xC6\xF3\xEA\xE8\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\\\\\xCE\xF2\xF7\xB8\xF2.doc\r\n"), std::string::npos) << text;
+}
+
+TEST_F(WendplanProgram, NamesMeetOnAFloppyWhenWindowsFoldsThemToOne) {
+  struct Case {
+    const char* label;
+    FileSet set;
+    const char* args;
+    std::vector<const char*> clash;  // empty: planned
+  };
+  const Case cases[] = {
+      {"accented capitals", {{"É.TXT", 1}, {"sub/é.txt", 1}}, "", {"É.TXT", "sub\\é.txt"}},
+      {"y with diaeresis", {{"ÿ.dat", 1}, {"Ÿ.DAT", 1}}, "", {"ÿ.dat", "Ÿ.DAT"}},
+      {"sharp s has no capital", {{"straße.txt", 1}, {"STRASSE.TXT", 1}}, "", {}},
+      {"accent is not case", {{"resume.txt", 1}, {"résumé.txt", 1}}, "", {}},
+      {"cyrillic", {{"Жук.txt", 1}, {"a/жук.TXT", 1}}, "--codepage 1251", {"a\\жук.TXT", "Жук.txt"}},
+      {"turkish dotless i", {{"ı.txt", 1}, {"I.txt", 1}}, "--codepage 1254", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    fs::remove_all(root_ + "/setup");
+    fs::remove_all(root_ + "/tools");
+    fs::create_directories(root_ + "/tools");
+    MakeFiles(root_ + "/setup", c.set);
+    std::string err;
+    int rc = Plan(std::string("setup -o tools/packlist.ini --name P ") + c.args, &err);
+    if (c.clash.empty()) {
+      EXPECT_EQ(rc, 0) << err;
+      continue;
+    }
+    EXPECT_EQ(rc, 1);
+    EXPECT_NE(err.find("would get the same name on a floppy"), std::string::npos) << err;
+    for (const char* name : c.clash) EXPECT_NE(err.find(name), std::string::npos) << err;
+    EXPECT_TRUE(fs::is_empty(root_ + "/tools"));
+  }
+}
+
+TEST_F(WendplanProgram, TextTheCodePageCannotHoldIsRefusedAndNothingIsWritten) {
+  struct Case {
+    const char* label;
+    FileSet set;
+    const char* args;
+    const char* line;
+  };
+  const Case cases[] = {
+      {"file", {{"SETUP.EXE", 1}, {"docs/Party 😀.txt", 1}}, "--name P",
+       "wendplan: code page 1252 cannot hold the name of setup/docs/Party 😀.txt (\"😀\")\n"},
+      {"product", {{"SETUP.EXE", 1}}, "--name '漢字 Suite'",
+       "wendplan: code page 1252 cannot hold the product name 漢字 Suite (\"漢\")\n"},
+      {"prefix", {{"SETUP.EXE", 1}}, "--name P --entry-prefix '..\\Σ\\'",
+       "wendplan: code page 1252 cannot hold the entry prefix ..\\Σ\\ (\"Σ\")\n"},
+      {"other code page", {{"Café.txt", 1}}, "--name P --codepage 1251",
+       "wendplan: code page 1251 cannot hold the name of setup/Café.txt (\"é\")\n"},
+      {"unknown code page", {{"A.TXT", 1}}, "--name P --codepage 65001",
+       "wendplan: code page 65001 is not supported (supported: 874, 1250, 1251, 1252, 1253, 1254, 1255, "
+       "1256, 1257)\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    fs::remove_all(root_ + "/setup");
+    MakeFiles(root_ + "/setup", c.set);
+    std::string err;
+    EXPECT_EQ(Plan(std::string("setup -o tools/packlist.ini ") + c.args, &err), 1);
+    EXPECT_EQ(err, c.line);
     EXPECT_TRUE(fs::is_empty(root_ + "/tools")) << "nothing written";
   }
 }

@@ -12,9 +12,14 @@
 extern char** environ;
 
 namespace kivo::console {
+namespace {
+
+std::string Host(const HostText* text, const char* s) { return text != nullptr ? text->ToHost(s) : s; }
+
+}  // namespace
 
 int ConsoleMessageBoxes::Show(const char* text, const char* caption, std::uint32_t) {
-  std::fprintf(out_, "%s: %s\n", caption, text);
+  std::fprintf(out_, "%s: %s\n", Host(text_, caption).c_str(), Host(text_, text).c_str());
   std::fflush(out_);
   if (isatty(fileno(in_))) {
     int c;
@@ -28,7 +33,7 @@ int ConsolePrompt::Ask(const char* name) {
   platform::BoundedString<512> question;
   messages_.FormatOverwriteQuestion(name, &question);
   for (;;) {
-    std::fprintf(out_, "%s [Y]es / [N]o / Y[e]s To All / [A]bort: ", question.c_str());
+    std::fprintf(out_, "%s [Y]es / [N]o / Y[e]s To All / [A]bort: ", Host(text_, question.c_str()).c_str());
     std::fflush(out_);
     std::string line;
     int c;
@@ -50,8 +55,8 @@ int ConsolePrompt::Ask(const char* name) {
 }
 
 bool ConsoleLauncher::Start(const char* program, const char* directory) {
-  std::string folder = platform::posix::TranslatePath(directory);
-  std::string path = platform::posix::TranslatePath(program);
+  std::string folder = platform::posix::TranslatePath(Host(text_, directory).c_str());
+  std::string path = platform::posix::TranslatePath(Host(text_, program).c_str());
   if (folder.empty() || path.empty()) return false;
   std::string full = path[0] == '/' ? path : folder + "/" + path;
   struct stat st;

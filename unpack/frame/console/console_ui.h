@@ -8,19 +8,26 @@
 #include "platform/ui.h"
 #include "unpack/engine/extractor.h"
 #include "unpack/engine/messages.h"
+#include "unpack/frame/console/host_text.h"
 
 namespace kivo::console {
 
-// Writes "<caption>: <text>" to `out`; waits for Enter when `in` is a
-// terminal, so that the text is read before the program goes on.
+// The UI objects take their text into the host's encoding through `text`
+// (by default they write it as it is).
+
+// Writes "<caption>: <text>" to `out`, in the host's encoding; waits for
+// Enter when `in` is a terminal, so that the text is read before the program
+// goes on.
 class ConsoleMessageBoxes final : public platform::ui::MessageBoxes {
  public:
-  ConsoleMessageBoxes(std::FILE* in, std::FILE* out) : in_(in), out_(out) {}
+  ConsoleMessageBoxes(std::FILE* in, std::FILE* out, const HostText* text = nullptr)
+      : in_(in), out_(out), text_(text) {}
   int Show(const char* text, const char* caption, std::uint32_t style) override;
 
  private:
   std::FILE* in_;
   std::FILE* out_;
+  const HostText* text_;
 };
 
 // The question of string 12 followed by the four answers by their mnemonics:
@@ -28,14 +35,15 @@ class ConsoleMessageBoxes final : public platform::ui::MessageBoxes {
 // cancel button (No); anything else asks again.
 class ConsolePrompt final : public OverwritePrompt {
  public:
-  ConsolePrompt(const Messages& messages, std::FILE* in, std::FILE* out)
-      : messages_(messages), in_(in), out_(out) {}
+  ConsolePrompt(const Messages& messages, std::FILE* in, std::FILE* out, const HostText* text = nullptr)
+      : messages_(messages), in_(in), out_(out), text_(text) {}
   int Ask(const char* name) override;
 
  private:
   const Messages& messages_;
   std::FILE* in_;
   std::FILE* out_;
+  const HostText* text_;
 };
 
 // Starts the program (a name relative to the target folder, as a rule) in
@@ -43,7 +51,11 @@ class ConsolePrompt final : public OverwritePrompt {
 // bits, so the extracted program is made executable first.
 class ConsoleLauncher final : public ProgramLauncher {
  public:
+  explicit ConsoleLauncher(const HostText* text = nullptr) : text_(text) {}
   bool Start(const char* program, const char* directory) override;
+
+ private:
+  const HostText* text_;
 };
 
 }  // namespace kivo::console

@@ -1,0 +1,63 @@
+// The console extractor works in a Windows program's terms: the archive's
+// names and program are text in an ANSI code page, and so is every path and
+// message built from them. The host keeps its own names in its own encoding.
+// Its texts (the archive's path, the target folder) are taken as they are
+// wherever they turn up; everything else crosses into the host's encoding
+// before it reaches the file system, the terminal or a started program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/posix/code_page.h"
+
+namespace kivo::console {
+
+class HostText {
+ public:
+  // Without a code page nothing is converted.
+  HostText() = default;
+  explicit HostText(const platform::posix::CodePage* page) : page_(page) {}
+
+  // Host text that may turn up inside paths and messages: kept as it is.
+  void KeepAsIs(const char* text);
+
+  // `text` in the host's encoding: the kept texts as they are, the rest
+  // converted from the code page.
+  std::string ToHost(const char* text) const;
+
+ private:
+  const platform::posix::CodePage* page_ = nullptr;
+  std::vector<std::string> kept_;
+};
+
+// The file system with every path taken into the host's encoding first.
+class HostPathFileSystem final : public platform::FileSystem {
+ public:
+  HostPathFileSystem(platform::FileSystem& inner, const HostText& text) : inner_(inner), text_(text) {}
+
+  bool Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) override;
+  bool Read(platform::FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override;
+  bool Write(platform::FileHandle file, const void* buffer, std::uint32_t size, std::uint32_t* done) override;
+  bool Flush(platform::FileHandle file) override;
+  bool Seek(platform::FileHandle file, std::uint32_t offset) override;
+  bool Skip(platform::FileHandle file, std::uint32_t count) override;
+  bool Tell(platform::FileHandle file, std::uint32_t* offset) override;
+  bool GetSize(platform::FileHandle file, std::uint64_t* size) override;
+  bool GetTimes(platform::FileHandle file, platform::FileTimes* times) override;
+  bool SetTimes(platform::FileHandle file, const platform::FileTimes& times) override;
+  bool Close(platform::FileHandle file) override;
+  bool Remove(const char* path) override;
+  bool Replace(const char* source, const char* target) override;
+  bool GetAttributes(const char* path, std::uint32_t* attributes) override;
+  bool MakeDirectory(const char* path) override;
+  bool SetCurrentDir(const char* path) override;
+  std::uint32_t LastError() const override;
+
+ private:
+  platform::FileSystem& inner_;
+  const HostText& text_;
+};
+
+}  // namespace kivo::console
