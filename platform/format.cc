@@ -23,7 +23,7 @@ class Output {
   std::uint32_t length_ = 0;
 };
 
-struct Spec {
+struct Directive {
   bool left = false, prefix = false, zero = false;
   std::int32_t width = 0, precision = -1;
 };
@@ -36,22 +36,22 @@ std::uint32_t Length(const char* text) {
 
 // A field: sign or prefix, zeros up to the precision, the digits or text,
 // padded to the width.
-void Field(Output& out, const Spec& spec, const char* lead, const char* body, std::int32_t bodyLength,
+void Field(Output& out, const Directive& directive, const char* lead, const char* body, std::int32_t bodyLength,
            std::int32_t zeros) {
   std::int32_t leadLength = static_cast<std::int32_t>(Length(lead));
-  std::int32_t pad = spec.width - leadLength - zeros - bodyLength;
-  if (pad > 0 && !spec.left && spec.zero) {
+  std::int32_t pad = directive.width - leadLength - zeros - bodyLength;
+  if (pad > 0 && !directive.left && directive.zero) {
     zeros += pad;
     pad = 0;
   }
-  if (!spec.left) out.Repeat(' ', pad);
+  if (!directive.left) out.Repeat(' ', pad);
   for (const char* p = lead; *p != '\0'; ++p) out.Put(*p);
   out.Repeat('0', zeros);
   for (std::int32_t i = 0; i < bodyLength; ++i) out.Put(body[i]);
-  if (spec.left) out.Repeat(' ', pad);
+  if (directive.left) out.Repeat(' ', pad);
 }
 
-void Number(Output& out, const Spec& spec, std::uint32_t value, bool negative, std::uint32_t base,
+void Number(Output& out, const Directive& directive, std::uint32_t value, bool negative, std::uint32_t base,
             bool upper, const char* prefix) {
   char digits[16];
   std::int32_t n = 0;
@@ -60,8 +60,8 @@ void Number(Output& out, const Spec& spec, std::uint32_t value, bool negative, s
     digits[15 - n++] = set[value % base];
     value /= base;
   } while (value != 0);
-  std::int32_t zeros = spec.precision > n ? spec.precision - n : 0;
-  Field(out, spec, negative ? "-" : prefix, digits + 16 - n, n, zeros);
+  std::int32_t zeros = directive.precision > n ? directive.precision - n : 0;
+  Field(out, directive, negative ? "-" : prefix, digits + 16 - n, n, zeros);
 }
 
 }  // namespace
@@ -74,23 +74,23 @@ std::uint32_t FormatWindowsStyle(char* out, const char* format, va_list args) {
       continue;
     }
     if (*++p == '\0') break;  // a lone % at the end
-    Spec spec;
+    Directive directive;
     for (;; ++p) {
       if (*p == '-') {
-        spec.left = true;
+        directive.left = true;
       } else if (*p == '#') {
-        spec.prefix = true;
+        directive.prefix = true;
       } else if (*p == '0') {
-        spec.zero = true;
+        directive.zero = true;
       } else {
         break;
       }
     }
-    while (*p >= '0' && *p <= '9') spec.width = spec.width * 10 + (*p++ - '0');
+    while (*p >= '0' && *p <= '9') directive.width = directive.width * 10 + (*p++ - '0');
     if (*p == '.') {
-      spec.precision = 0;
-      while (*++p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p - '0');
-      if (spec.precision == 0) spec.precision = -1;  // ".0" sets no precision at all
+      directive.precision = 0;
+      while (*++p >= '0' && *p <= '9') directive.precision = directive.precision * 10 + (*p - '0');
+      if (directive.precision == 0) directive.precision = -1;  // ".0" sets no precision at all
     }
     // Sizes: a long and an int are the same here, and a short is passed
     // as an int.
@@ -100,22 +100,22 @@ std::uint32_t FormatWindowsStyle(char* out, const char* format, va_list args) {
       case 'i': {
         std::int32_t v = va_arg(args, std::int32_t);
         std::uint32_t magnitude = v < 0 ? 0u - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v);
-        Number(o, spec, magnitude, v < 0, 10, false, "");
+        Number(o, directive, magnitude, v < 0, 10, false, "");
         break;
       }
       case 'u':
-        Number(o, spec, va_arg(args, std::uint32_t), false, 10, false, "");
+        Number(o, directive, va_arg(args, std::uint32_t), false, 10, false, "");
         break;
       case 'x':
       case 'X': {
         bool upper = *p == 'X';
-        Number(o, spec, va_arg(args, std::uint32_t), false, 16, upper,
-               spec.prefix ? (upper ? "0X" : "0x") : "");
+        Number(o, directive, va_arg(args, std::uint32_t), false, 16, upper,
+               directive.prefix ? (upper ? "0X" : "0x") : "");
         break;
       }
       case 'p': {
         // Eight digits, as the 32-bit programs show a pointer.
-        Spec wide;
+        Directive wide;
         wide.zero = true;
         wide.width = 8;
         Number(o, wide, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(va_arg(args, void*))),
@@ -125,7 +125,7 @@ std::uint32_t FormatWindowsStyle(char* out, const char* format, va_list args) {
       case 'c':
       case 'C': {
         char c = static_cast<char>(va_arg(args, int));
-        Field(o, spec, "", &c, 1, 0);
+        Field(o, directive, "", &c, 1, 0);
         break;
       }
       case 's':
@@ -133,14 +133,14 @@ std::uint32_t FormatWindowsStyle(char* out, const char* format, va_list args) {
         const char* text = va_arg(args, const char*);
         if (text == nullptr) text = "(null)";
         std::int32_t n = static_cast<std::int32_t>(Length(text));
-        if (spec.precision >= 0 && spec.precision < n) n = spec.precision;
-        Spec plain = spec;
+        if (directive.precision >= 0 && directive.precision < n) n = directive.precision;
+        Directive plain = directive;
         plain.zero = false;
         Field(o, plain, "", text, n, 0);
         break;
       }
       case '\0':
-        --p;  // the format ended inside a specification
+        --p;  // the format ended inside a directive
         break;
       default:
         o.Put(*p);  // %% and anything unknown stand for themselves
