@@ -29,6 +29,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+# shellcheck source=lib.sh
+. scripts/lib.sh
 
 usage() { sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; }
 product="" name="" license="" license_given=0 interactive=0 out=$root/out/demo
@@ -91,21 +93,11 @@ jobs=$(nproc)
 
 # --- 1. tools
 step "Checking the tools"
-need_setup=0
-for tool in cmake g++ i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix wine Xvfb \
-            mformat mcopy mdir fsck.fat convert; do
-  command -v "$tool" >/dev/null 2>&1 || need_setup=1
-done
-if ((need_setup)); then
-  note "installing what is missing (scripts/setup-deps.sh)"
-  bash scripts/setup-deps.sh
-fi
-# Wine runs the 32-bit programs where the machine can execute 32-bit code.
-# Some virtual machines run 64-bit user code only: there the Wine run uses
-# the 64-bit build of the same programs, and the kit itself stays 32-bit.
-run_preset=win32-tests
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  run_preset=win64-tests
+tandrel_ensure_tools || die "installing what is missing (scripts/setup-deps.sh) failed"
+# Wine runs the 32-bit programs where the machine can execute 32-bit code;
+# elsewhere the 64-bit build of the same programs, and the kit stays 32-bit.
+run_preset=$(tandrel_wine_ring)
+if [[ $run_preset != win32-tests ]]; then
   note "this machine cannot execute 32-bit x86 code: Wine runs the 64-bit build of the same programs"
 fi
 
@@ -213,7 +205,6 @@ fi
 # --- 4. under Wine
 env=$out/wine-env
 wenv() { tests/e2e/wine-env.sh "$@"; }
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
 arch=win32
 [[ $run_preset == win32-tests ]] || arch=win64
 cleanup() {
@@ -240,12 +231,14 @@ floppy=$env/floppy
 caption="Tandrel's disk maker"
 wizard_script() {  # DISKS
   local n=$1 i long=600000
-  local prompt="Please label a blank, formatted 1.44MB floppy disk 'Disk %d - %s' and place it in drive A:."
+  # The driver reads \" and \\ as escapes inside a quoted text.
+  local shown=${name//\\/\\\\}
+  shown=${shown//\"/\\\"}
   if ((interactive)); then
     long=3600000
     for i in $(seq 1 "$n"); do
       printf 'window "%s" %d\n' "$caption" "$long"
-      printf "text \"$prompt\"\n" "$i" "$name"
+      printf 'text "Please label a blank, formatted 1.44MB floppy disk '"'"'Disk %d - %s'"'"' and place it in drive A:."\n' "$i" "$shown"
       ((i == 1)) || printf 'handshake disk%d %d\n' $((i - 1)) "$long"
       printf 'gone %d\n' "$long"
     done
@@ -272,7 +265,7 @@ window "Copying Files" 30000
 EOF
   for i in $(seq 1 "$n"); do
     printf 'window "%s" %d\n' "$caption" "$long"
-    printf "text \"$prompt\"\n" "$i" "$name"
+    printf 'text "Please label a blank, formatted 1.44MB floppy disk '"'"'Disk %d - %s'"'"' and place it in drive A:."\n' "$i" "$shown"
     ((i != 2)) || printf 'select "Copying Files"\nshot copying\nselect "%s"\n' "$caption"
     ((i == 1)) || printf 'handshake disk%d 60000\n' $((i - 1))
     printf 'click "OK"\ngone\n'
@@ -304,7 +297,8 @@ save_disk() {  # save_disk N
   local n=$1 folder=$out/disks/disk$1
   rm -rf "$folder"
   mkdir -p "$folder"
-  cp -p "$floppy"/. "$folder"/ 2>/dev/null || cp -a "$floppy"/. "$folder"/
+  # A floppy is flat, but -a keeps the times and copies whatever is there.
+  cp -a "$floppy"/. "$folder"/
   find "$floppy" -mindepth 1 -delete
   claim "disk$n.img"
   bash scripts/floppy-image.sh "$folder" "$out/disk$n.img" "$n" >"$logs/disk$n-image.log" 2>&1 ||

@@ -9,6 +9,8 @@ build=${1:?build folder of the fuzz preset}
 seconds=${2:-60}
 status=0
 found=0
+scratch=""
+trap '[ -z "$scratch" ] || rm -rf "$scratch"' EXIT
 for corpus in tests/fuzz/corpus/*/; do
   name=$(basename "$corpus")
   exe=$(find "$build" -type f -name "$name" -perm -u+x | head -n 1)
@@ -32,6 +34,7 @@ for corpus in tests/fuzz/corpus/*/; do
     grep -E "stat::number_of_executed_units|stat::new_units_added" "$build/findings/$name.log" | sed "s/^/fuzz: $name /"
   fi
   rm -rf "$scratch"
+  scratch=""
 done
 [ "$found" -gt 0 ] || { echo "fuzz: no fuzz targets found" >&2; status=1; }
 exit "$status"

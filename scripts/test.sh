@@ -9,26 +9,16 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-need_setup=0
-for tool in cmake g++ clang++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres \
-            x86_64-w64-mingw32-g++-posix wine Xvfb mformat fsck.fat convert; do
-  command -v "$tool" >/dev/null 2>&1 || need_setup=1
-done
-[ -f /usr/src/googletest/CMakeLists.txt ] || need_setup=1
-if [ "$need_setup" -eq 1 ]; then
-  bash scripts/setup-deps.sh || { echo "test.sh: installing the dependencies failed" >&2; exit 1; }
-fi
+# shellcheck source=lib.sh
+. scripts/lib.sh
+tandrel_ensure_tools || { echo "test.sh: installing the dependencies failed" >&2; exit 1; }
 
 jobs=$(nproc)
 
-# The Windows ring runs the 32-bit programs under 32-bit Wine. Some virtual
-# machines execute 64-bit user code only (an i386 program fails with "Exec
-# format error"), and 32-bit Wine cannot start there at all; on such a host
-# the same tests are built for 64-bit Windows and run under 64-bit Wine.
-# The shipped programs are still built, and checked, as 32-bit files.
-wine_ring=win32-tests
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  wine_ring=win64-tests
+# The Windows ring runs the 32-bit programs under 32-bit Wine where the host
+# can; the shipped programs are built, and checked, as 32-bit files anyway.
+wine_ring=$(tandrel_wine_ring)
+if [ "$wine_ring" != win32-tests ]; then
   echo "test.sh: this host cannot execute 32-bit x86 code; the Windows ring runs as 64-bit ($wine_ring)"
 fi
 logs="$root/build/logs"

@@ -38,7 +38,8 @@ prepare_folders() {
 
 # WINE_ENV_SH may name another environment script with the same commands.
 wenv() { "${WINE_ENV_SH:-$here/wine-env.sh}" "$@"; }
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
+# shellcheck source=../../scripts/lib.sh
+. "$here/../../scripts/lib.sh"
 
 # The floppy holds exactly these files, each the same bytes as its source,
 # with the source's last-write time and the last-access time the copy read

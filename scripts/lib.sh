@@ -1,0 +1,33 @@
+# Shared by scripts/test.sh, scripts/demo.sh and the end-to-end scripts
+# (sourced): the tool check that installs what is missing, the choice of the
+# Wine ring, and the Windows form of a Linux path.
+
+# Every tool the builds, the rings and the main job use; any missing one
+# has scripts/setup-deps.sh install everything.
+tandrel_tools=(cmake g++ clang++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres
+               x86_64-w64-mingw32-g++-posix wine Xvfb mformat mcopy mdir fsck.fat convert iconv)
+
+# Installs what is missing; false when that fails. Run from the tree's root.
+tandrel_ensure_tools() {
+  local tool missing=0
+  for tool in "${tandrel_tools[@]}"; do
+    command -v "$tool" >/dev/null 2>&1 || missing=1
+  done
+  [ -f /usr/src/googletest/CMakeLists.txt ] || missing=1
+  [ "$missing" -eq 0 ] || bash scripts/setup-deps.sh
+}
+
+# The preset whose programs Wine runs here. Some virtual machines execute
+# 64-bit user code only (an i386 program fails with "Exec format error"), and
+# 32-bit Wine cannot start there at all: they get the 64-bit build of the
+# same sources. The shipped programs stay the 32-bit ones of preset win32.
+tandrel_wine_ring() {
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo win32-tests
+  else
+    echo win64-tests
+  fi
+}
+
+# A Linux path as the Wine programs see it, on drive Z:.
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
