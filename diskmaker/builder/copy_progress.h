@@ -1,3 +1,7 @@
+// The two sides of a build and its window. The window runs a CopyJob once
+// it is up; the job reports through CopyProgress. Neither knows the other's
+// class.
+//
 // What the copy engine needs of the window it runs in: a disk line, the
 // insert prompt, a file line with a bar that also lets waiting messages run
 // (and tells whether the user has asked to stop), and an owner for the
@@ -10,6 +14,16 @@
 namespace wendmark {
 
 struct DriveRecord;
+
+// The work a progress window runs once, on its start timer: true when
+// everything was written.
+class CopyJob {
+ public:
+  virtual bool Run() = 0;
+
+ protected:
+  ~CopyJob() = default;
+};
 
 class CopyProgress {
  public:

@@ -11,8 +11,8 @@ namespace wendmark {
 
 class CopyProgressDlg final : public platform::win32::ui::ModalDialog, public ProgressDialogLogic {
  public:
-  CopyProgressDlg(HWND parent, DiskBuilder* builder, const platform::StringTable& strings)
-      : ProgressDialogLogic(builder, strings), parent_(parent) {}
+  CopyProgressDlg(HWND parent, CopyJob* job, const platform::StringTable& strings)
+      : ProgressDialogLogic(job, strings), parent_(parent) {}
   ~CopyProgressDlg() override = default;
 
   // Runs the dialog and returns its end code (failed when it could not be made).

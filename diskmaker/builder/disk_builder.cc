@@ -15,10 +15,6 @@ namespace {
 namespace ui = platform::ui;
 namespace error = platform::error;
 
-// Texts of the table are well under this; formatted ones carry at most a
-// 259-character product name or path on top.
-constexpr std::uint32_t kTextCapacity = platform::TextBuffer::capacity();
-
 // sectors per cluster x bytes per sector x free clusters, without the
 // wrap-around of 32-bit arithmetic; saturates instead of overflowing.
 std::uint64_t FreeBytes(const platform::FreeSpace& space) {
@@ -36,15 +32,6 @@ const char* FloppyName(const char* entry) {
     if (*p == '\\') name = p + 1;
   }
   return name;
-}
-
-void ShowInsertPrompt(ui::MessageBoxes& boxes, const platform::StringTable& strings,
-                      const char* title, char letter) {
-  char format[kTextCapacity], text[kTextCapacity], caption[kTextCapacity];
-  strings.Load(IDS_INSERT_PROMPT, format, sizeof format);
-  platform::TextFormat(text, sizeof text, format, title, letter);
-  strings.Load(IDS_PROGRESS_CAPTION, caption, sizeof caption);
-  boxes.Show(text, caption, ui::kOk | ui::kIconInformation);
 }
 
 platform::TextBuffer DiskBuilder::Text(std::uint32_t id) const {

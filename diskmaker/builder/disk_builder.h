@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "diskmaker/builder/copy_progress.h"
 #include "diskmaker/model/drive_list.h"
 #include "diskmaker/model/package_list.h"
 #include "platform/bounded_string.h"
@@ -16,8 +17,6 @@
 #include "platform/ui.h"
 
 namespace wendmark {
-
-class CopyProgress;
 
 // The size of each read and write, and of the one buffer the process keeps for it.
 constexpr std::uint32_t kCopyChunk = 32768;
@@ -51,7 +50,7 @@ struct BuilderServices {
   platform::Memory& memory;
 };
 
-class DiskBuilder {
+class DiskBuilder final : public CopyJob {
  public:
   DiskBuilder(PackageList* packages, DriveList* drives, const BuilderServices& services)
       : packages_(packages), drives_(drives), services_(services) {}
@@ -76,7 +75,7 @@ class DiskBuilder {
 
   // The whole build, run once by the progress window. True when every
   // selected disk was written.
-  bool Run();
+  bool Run() override;
 
   // Makes sure the floppy in `drive` is present, blank and large enough,
   // prompting until it is or the user gives up (false).
@@ -112,9 +111,5 @@ class DiskBuilder {
 // backslash, or the whole entry when it has none.
 const char* FloppyName(const char* entry);
 
-// The insert prompt: label the disk `title` and put it into drive `letter`.
-// Shown by the progress window, which owns it.
-void ShowInsertPrompt(platform::ui::MessageBoxes& boxes, const platform::StringTable& strings,
-                      const char* title, char letter);
 
 }  // namespace wendmark

@@ -1,6 +1,6 @@
 #include "diskmaker/builder/progress_dialog_logic.h"
 
-#include "diskmaker/builder/disk_builder.h"
+#include "diskmaker/model/drive_list.h"
 #include "diskmaker/resources/strings.h"
 #include "platform/text.h"
 #include "platform/ui.h"
@@ -13,6 +13,15 @@ namespace ui = platform::ui;
 constexpr std::uint32_t kLineCapacity = 1024;
 
 }  // namespace
+
+void ShowInsertPrompt(ui::MessageBoxes& boxes, const platform::StringTable& strings,
+                      const char* title, char letter) {
+  char format[kLineCapacity], text[kLineCapacity], caption[kLineCapacity];
+  strings.Load(IDS_INSERT_PROMPT, format, sizeof format);
+  platform::TextFormat(text, sizeof text, format, title, letter);
+  strings.Load(IDS_PROGRESS_CAPTION, caption, sizeof caption);
+  boxes.Show(text, caption, ui::kOk | ui::kIconInformation);
+}
 
 platform::TextBuffer ProgressDialogLogic::Text(std::uint32_t id) const {
   platform::TextBuffer text;
@@ -68,7 +77,7 @@ void ProgressDialogLogic::OnPaint() {
 bool ProgressDialogLogic::OnTimer(std::uintptr_t id) {
   if (id != kStartTimerId) return false;
   StopTimer(kStartTimerId);  // it fires once: the build runs inside this call
-  bool written = builder_ != nullptr && builder_->Run();
+  bool written = job_ != nullptr && job_->Run();
   EndWith(written ? kEndWritten : cancelRequested ? kEndCancelled : kEndFailed);
   return true;
 }

@@ -12,8 +12,6 @@
 
 namespace wendmark {
 
-class DiskBuilder;
-
 // The start timer: fires once, a quarter of a second after the first paint.
 constexpr std::uintptr_t kStartTimerId = 8466;
 constexpr std::uint32_t kStartTimerDelay = 250;
@@ -23,10 +21,13 @@ constexpr int kEndWritten = 1;
 constexpr int kEndCancelled = 2;
 constexpr int kEndFailed = 3;
 
+// The insert prompt: label the disk `title` and put it into drive `letter`.
+void ShowInsertPrompt(platform::ui::MessageBoxes& boxes, const platform::StringTable& strings,
+                      const char* title, char letter);
+
 class ProgressDialogLogic : public CopyProgress {
  public:
-  ProgressDialogLogic(DiskBuilder* builder, const platform::StringTable& strings)
-      : builder_(builder), strings_(strings) {}
+  ProgressDialogLogic(CopyJob* job, const platform::StringTable& strings) : job_(job), strings_(strings) {}
   ProgressDialogLogic(const ProgressDialogLogic&) = delete;
   ProgressDialogLogic& operator=(const ProgressDialogLogic&) = delete;
 
@@ -71,7 +72,7 @@ class ProgressDialogLogic : public CopyProgress {
  private:
   platform::TextBuffer Text(std::uint32_t id) const;
 
-  DiskBuilder* builder_;
+  CopyJob* job_;
   const platform::StringTable& strings_;
 };
 

@@ -3,8 +3,6 @@
 #include "diskmaker/resources/strings.h"
 #include "diskmaker/wizard/pages.h"
 #include "diskmaker/wizard/sheet_buttons.h"
-#include "platform/file_system.h"
-#include "platform/process.h"
 
 namespace wendmark {
 
@@ -17,8 +15,10 @@ BOOL CWelcomePage::OnInitDialog() {
   return TRUE;
 }
 
-CLicensePage::CLicensePage(const platform::StringTable& strings)
+CLicensePage::CLicensePage(const char* path, platform::FileSystem& files, const platform::StringTable& strings)
     : WendmarkPage(IDD_LICENSE, WizardPage::kLicense, strings),
+      path_(path),
+      files_(files),
       background_(CreateSolidBrush(GetSysColor(COLOR_WINDOW))) {}
 
 CLicensePage::~CLicensePage() {
@@ -26,9 +26,8 @@ CLicensePage::~CLicensePage() {
 }
 
 BOOL CLicensePage::OnInitDialog() {
-  platform::PathBuffer path = GetLicenseFilePath(platform::DefaultProcess(), platform::DefaultFileSystem());
   platform::HeapArray<char> text;
-  if (!path.empty() && ReadLicenseText(platform::DefaultFileSystem(), path.c_str(), &text)) {
+  if (ReadLicenseText(files_, path_.c_str(), &text)) {
     HWND edit = GetDlgItem(window(), IDC_LICENSE_TEXT);
     SetWindowTextA(edit, text.data());
     SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(-1), 0);

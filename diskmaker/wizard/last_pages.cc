@@ -7,14 +7,15 @@
 #include "diskmaker/resources/strings.h"
 #include "diskmaker/wizard/pages.h"
 #include "diskmaker/wizard/sheet_buttons.h"
-#include "platform/drives.h"
-#include "platform/file_system.h"
-#include "platform/memory.h"
 
 namespace wendmark {
 
-CGetDisksPage::CGetDisksPage(PackageList* packages, DriveList* drives, const platform::StringTable& strings)
-    : WendmarkPage(IDD_GET_DISKS, WizardPage::kGetDisks, strings), packages_(packages), drives_(drives) {}
+CGetDisksPage::CGetDisksPage(PackageList* packages, DriveList* drives, const WizardServices& services,
+                             const platform::StringTable& strings)
+    : WendmarkPage(IDD_GET_DISKS, WizardPage::kGetDisks, strings),
+      packages_(packages),
+      drives_(drives),
+      services_(services) {}
 
 bool CGetDisksPage::OnSetActive() {
   WendmarkPage::OnSetActive();
@@ -24,9 +25,7 @@ bool CGetDisksPage::OnSetActive() {
 }
 
 LRESULT CGetDisksPage::OnWizardNext() {
-  DiskBuilder builder(packages_, drives_,
-                      {platform::DefaultFileSystem(), platform::DefaultDrives(), strings(),
-                       platform::DefaultMemory()});
+  DiskBuilder builder(packages_, drives_, {services_.files, services_.drives, strings(), services_.memory});
   return builder.Build(window()) ? 0 : -1;
 }
 

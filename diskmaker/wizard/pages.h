@@ -8,6 +8,9 @@
 #include "diskmaker/model/drive_list.h"
 #include "diskmaker/model/package_list.h"
 #include "diskmaker/wizard/wizard_logic.h"
+#include "platform/drives.h"
+#include "platform/file_system.h"
+#include "platform/memory.h"
 #include "platform/string_table.h"
 #include "platform/win32/ui/check_list_box.h"
 #include "platform/win32/ui/property_page.h"
@@ -15,6 +18,13 @@
 namespace wendmark {
 
 class CWendmarkDlg;
+
+// What the pages use of the system, handed in by the program object.
+struct WizardServices {
+  platform::FileSystem& files;
+  const platform::Drives& drives;
+  platform::Memory& memory;
+};
 
 // What every page of this wizard shares: its buttons on activation and the
 // quit question on a cancel request.
@@ -51,13 +61,16 @@ class CWelcomePage final : public WendmarkPage {
 
 class CLicensePage final : public WendmarkPage {
  public:
-  explicit CLicensePage(const platform::StringTable& strings);
+  // `path`: the license file the program found beside itself.
+  CLicensePage(const char* path, platform::FileSystem& files, const platform::StringTable& strings);
   ~CLicensePage() override;
 
  private:
   BOOL OnInitDialog() override;
   bool OnSetActive() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
+  platform::PathBuffer path_;
+  platform::FileSystem& files_;
   HBRUSH background_;  // owned
 };
 
@@ -103,7 +116,8 @@ class CDriveSelectPage final : public WendmarkPage, private DriveRows {
 
 class CGetDisksPage final : public WendmarkPage {
  public:
-  CGetDisksPage(PackageList* packages, DriveList* drives, const platform::StringTable& strings);
+  CGetDisksPage(PackageList* packages, DriveList* drives, const WizardServices& services,
+                const platform::StringTable& strings);
   ~CGetDisksPage() override = default;
 
  private:
@@ -112,6 +126,7 @@ class CGetDisksPage final : public WendmarkPage {
 
   PackageList* packages_;
   DriveList* drives_;
+  WizardServices services_;
 };
 
 class CCompletePage final : public WendmarkPage {

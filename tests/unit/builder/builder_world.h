@@ -95,8 +95,8 @@ class SettingsProfile final : public platform::Profile {
 // The progress dialog's behaviour over a recorded window.
 class FakeDialog final : public wendmark::ProgressDialogLogic {
  public:
-  explicit FakeDialog(wendmark::DiskBuilder* builder)
-      : ProgressDialogLogic(builder, wendmark::CompiledStrings()) {}
+  explicit FakeDialog(wendmark::CopyJob* job)
+      : ProgressDialogLogic(job, wendmark::CompiledStrings()) {}
 
   platform::ui::MessageBoxes& Messages() override { return boxes; }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "unpack/engine/message_ids.h"
+#include "unpack/frame/resource_ids.h"
 
 namespace kivo::win32 {
 namespace {
@@ -36,7 +37,7 @@ void DrawFrame(HDC dc, RECT r) {
 
 // The banner through an image list, so that its magenta is transparent.
 void DrawBanner(HDC dc, HINSTANCE instance) {
-  HIMAGELIST images = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(kBanner), 135, 1,
+  HIMAGELIST images = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_BANNER), 135, 1,
                                            RGB(255, 0, 255), IMAGE_BITMAP, 0);
   if (images == nullptr) return;
   ImageList_Draw(images, 0, dc, 7, 7, ILD_NORMAL);

@@ -8,7 +8,6 @@
 
 namespace kivo::win32 {
 
-constexpr int kBanner = 101;
 
 // What the window runs: handed over as its creation parameter.
 struct ExtractorRun {

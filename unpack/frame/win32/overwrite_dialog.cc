@@ -1,9 +1,16 @@
 #include "unpack/frame/win32/overwrite_dialog.h"
 
 #include "platform/win32/message_boxes.h"
+#include "unpack/frame/resource_ids.h"
 
 namespace kivo::win32 {
 namespace {
+
+// The buttons answer with their ids, and Enter and Escape with the dialog
+// manager's: the three must agree.
+static_assert(IDC_ANSWER_YES == kAnswerYes && IDC_ANSWER_YES == IDOK);
+static_assert(IDC_ANSWER_NO == kAnswerNo && IDC_ANSWER_NO == IDCANCEL);
+static_assert(IDC_ANSWER_ABORT == kAnswerAbort && IDC_ANSWER_YES_TO_ALL == kAnswerYesToAll);
 
 // Centred under the owner with a 10-pixel gap, or centred on the screen.
 void Place(HWND dialog) {
@@ -32,7 +39,7 @@ INT_PTR CALLBACK OverwriteDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       platform::win32::ResourceStringTable strings(instance);
       platform::BoundedString<512> question;
       FormatOverwriteQuestion(strings, reinterpret_cast<const char*>(lParam), &question);
-      SetDlgItemTextA(dialog, kQuestionControl, question.c_str());
+      SetDlgItemTextA(dialog, IDC_QUESTION, question.c_str());
       Place(dialog);
       return TRUE;
     }
@@ -50,7 +57,7 @@ INT_PTR CALLBACK OverwriteDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }
 
 int OverwriteDialog::Ask(const char* name) {
-  return static_cast<int>(DialogBoxParamA(instance_, MAKEINTRESOURCEA(kOverwriteDialog), owner_,
+  return static_cast<int>(DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_OVERWRITE), owner_,
                                           OverwriteDlgProc, reinterpret_cast<LPARAM>(name)));
 }
 

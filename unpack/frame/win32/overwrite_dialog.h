@@ -8,8 +8,6 @@
 
 namespace kivo::win32 {
 
-constexpr int kOverwriteDialog = 102;
-constexpr int kQuestionControl = 1000;
 
 // The dialog procedure; the creation parameter is the entry's name.
 INT_PTR CALLBACK OverwriteDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
