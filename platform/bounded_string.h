@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/text.h"
+#include "platform/types.h"
 
 namespace platform {
 
@@ -94,7 +95,7 @@ bool operator==(const BoundedString<A>& a, const BoundedString<B>& b) {
 }
 
 // A path or a profile value: 259 characters and the terminator.
-using PathBuffer = BoundedString<260>;
+using PathBuffer = BoundedString<kMaxPath>;
 // A text of the string table, or a message formatted from one.
 using TextBuffer = BoundedString<1024>;
 

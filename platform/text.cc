@@ -1,5 +1,5 @@
 // The text and memory primitives, the same on every system: only the
-// formatter (text_format.cc of each system) and the path separators differ.
+// formatter (text_format.cc of each system) differs.
 #include "platform/text.h"
 
 #include "platform/runtime/bytes.h"

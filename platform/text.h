@@ -27,11 +27,6 @@ int TextCompare(const char* a, const char* b);
 std::uint32_t TextFormat(char* dst, std::uint32_t capacity, const char* format, ...);
 std::uint32_t TextFormatV(char* dst, std::uint32_t capacity, const char* format, va_list args);
 
-// The last path separator of a path, or null when it has none. On Windows
-// that is the last backslash; elsewhere a slash counts as well, since the
-// system's own paths (the program's, the current directory) use slashes.
-const char* LastPathSeparator(const char* path);
-
 void MemoryCopy(void* dst, const void* src, std::uint32_t size);
 void MemoryFill(void* dst, std::uint8_t value, std::uint32_t size);
 int MemoryCompare(const void* a, const void* b, std::uint32_t size);

@@ -8,6 +8,7 @@
 #include "platform/text.h"
 #include "platform/types.h"
 #include "platform/ui.h"
+#include "platform/windows_path.h"
 
 namespace wendmark {
 namespace {
@@ -26,13 +27,7 @@ std::uint64_t FreeBytes(const platform::FreeSpace& space) {
 
 }  // namespace
 
-const char* FloppyName(const char* entry) {
-  const char* name = entry;
-  for (const char* p = entry; *p != '\0'; ++p) {
-    if (*p == '\\') name = p + 1;
-  }
-  return name;
-}
+const char* FloppyName(const char* entry) { return platform::path::LastComponent(entry); }
 
 platform::TextBuffer DiskBuilder::Text(std::uint32_t id) const {
   platform::TextBuffer text;
@@ -133,19 +128,20 @@ bool DiskBuilder::CopyDisk(const DriveRecord& drive, const DiskEntry& disk) {
   platform::PathBuffer folder = packages_->GetDiskImagesFolder();
   auto files = disk.Files();
   while (const platform::PathBuffer* entry = files.Next()) {
+    // As written: a folder that ends in a backslash gives a doubled one,
+    // which the file system accepts.
     platform::PathBuffer source(folder.c_str());
-    source.Append('\\');
-    source.Append(entry->c_str());
+    bool whole = platform::path::Append(&source, entry->c_str());
     char destination[platform::kMaxPath];
     services_.drives.DestinationPath(drive.rootPath.c_str(), FloppyName(entry->c_str()), destination,
                                      sizeof destination);
-    if (!CopyOneFile(entry->c_str(), source.c_str(), destination)) return false;
+    if (!CopyOneFile(entry->c_str(), source.c_str(), destination, whole)) return false;
   }
   return true;
 }
 
-bool DiskBuilder::CopyOneFile(const char* entry, const char* source,
-                              const char* destination) {
+bool DiskBuilder::CopyOneFile(const char* entry, const char* source, const char* destination,
+                              bool sourceWhole) {
   if (source == nullptr || source[0] == '\0' || destination == nullptr || destination[0] == '\0')
     return false;
   if (progress_ == nullptr) return false;
@@ -155,7 +151,12 @@ bool DiskBuilder::CopyOneFile(const char* entry, const char* source,
     bool choice = false;
     bool copied = false;
     platform::FileHandle in = platform::kNoFile, out = platform::kNoFile;
-    if (!fs.Open(source, platform::OpenMode::kReadExclusive, &in)) {
+    if (!sourceWhole) {
+      // A cut path would name another file: it cannot be opened, as on a
+      // system whose paths it does not fit.
+      message = IDS_SOURCE_UNREADABLE;
+      choice = true;
+    } else if (!fs.Open(source, platform::OpenMode::kReadExclusive, &in)) {
       message = fs.LastError() == error::kFileNotFound ? IDS_SOURCE_MISSING : IDS_SOURCE_UNREADABLE;
       choice = true;
     } else if (!fs.Open(destination, platform::OpenMode::kCreateAlways, &out)) {

@@ -87,7 +87,9 @@ class DiskBuilder final : public CopyJob {
 
   // Copies one file with its times; true when it was copied or the user
   // chose to skip it. Handles and reports every failure itself.
-  bool CopyOneFile(const char* entry, const char* source, const char* destination);
+  // `sourceWhole` false: the source path was cut to fit, and is not opened.
+  bool CopyOneFile(const char* entry, const char* source, const char* destination,
+                   bool sourceWhole = true);
 
   // The chunk loop between two open files. True when the whole source was
   // copied; on failure *message holds the text to show (0 when the user

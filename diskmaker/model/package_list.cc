@@ -2,6 +2,7 @@
 
 #include "platform/text.h"
 #include "platform/types.h"
+#include "platform/windows_path.h"
 
 namespace wendmark {
 namespace {
@@ -57,15 +58,14 @@ platform::PathBuffer ProgramFolder(const platform::Process& process) {
   platform::PathBuffer folder;
   process.ProgramPath(folder.data(), folder.capacity());
   folder.Sync();
-  const char* cut = platform::LastPathSeparator(folder.c_str());
-  folder.Truncate(cut == nullptr ? 0 : static_cast<std::uint32_t>(cut - folder.c_str()));
+  folder.Truncate(platform::path::FolderLength(folder.c_str()));
   return folder;
 }
 
 platform::PathBuffer PackageList::GetDiskImagesFolder() const {
   platform::PathBuffer folder = ProgramFolder(process_);
   platform::PathBuffer settings = folder;
-  settings.Append("\\Wendmark.ini");
+  platform::path::Append(&settings, "Wendmark.ini");
   platform::PathBuffer value = ReadText(profile_, "Paths", "DiskImages", settings.c_str());
   return value.empty() ? folder : value;
 }

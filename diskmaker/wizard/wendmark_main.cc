@@ -6,6 +6,7 @@
 #include "diskmaker/wizard/wendmark_app.h"
 #include "diskmaker/wizard/wizard_logic.h"
 #include "platform/win32/runtime.h"
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -22,6 +23,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 extern "C" void WendmarkStart() {
   platform::win32::RunStaticConstructors();
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  char* arguments = const_cast<char*>(wendmark::ArgumentsOf(GetCommandLineA()));
+  char* arguments = const_cast<char*>(platform::path::ArgumentsOf(GetCommandLineA()));
   platform::win32::ExitProgram(static_cast<unsigned>(WinMain(instance, nullptr, arguments, SW_SHOWNORMAL)));
 }

@@ -3,41 +3,25 @@
 #include "diskmaker/resources/strings.h"
 #include "platform/text.h"
 #include "platform/types.h"
+#include "platform/windows_path.h"
 
 namespace wendmark {
 namespace {
 
 namespace ui = platform::ui;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 }  // namespace
-
-const char* ArgumentsOf(const char* commandLine) {
-  const char* p = commandLine == nullptr ? "" : commandLine;
-  if (*p == '"') {
-    // A quoted program name ends at its closing quote.
-    ++p;
-    while (*p != '\0' && *p != '"') ++p;
-    if (*p == '"') ++p;
-  } else {
-    while (*p != '\0' && !IsBlank(*p)) ++p;
-  }
-  while (IsBlank(*p)) ++p;
-  return p;
-}
 
 // Paths live in buffers of the system's path size: the join is cut to fit.
 platform::PathBuffer DescriptionPath(const platform::Process& process, const char* arguments) {
   platform::PathBuffer path = ProgramFolder(process);
-  path.Append('\\');
-  path.Append(arguments[0] == '\0' ? "packlist.ini" : arguments);
+  platform::path::Append(&path, arguments[0] == '\0' ? "packlist.ini" : arguments);
   return path;
 }
 
 platform::PathBuffer GetLicenseFilePath(const platform::Process& process, platform::FileSystem& files) {
   platform::PathBuffer path = ProgramFolder(process);
-  path.Append("\\license.txt");
+  platform::path::Append(&path, "license.txt");
   std::uint32_t attributes = 0;
   if (!files.GetAttributes(path.c_str(), &attributes)) path.Clear();
   return path;
@@ -70,7 +54,7 @@ bool ReadLicenseText(platform::FileSystem& files, const char* path, platform::He
 
 bool LoadModels(PackageList* packages, DriveList* drives, const platform::Process& process,
                 const char* commandLine) {
-  if (!packages->Load(DescriptionPath(process, ArgumentsOf(commandLine)).c_str())) return false;
+  if (!packages->Load(DescriptionPath(process, platform::path::ArgumentsOf(commandLine)).c_str())) return false;
   return drives->Enumerate();
 }
 

@@ -20,10 +20,6 @@ namespace wendmark {
 
 // --- start-up
 
-// The text after the program name of a whole command line (a quoted or a
-// plain first word), with the blanks after it skipped; the rest verbatim.
-const char* ArgumentsOf(const char* commandLine);
-
 // The package description's full path: the program folder, a backslash and
 // the name given on the command line ("packlist.ini" when none), which is
 // always taken as relative to the program folder.

@@ -55,7 +55,7 @@ class PosixDrives final : public Drives {
     if ((flags & shell_info::kDisplayName) && displayName != nullptr) {
       char name[16];
       TextFormat(name, sizeof name, "Floppy (%c:)", UpperCase(root[0]));
-      TextCopy(displayName, 260, name);
+      TextCopy(displayName, kMaxPath, name);
     }
     if ((flags & shell_info::kIcon) && icon != nullptr)
       *icon = (flags & shell_info::kSelected) ? &selectedIcon : &normalIcon;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/types.h"
+#include "platform/windows_path.h"
 
 namespace platform::posix {
 namespace {
@@ -56,7 +57,7 @@ std::string TranslatePath(const char* path) {
     if (folder.empty()) return {};
     out = folder;
     rest = path + 2;
-    if (*rest != '\\' && *rest != '/') out += '/';
+    if (!path::IsSeparator(*rest)) out += '/';
   }
   for (; *rest != '\0'; ++rest) out += (*rest == '\\') ? '/' : *rest;
   return out;

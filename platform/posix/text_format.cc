@@ -1,5 +1,4 @@
-// Formatting by the Windows programs' rules, and path separators as the
-// system's own paths have them.
+// Formatting by the Windows programs' rules.
 #include "platform/format.h"
 #include "platform/text.h"
 
@@ -10,15 +9,6 @@ std::uint32_t TextFormatV(char* dst, std::uint32_t capacity, const char* format,
   char scratch[kFormatLimit];
   FormatWindowsStyle(scratch, format, args);
   return TextCopy(dst, capacity, scratch);
-}
-
-const char* LastPathSeparator(const char* path) {
-  // The program's own path and the current directory come with slashes.
-  const char* last = nullptr;
-  for (const char* p = path; *p != '\0'; ++p) {
-    if (*p == '\\' || *p == '/') last = p;
-  }
-  return last;
 }
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-// Formatting and path separators as Windows has them.
+// Formatting as Windows does it.
 #include <windows.h>
 
 #include "platform/format.h"
@@ -15,14 +15,6 @@ std::uint32_t TextFormatV(char* dst, std::uint32_t capacity, const char* format,
   if (n < 0) n = 0;
   scratch[n < static_cast<int>(kFormatLimit) ? n : kFormatLimit - 1] = '\0';
   return TextCopy(dst, capacity, scratch);
-}
-
-const char* LastPathSeparator(const char* path) {
-  const char* last = nullptr;
-  for (const char* p = path; *p != '\0'; ++p) {
-    if (*p == '\\') last = p;
-  }
-  return last;
 }
 
 }  // namespace platform

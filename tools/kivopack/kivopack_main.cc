@@ -14,6 +14,7 @@
 #endif
 
 #include "tools/kivopack/pack.h"
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -56,8 +57,9 @@ std::string DefaultStub(const char* argv0) {
   const char* name = "kivounpack";
 #endif
   std::string self(argv0);
-  std::size_t slash = self.find_last_of("/\\");
-  std::string folder = slash == std::string::npos ? "" : self.substr(0, slash + 1);
+  // The folder with its separator, or none for a bare program name.
+  std::string folder =
+      platform::path::LastSeparator(argv0) == nullptr ? "" : self.substr(0, platform::path::FolderLength(argv0) + 1);
   return folder + name;
 }
 

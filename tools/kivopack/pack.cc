@@ -9,6 +9,7 @@
 #include "unpack/archive/format.h"
 #include "unpack/archive/reader.h"
 #include "unpack/archive/writer.h"
+#include "platform/windows_path.h"
 
 namespace kivopack {
 namespace {
@@ -148,7 +149,7 @@ bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std
       f.name += component;
     }
     if (!held) continue;
-    if (f.name.size() > 259) {
+    if (f.name.size() > platform::path::kMaxLength) {
       *error = "name longer than 259 characters: " + names.ToHost(f.name);
       return false;
     }

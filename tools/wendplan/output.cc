@@ -1,20 +1,22 @@
 #include "tools/wendplan/output.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "tools/wendplan/floppy_fat.h"
+#include "platform/windows_path.h"
 
 namespace wendplan {
 namespace {
 
 namespace fs = std::filesystem;
 
-// The profile reader keeps at most 259 characters of a value and trims the
+// The profile reader keeps at most a path's length of a value and trims the
 // blanks around it; a value must come back exactly as written.
 std::string WhyNotReadBack(const std::string& value) {
-  if (value.size() > 259) return "longer than 259 characters";
+  if (value.size() > platform::path::kMaxLength) return "longer than 259 characters";
   for (unsigned char c : value)
     if (c < 0x20) return "holds a control character";
   if (!value.empty() && (value.front() == ' ' || value.back() == ' ')) return "begins or ends with a blank";
@@ -40,9 +42,11 @@ std::string JoinList(const std::vector<std::string>& items, const char* separato
 
 std::string DefaultEntryPrefix(const std::string& setupDir, const kivopack::KitNames& names) {
   std::string folder = names.SystemPath(fs::absolute(names.PathOf(setupDir)).lexically_normal());
-  while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
-  std::size_t cut = folder.find_last_of("/\\");
-  return "..\\" + (cut == std::string::npos ? folder : folder.substr(cut + 1)) + "\\\\";
+  // The folder's own name: its last component, trailing separators aside.
+  folder.resize(std::max<std::size_t>(platform::path::LengthWithoutTrailingSeparators(folder.c_str()), 1));
+  const char* own = folder.c_str() + platform::path::FolderLength(folder.c_str());
+  if (platform::path::IsSeparator(*own)) ++own;
+  return "..\\" + std::string(own) + "\\\\";
 }
 
 bool FormatPackList(const Plan& plan, const std::string& name, const std::string& entryPrefix,

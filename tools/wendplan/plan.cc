@@ -6,6 +6,7 @@
 
 #include "tools/wendplan/floppy_fat.h"
 #include "tools/wendplan/output.h"
+#include "platform/windows_path.h"
 
 namespace wendplan {
 namespace {
@@ -126,8 +127,7 @@ bool StartFirstDisk(const std::vector<PlanFile>& files, const std::vector<std::s
 PlanFile DescribeFile(const std::string& relative, std::uint64_t bytes) {
   PlanFile f;
   f.relative = relative;
-  std::size_t cut = relative.find_last_of('\\');
-  f.floppyName = cut == std::string::npos ? relative : relative.substr(cut + 1);
+  f.floppyName = platform::path::LastComponent(relative.c_str());
   f.bytes = bytes;
   f.clusters = ClustersOf(bytes);
   f.rootSlots = RootSlotsOf(f.floppyName);

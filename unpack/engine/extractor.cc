@@ -2,6 +2,7 @@
 
 #include "platform/text.h"
 #include "platform/types.h"
+#include "platform/windows_path.h"
 #include "unpack/archive/reader.h"
 #include "unpack/engine/message_ids.h"
 
@@ -16,23 +17,6 @@ constexpr std::uint32_t kTempAttempts = 100;
 
 bool IsExistsError(std::uint32_t code) {
   return code == error::kFileExists || code == error::kAlreadyExists;
-}
-
-// Appends count characters of text; false when they did not all fit.
-bool AppendPart(platform::PathBuffer* path, const char* text, std::uint32_t count) {
-  for (std::uint32_t i = 0; i < count; ++i) {
-    if (!path->Append(text[i])) return false;
-  }
-  return true;
-}
-
-// The target folder without trailing separators, so that joining never
-// doubles one ("C:\" + "\" + name).
-void AssignFolder(platform::PathBuffer* path, const char* folder) {
-  path->Assign(folder);
-  std::uint32_t n = path->size();
-  while (n > 0 && ((*path)[n - 1] == '\\' || (*path)[n - 1] == '/')) --n;
-  path->Truncate(n);
 }
 
 }  // namespace
@@ -52,8 +36,7 @@ bool Extractor::Corrupt() {
 }
 
 bool Extractor::JoinTarget(const char* name, platform::PathBuffer* path) const {
-  AssignFolder(path, options_->targetDirectory.c_str());
-  return path->Append('\\') && path->Append(name);
+  return platform::path::JoinUnder(path, options_->targetDirectory.c_str(), name);
 }
 
 bool Extractor::ExtractArchive(const ExtractOptions& options) {
@@ -127,7 +110,7 @@ bool Extractor::Run(const ExtractOptions& options, FileHandle archive, char* pro
   // Every folder of every entry first, then every file.
   for (std::uint32_t i = 0; i < header.count; ++i) {
     platform::PathBuffer path;
-    AssignFolder(&path, options.targetDirectory.c_str());
+    platform::path::AssignFolder(&path, options.targetDirectory.c_str());
     if (!CreateEntryDirectories(records_[i].name, &path)) return false;
   }
   for (std::uint32_t i = 0; i < header.count; ++i) {
@@ -180,8 +163,7 @@ bool Extractor::CreateEntryDirectories(const char* name, platform::PathBuffer* p
   if (*separator == '\0') return true;  // what is left is the file's own name
 
   // A folder whose path no longer fits is not made under a cut name.
-  if (!path->Append('\\') ||
-      !AppendPart(path, name, static_cast<std::uint32_t>(separator - name))) {
+  if (!platform::path::Append(path, name, static_cast<std::uint32_t>(separator - name))) {
     s_.messages.ShowMessageWithText(IDS_DIR_FAILED, path->c_str());
     return false;
   }
@@ -294,10 +276,7 @@ bool Extractor::ReplaceFile(FileHandle archive, const EntryRecord& record, const
     s_.messages.ReportFileError(error::kAccessDenied);
     return false;
   }
-  std::uint32_t folder = 0;
-  for (std::uint32_t i = 0; path[i] != '\0'; ++i) {
-    if (path[i] == '\\') folder = i;
-  }
+  std::uint32_t folder = platform::path::FolderLength(path);
   platform::PathBuffer temp;
   FileHandle out = platform::kNoFile;
   for (std::uint32_t attempt = 0;; ++attempt) {

@@ -1,15 +1,8 @@
 #include "unpack/frame/command_line.h"
 
+#include "platform/windows_path.h"
+
 namespace kivo {
-namespace {
-
-bool IsAbsolute(const char* path) {
-  if (path[0] == '\\' || path[0] == '/') return true;
-  char c = path[0];
-  return ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) && path[1] == ':';
-}
-
-}  // namespace
 
 void ParseCommandLine(const char* line, ExtractOptions* options) {
   const char* p = line;
@@ -37,27 +30,16 @@ void ParseCommandLine(const char* line, ExtractOptions* options) {
   }
 }
 
-const char* ArgumentsOf(const char* line) {
-  if (*line == '"') {
-    ++line;
-    while (*line != '\0' && *line != '"') ++line;
-    if (*line == '"') ++line;
-  } else {
-    while (*line != '\0' && *line != ' ' && *line != '\t') ++line;
-  }
-  while (*line == ' ' || *line == '\t') ++line;
-  return line;
-}
-
 void MakeTargetAbsolute(ExtractOptions* options, const char* currentDirectory) {
   const char* target = options->targetDirectory.c_str();
   // An empty target stays empty: it names no folder, and the engine says so.
-  if (target[0] == '\0' || IsAbsolute(target) || currentDirectory[0] == '\0') return;
-  platform::PathBuffer joined(currentDirectory);
-  std::uint32_t n = joined.size();
-  if (n > 0 && joined[n - 1] != '\\' && joined[n - 1] != '/') joined.Append('\\');
-  joined.Append(target);
-  options->targetDirectory.Assign(joined.c_str());
+  if (target[0] == '\0' || platform::path::IsAbsolute(target) || currentDirectory[0] == '\0') return;
+  platform::PathBuffer joined;
+  // A join that does not fit would name another folder: the relative target
+  // then stays as it is, and the system resolves it to the same place.
+  if (platform::path::JoinUnder(&joined, currentDirectory, target)) {
+    options->targetDirectory.Assign(joined.c_str());
+  }
 }
 
 }  // namespace kivo

@@ -12,10 +12,6 @@ namespace kivo {
 // 259 characters.
 void ParseCommandLine(const char* line, ExtractOptions* options);
 
-// The arguments of a whole command line (as GetCommandLineA gives it): what
-// follows the program's own name, quoted or not, and the blanks after it.
-const char* ArgumentsOf(const char* commandLine);
-
 // Makes a relative target folder absolute against `currentDirectory`, so
 // that folders and files of the extraction resolve to the same place.
 void MakeTargetAbsolute(ExtractOptions* options, const char* currentDirectory);

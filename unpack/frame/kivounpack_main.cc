@@ -7,6 +7,7 @@
 #include "platform/memory.h"
 #include "platform/process.h"
 #include "platform/win32/runtime.h"
+#include "platform/windows_path.h"
 #include "platform/win32/message_boxes.h"
 #include "unpack/engine/extractor.h"
 #include "unpack/engine/messages.h"
@@ -60,6 +61,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 extern "C" void KivoUnpackStart() {
   platform::win32::RunStaticConstructors();
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  char* arguments = const_cast<char*>(kivo::ArgumentsOf(GetCommandLineA()));
+  char* arguments = const_cast<char*>(platform::path::ArgumentsOf(GetCommandLineA()));
   platform::win32::ExitProgram(static_cast<unsigned>(WinMain(instance, nullptr, arguments, SW_SHOWNORMAL)));
 }

@@ -55,13 +55,6 @@ TEST(ParseCommandLine, CutsAnArgumentTo259Characters) {
   EXPECT_EQ(p.archive, "ok.exe");
 }
 
-TEST(ArgumentsOf, SkipsTheProgramNameQuotedOrNot) {
-  EXPECT_STREQ(kivo::ArgumentsOf("\"C:\\Program Files\\setup.exe\"  -d\"C:\\a b\""), "-d\"C:\\a b\"");
-  EXPECT_STREQ(kivo::ArgumentsOf("setup.exe\t-fx"), "-fx");
-  EXPECT_STREQ(kivo::ArgumentsOf("setup.exe"), "");
-  EXPECT_STREQ(kivo::ArgumentsOf("\"unterminated"), "");
-}
-
 TEST(MakeTargetAbsolute, JoinsOnlyRelativeTargets) {
   struct Case {
     const char* target;

@@ -11,6 +11,7 @@
 #include "platform/win32/message_boxes.h"
 #include "unpack/engine/extractor.h"
 #include "unpack/engine/messages.h"
+#include "platform/windows_path.h"
 #include "unpack/frame/command_line.h"
 #include "unpack/frame/win32/launch.h"
 
@@ -51,7 +52,7 @@ int Run() {
   options.archivePath.Assign(path);
   platform::DefaultProcess().CurrentDirectory(path, sizeof path);
   options.targetDirectory.Assign(path);
-  kivo::ParseCommandLine(kivo::ArgumentsOf(GetCommandLineA()), &options);
+  kivo::ParseCommandLine(platform::path::ArgumentsOf(GetCommandLineA()), &options);
   kivo::MakeTargetAbsolute(&options, path);
   BoxPrompt prompt(messages, strings);
   kivo::win32::ShellLauncher launcher;
