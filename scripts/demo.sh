@@ -312,22 +312,15 @@ kit_pid=$!
 wenv run "$env" "build/$run_preset/tests/e2e/wine_driver.exe" "$(winpath "$driver_out")" "$(winpath "$script")" \
   >"$logs/driver.log" 2>&1 &
 driver_pid=$!
-while kill -0 "$driver_pid" 2>/dev/null; do
-  for request in "$driver_out"/*.request; do
-    [[ -e $request ]] || continue
-    hs=$(basename "$request" .request)
-    rm -f "$request"
-    n=${hs#disk}
-    if answer=$(save_disk "$n" 2>&1); then
-      echo "ok" >"$driver_out/$hs.done"
-      note "disk $n written; saved as $answer, drive emptied"
-    else
-      echo "failed: $answer" >"$driver_out/$hs.done"
-      note "disk $n: $answer"
-    fi
-  done
-  sleep 0.2
-done
+# The driver's handshake diskN: disk N is written.
+answer_disk() { save_disk "${1#disk}"; }
+report_disk() {
+  case $2 in
+    ok*) note "${1/disk/disk } written; saved as ${2#ok }, drive emptied" ;;
+    *) note "${1/disk/disk }: $2" ;;
+  esac
+}
+serve_handshakes "$driver_pid" "$driver_out" answer_disk report_disk
 driver_rc=0
 wait "$driver_pid" || driver_rc=$?
 if ((driver_rc != 0)); then
@@ -401,10 +394,7 @@ note "every file on every image equals its setup file, with its last-write time"
 step "Saving the screenshots"
 claim screens
 mkdir -p "$out/screens"
-for picture in "$driver_out"/*.bmp; do
-  [[ -e $picture ]] || continue
-  convert "$picture" "$out/screens/$(basename "${picture%.bmp}").png"
-done
+pictures_to_png "$driver_out" "$out/screens"
 note "$(find "$out/screens" -name '*.png' | wc -l) pictures in $out/screens"
 
 cleanup

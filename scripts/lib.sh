@@ -31,3 +31,34 @@ tandrel_wine_ring() {
 
 # A Linux path as the Wine programs see it, on drive Z:.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Answers a wine_driver's handshakes until the driver ends: each NAME.request
+# that appears in DIR is answered in NAME.done with "ok OUTPUT" when
+# `ANSWER NAME` succeeds and "failed: OUTPUT" when not; `REPORT NAME DONE`
+# (optional) then tells the person.
+serve_handshakes() {  # DRIVER-PID DIR ANSWER [REPORT]
+  local pid=$1 dir=$2 answer=$3 report=${4:-} request name output
+  while kill -0 "$pid" 2>/dev/null; do
+    for request in "$dir"/*.request; do
+      [ -e "$request" ] || continue
+      name=$(basename "$request" .request)
+      rm -f "$request"
+      if output=$("$answer" "$name" 2>&1); then
+        echo "ok $output" >"$dir/$name.done"
+      else
+        echo "failed: $output" >"$dir/$name.done"
+      fi
+      [ -z "$report" ] || "$report" "$name" "$(cat "$dir/$name.done")"
+    done
+    sleep 0.1
+  done
+}
+
+# The driver's pictures (BMP) in FROM as PNG files in TO (default FROM).
+pictures_to_png() {  # FROM [TO]
+  local from=$1 to=${2:-$1} picture
+  for picture in "$from"/*.bmp; do
+    [ -e "$picture" ] || continue
+    convert "$picture" "$to/$(basename "${picture%.bmp}").png" && rm -f "$picture"
+  done
+}

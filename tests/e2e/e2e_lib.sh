@@ -92,23 +92,9 @@ make_file() {  # NAME-ON-FLOPPY PATH BYTES
 }
 
 # Answers the driver's handshakes (functions on_NAME) while it runs.
-serve_handshakes() {  # DRIVER-PID
-  local request name
-  while kill -0 "$1" 2>/dev/null; do
-    for request in "$out"/*.request; do
-      [ -e "$request" ] || continue
-      name=$(basename "$request" .request)
-      rm -f "$request"
-      if answer=$("on_$name" 2>&1); then
-        echo "ok $answer" >"$out/$name.done"
-      else
-        echo "failed: $answer" >"$out/$name.done"
-      fi
-      echo "handshake $name: $(cat "$out/$name.done")"
-    done
-    sleep 0.1
-  done
-}
+# A handshake NAME is answered by the scenario's on_NAME.
+answer_handshake() { "on_$1"; }
+report_handshake() { echo "handshake $1: $2"; }
 
 # Waits up to SECONDS for a process to end by itself; one that does not is
 # stopped by its own id, and whatever it started in the prefix with it.
@@ -138,19 +124,11 @@ drive_program() {  # SECONDS PROGRAM ARGS...
   program_pid=$!
   wenv run "$env" "$driver" "$(winpath "$out")" "$(winpath "$script")" >"$out/driver.log" 2>&1 </dev/null &
   driver_pid=$!
-  serve_handshakes "$driver_pid"
+  serve_handshakes "$driver_pid" "$out" answer_handshake report_handshake
   driver_rc=0
   wait "$driver_pid" || driver_rc=$?
   cat "$out/driver.log"
   program_rc=0
   await_process "$program_pid" "$seconds" || program_rc=$?
-  pictures_to_png
-}
-
-pictures_to_png() {
-  local picture
-  for picture in "$out"/*.bmp; do
-    [ -e "$picture" ] || continue
-    convert "$picture" "${picture%.bmp}.png" && rm -f "$picture"
-  done
+  pictures_to_png "$out"
 }
