@@ -35,15 +35,12 @@ void AssignFolder(platform::PathBuffer* path, const char* folder) {
   path->Truncate(n);
 }
 
-// How much of `name` lies in folders that `before` (the previous entry's
-// name) lies in as well: the common start up to its last separator. Those
-// folders were made or found for that entry moments ago.
-std::uint32_t SharedFolders(const char* before, const char* name) {
-  std::uint32_t shared = 0;
-  for (std::uint32_t i = 0; name[i] != '\0' && name[i] == before[i]; ++i) {
-    if (name[i] == '\\') shared = i + 1;
-  }
-  return shared;
+// The length of the start two names share. A folder of `name` whose
+// separator lies inside it is a folder of `before` as well.
+std::uint32_t SharedStart(const char* before, const char* name) {
+  std::uint32_t n = 0;
+  while (name[n] != '\0' && name[n] == before[n]) ++n;
+  return n;
 }
 
 }  // namespace
@@ -136,12 +133,14 @@ bool Extractor::Run(const ExtractOptions& options, FileHandle archive, char* pro
   }
 
   // Every folder of every entry first, then every file. An archive lists a
-  // folder's files together, so a folder is looked at once for all of them.
+  // folder's files together: the folders an entry shares with the one
+  // before it were made or found for that one moments ago, and are not
+  // looked at again.
   for (std::uint32_t i = 0; i < header.count; ++i) {
     platform::PathBuffer path;
     AssignFolder(&path, options.targetDirectory.c_str());
     const char* name = records_[i].name;
-    const char* made = name + (i == 0 ? 0 : SharedFolders(records_[i - 1].name, name));
+    const char* made = name + (i == 0 ? 0 : SharedStart(records_[i - 1].name, name));
     if (!MakeEntryFolders(name, &path, made)) return false;
   }
   for (std::uint32_t i = 0; i < header.count; ++i) {
@@ -197,7 +196,7 @@ bool Extractor::CreateEntryDirectories(const char* name, platform::PathBuffer* p
   return MakeEntryFolders(name, path, name);
 }
 
-// The folders of `name` whose names end before `made` are known to exist.
+// The folders of `name` whose separators lie before `made` are known to exist.
 bool Extractor::MakeEntryFolders(const char* name, platform::PathBuffer* path, const char* made) {
   const char* separator = name;
   while (*separator != '\0' && *separator != '\\') ++separator;
