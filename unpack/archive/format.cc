@@ -34,7 +34,7 @@ void DecodeHeader(const std::uint8_t* bytes, ArchiveHeader* header) {
 }
 
 void DecodeEntry(const std::uint8_t* bytes, ArchiveEntry* entry) {
-  __builtin_memcpy(entry->name, bytes, kNameField);
+  platform::MemoryCopy(entry->name, bytes, kNameField);
   entry->sizeLow = LoadLe32(bytes + 260);
   entry->sizeHigh = LoadLe32(bytes + 264);
   entry->times.creation = LoadLe64(bytes + 268);
