@@ -28,7 +28,7 @@ baseline=""
 if [ -n "${EXTRACT_BENCH_BASELINE:-}" ]; then baseline=$(cd "$EXTRACT_BENCH_BASELINE" && pwd); fi
 # mktemp makes a folder no one else has: removing it can cost nobody anything.
 mkdir -p "${2:-/tmp}"
-scratch=$(mktemp -d "${2:-/tmp}/tandrel-extract-bench.XXXXXX")
+scratch=$(mktemp -d "$(cd "${2:-/tmp}" && pwd)/tandrel-extract-bench.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
 make_tree() {  # make_tree DIR COUNT BYTES
@@ -52,7 +52,11 @@ time_run() {  # time_run DIR COMMAND... : seconds of one run in an empty DIR
   rm -rf "$dir"; mkdir -p "$dir"; sync
   local start end
   start=$(date +%s.%N)
-  (cd "$dir" && "$@" </dev/null >/dev/null)
+  # A run that fails has timed nothing worth a figure.
+  if ! (cd "$dir" && "$@" </dev/null >/dev/null); then
+    echo "extract_bench.sh: $* failed" >&2
+    return 1
+  fi
   end=$(date +%s.%N)
   echo "$end - $start" | bc
 }
