@@ -130,6 +130,13 @@ bool CodePage::Load(unsigned number, std::string* error) {
     freelocale(unicode);
   }
   host_ = HostCharset();
+  // Names are nearly all ASCII, and the code pages keep ASCII as it is: when
+  // the host's encoding does too, they need no converter (opening one costs
+  // more than creating the file the name is for).
+  std::string ascii, spelt;
+  for (int c = 1; c < 0x80; ++c) ascii += static_cast<char>(c);
+  Converter encode(host_, "UTF-8");
+  asciiAsIs_ = encode.ok() && encode.Run(ascii, &spelt) && spelt == ascii;
   number_ = number;
   return true;
 }
@@ -159,6 +166,11 @@ bool CodePage::FromHost(std::string_view host, std::string* text, std::string* m
 }
 
 std::string CodePage::ToHost(std::string_view text) const {
+  if (asciiAsIs_) {
+    bool ascii = true;
+    for (unsigned char b : text) ascii = ascii && b < 0x80;
+    if (ascii) return std::string(text);
+  }
   std::string wide, out;
   for (unsigned char b : text) wide += Utf32(chars_[b]);
   Converter encode(host_, "UTF-32LE");

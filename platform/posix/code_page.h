@@ -56,6 +56,7 @@ class CodePage {
   std::unordered_map<char32_t, unsigned char> bytes_;  // the byte of each character it holds
   std::array<unsigned char, 256> upper_{};
   std::string host_;  // the host's encoding, as iconv names it
+  bool asciiAsIs_ = false;  // the host spells ASCII as ASCII, as nearly every encoding does
 };
 
 }  // namespace platform::posix

@@ -56,7 +56,7 @@ class PosixFileSystem final : public FileSystem {
           return Fail(error::kAccessDenied);
       }
     }
-    int fd = ::open(native.c_str(), flags, 0666);
+    int fd = ::open(BelowCurrent(native), flags, 0666);
     if (fd < 0) return FailErrno(path);
     *file = static_cast<FileHandle>(fd) + 1;
     return true;
@@ -198,6 +198,13 @@ class PosixFileSystem final : public FileSystem {
       if (errno == ENOENT) return Fail(error::kPathNotFound);
       return FailErrno(path);
     }
+    // Only an absolute folder is remembered: a relative one named a folder
+    // relative to the one before.
+    current_.clear();
+    if (native[0] == '/') {
+      current_ = native;
+      while (!current_.empty() && current_.back() == '/') current_.pop_back();
+    }
     return true;
   }
 
@@ -210,7 +217,21 @@ class PosixFileSystem final : public FileSystem {
   }
   bool FailErrno(const char* path) { return Fail(posix::MapErrno(errno, path)); }
 
+  // A path below the folder this object made current, relative to it: the
+  // kernel then walks only the part below, not every folder from the root
+  // again for each of thousands of files. Nothing else in the process
+  // changes the current folder.
+  const char* BelowCurrent(const std::string& native) const {
+    std::size_t n = current_.size();
+    if (n == 0 || native.size() <= n + 1 || native[n] != '/' || native[n + 1] == '/' ||
+        native.compare(0, n, current_) != 0) {
+      return native.c_str();
+    }
+    return native.c_str() + n + 1;
+  }
+
   std::uint32_t lastError_ = error::kNone;
+  std::string current_;  // the folder SetCurrentDir made current, absolute, or ""
 };
 
 }  // namespace

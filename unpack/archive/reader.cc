@@ -6,12 +6,17 @@
 namespace kivo {
 namespace {
 
-constexpr std::uint32_t kWindow = 40;
-constexpr std::uint32_t kStep = 32;
-
 // The one checksum buffer of the process. A static block costs the stub no
-// file size and cannot fail to be allocated.
+// file size and cannot fail to be allocated. The signature search reads
+// through it too: the program in front of the archive is tens or hundreds
+// of kilobytes, a few reads of a block where windows of a few bytes would
+// take thousands.
 std::uint8_t checksumBuffer[kCopyBlock];
+
+// Consecutive windows overlap by the signature's length, so that one that
+// straddles the end of a window is found whole in the next.
+constexpr std::uint32_t kWindow = kCopyBlock;
+constexpr std::uint32_t kStep = kWindow - 8;
 
 }  // namespace
 
@@ -29,7 +34,7 @@ bool ReadFully(platform::FileSystem& fs, platform::FileHandle file, void* buffer
 }
 
 bool FindArchiveStart(platform::FileSystem& fs, platform::FileHandle file) {
-  std::uint8_t window[kWindow];
+  std::uint8_t* window = checksumBuffer;
   const std::uint32_t low = OpaqueWord(kSignatureLow);
   const std::uint32_t high = OpaqueWord(kSignatureHigh);
   for (std::uint32_t p = 0;; p += kStep) {

@@ -12,9 +12,10 @@ namespace kivo {
 bool ReadFully(platform::FileSystem& fs, platform::FileHandle file, void* buffer,
                std::uint32_t size, std::uint32_t* done);
 
-// Scans from the start of the file for the signature, in 40-byte windows that
-// advance 32 bytes. On success the read position is at the first signature
-// byte (the earliest occurrence).
+// Scans from the start of the file for the signature, every offset once in
+// increasing order, in windows of 32 KiB that overlap by 8 bytes. On
+// success the read position is at the first signature byte (the earliest
+// occurrence). Uses the checksum buffer.
 bool FindArchiveStart(platform::FileSystem& fs, platform::FileHandle file);
 
 // The checksum of every byte from signatureOffset + 800 to the end of the

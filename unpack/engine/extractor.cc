@@ -19,6 +19,14 @@ bool IsExistsError(std::uint32_t code) {
   return code == error::kFileExists || code == error::kAlreadyExists;
 }
 
+// The length of the start two names share. A folder of `name` whose
+// separator lies inside it is a folder of `before` as well.
+std::uint32_t SharedStart(const char* before, const char* name) {
+  std::uint32_t n = 0;
+  while (name[n] != '\0' && name[n] == before[n]) ++n;
+  return n;
+}
+
 }  // namespace
 
 Extractor::~Extractor() {
@@ -107,11 +115,16 @@ bool Extractor::Run(const ExtractOptions& options, FileHandle archive, char* pro
     return false;
   }
 
-  // Every folder of every entry first, then every file.
+  // Every folder of every entry first, then every file. An archive lists a
+  // folder's files together: the folders an entry shares with the one
+  // before it were made or found for that one moments ago, and are not
+  // looked at again.
   for (std::uint32_t i = 0; i < header.count; ++i) {
     platform::PathBuffer path;
     platform::path::AssignFolder(&path, options.targetDirectory.c_str());
-    if (!CreateEntryDirectories(records_[i].name, &path)) return false;
+    const char* name = records_[i].name;
+    const char* made = name + (i == 0 ? 0 : SharedStart(records_[i - 1].name, name));
+    if (!MakeEntryFolders(name, &path, made)) return false;
   }
   for (std::uint32_t i = 0; i < header.count; ++i) {
     if (!ExtractEntry(archive, records_[i])) return false;
@@ -130,18 +143,23 @@ bool Extractor::ReadEntryTable(FileHandle archive, std::uint32_t count,
     return false;
   }
   records_ = static_cast<EntryRecord*>(s_.memory.Allocate(static_cast<std::uint32_t>(tableBytes)));
-  if (records_ == nullptr) {
+  // The copy buffer is first needed here: the table is read through it, and
+  // what it reads beyond the table is the first files' data.
+  if (records_ != nullptr && state_.copyBuffer == nullptr) {
+    state_.copyBuffer = static_cast<std::uint8_t*>(s_.memory.Allocate(kCopyBlock));
+  }
+  if (records_ == nullptr || state_.copyBuffer == nullptr) {
     s_.messages.ShowMessage(IDS_NO_MEMORY);
     return false;
   }
+  input_.Start(&s_.files, archive, state_.copyBuffer, kCopyBlock);
   std::uint64_t dataNeeded = 0;
   for (std::uint32_t i = 0; i < count; ++i) {
-    std::uint8_t bytes[kEntrySize];
-    std::uint32_t got = 0;
-    if (!ReadFully(s_.files, archive, bytes, kEntrySize, &got)) return FileError();
-    if (got != kEntrySize) return Corrupt();
+    const std::uint8_t* bytes = nullptr;
+    if (!Fetch(kEntrySize, &bytes)) return false;
     ArchiveEntry entry;
     DecodeEntry(bytes, &entry);
+    input_.Consume(kEntrySize);
     if (!HasTerminator(entry.name, kNameField) || !IsAcceptableEntryName(entry.name)) {
       return Corrupt();
     }
@@ -158,6 +176,11 @@ bool Extractor::ReadEntryTable(FileHandle archive, std::uint32_t count,
 }
 
 bool Extractor::CreateEntryDirectories(const char* name, platform::PathBuffer* path) {
+  return MakeEntryFolders(name, path, name);
+}
+
+// The folders of `name` whose separators lie before `made` are known to exist.
+bool Extractor::MakeEntryFolders(const char* name, platform::PathBuffer* path, const char* made) {
   const char* separator = name;
   while (*separator != '\0' && *separator != '\\') ++separator;
   if (*separator == '\0') return true;  // what is left is the file's own name
@@ -167,50 +190,54 @@ bool Extractor::CreateEntryDirectories(const char* name, platform::PathBuffer* p
     s_.messages.ShowMessageWithText(IDS_DIR_FAILED, path->c_str());
     return false;
   }
+  if (separator >= made && !MakeFolder(path->c_str())) return false;
+  return MakeEntryFolders(separator + 1, path, made);
+}
+
+// The create says whether the folder was there: a new folder costs no
+// lookup. Whatever stopped the create, the folder is looked at, and one that
+// is there is judged as found (a file, a read-only folder, or fine); only
+// when nothing is there does the create's own error count.
+bool Extractor::MakeFolder(const char* path) {
+  if (s_.files.MakeDirectory(path)) return true;
+  std::uint32_t code = s_.files.LastError();
   std::uint32_t attributes = 0;
-  if (s_.files.GetAttributes(path->c_str(), &attributes)) {
-    if ((attributes & platform::attr::kDirectory) == 0) {
-      s_.messages.ShowMessageWithText(IDS_FILE_IN_WAY, path->c_str());
-      return false;
-    }
-    if (attributes & platform::attr::kReadOnly) {
-      s_.messages.ShowMessageWithText(IDS_DIR_READ_ONLY, path->c_str());
-      return false;
-    }
-  } else if (!s_.files.MakeDirectory(path->c_str())) {
-    s_.messages.ReportDirectoryError(s_.files.LastError(), path->c_str());
+  if (!s_.files.GetAttributes(path, &attributes)) {
+    s_.messages.ReportDirectoryError(code, path);
     return false;
   }
-  return CreateEntryDirectories(separator + 1, path);
+  if ((attributes & platform::attr::kDirectory) == 0) {
+    s_.messages.ShowMessageWithText(IDS_FILE_IN_WAY, path);
+    return false;
+  }
+  if (attributes & platform::attr::kReadOnly) {
+    s_.messages.ShowMessageWithText(IDS_DIR_READ_ONLY, path);
+    return false;
+  }
+  return true;
 }
 
 bool Extractor::ExtractEntry(FileHandle archive, const EntryRecord& record) {
-  if (options_ == nullptr) return false;  // only meaningful inside ExtractArchive
-  if (state_.copyBuffer == nullptr) {
-    state_.copyBuffer = static_cast<std::uint8_t*>(s_.memory.Allocate(kCopyBlock));
-    if (state_.copyBuffer == nullptr) {
-      s_.messages.ShowMessage(IDS_NO_MEMORY);
-      return false;
-    }
-  }
+  // Only meaningful inside ExtractArchive, on the file it reads.
+  if (options_ == nullptr || archive != input_.file()) return false;
   platform::PathBuffer path;
   JoinTarget(record.name, &path);  // checked to fit when the table was read
 
   FileHandle out = platform::kNoFile;
   if (s_.files.Open(path.c_str(), OpenMode::kCreateNew, &out)) {
-    return WriteNewFile(archive, record, path.c_str(), out);
+    return WriteNewFile(record, path.c_str(), out);
   }
   if (!IsExistsError(s_.files.LastError())) return FileError();
-  if (state_.overwriteAll) return ReplaceFile(archive, record, path.c_str());
+  if (state_.overwriteAll) return ReplaceFile(record, path.c_str());
 
   switch (s_.prompt.Ask(record.name)) {
     case kAnswerYesToAll:
       state_.overwriteAll = true;  // stays set even when this replacement fails
-      return ReplaceFile(archive, record, path.c_str());
+      return ReplaceFile(record, path.c_str());
     case kAnswerYes:
-      return ReplaceFile(archive, record, path.c_str());
+      return ReplaceFile(record, path.c_str());
     case kAnswerNo:
-      if (!s_.files.Skip(archive, record.sizeLow)) return FileError();
+      if (!input_.Skip(record.sizeLow)) return FileError();
       return true;
     case kAnswerAbort:
       status_ = ExtractStatus::kAborted;
@@ -221,19 +248,31 @@ bool Extractor::ExtractEntry(FileHandle archive, const EntryRecord& record) {
   }
 }
 
-bool Extractor::CopyData(FileHandle archive, FileHandle out, std::uint32_t size) {
+// Points *bytes at the archive's next `count` bytes; false once reported
+// (a failed read by its error, an archive that ends first as corrupt).
+bool Extractor::Fetch(std::uint32_t count, const std::uint8_t** bytes) {
+  switch (input_.Peek(count, bytes)) {
+    case ArchiveInput::kReady: return true;
+    case ArchiveInput::kFailed: return FileError();
+    default: return Corrupt();
+  }
+}
+
+// Whole blocks from the file's start, then the rest, each written straight
+// from the buffer.
+bool Extractor::CopyData(FileHandle out, std::uint32_t size) {
   std::uint32_t remaining = size;
   while (remaining > 0) {
     std::uint32_t chunk = remaining >= kCopyBlock ? kCopyBlock : remaining;
-    std::uint32_t got = 0;
-    if (!ReadFully(s_.files, archive, state_.copyBuffer, chunk, &got)) return FileError();
-    if (got != chunk) return Corrupt();  // the archive ended inside this entry
+    const std::uint8_t* bytes = nullptr;
+    if (!Fetch(chunk, &bytes)) return false;
     std::uint32_t written = 0;
-    if (!s_.files.Write(out, state_.copyBuffer, chunk, &written)) return FileError();
+    if (!s_.files.Write(out, bytes, chunk, &written)) return FileError();
     if (written != chunk) {
       s_.messages.ShowMessage(IDS_DISK_FULL);
       return false;
     }
+    input_.Consume(chunk);
     remaining -= chunk;
   }
   return true;
@@ -249,9 +288,8 @@ static platform::FileTimes TimesOf(const EntryRecord& record) {
 
 // A new file that cannot be written completely is removed again, so that no
 // entry's name is left on a truncated file.
-bool Extractor::WriteNewFile(FileHandle archive, const EntryRecord& record, const char* path,
-                             FileHandle out) {
-  if (!CopyData(archive, out, record.sizeLow)) {
+bool Extractor::WriteNewFile(const EntryRecord& record, const char* path, FileHandle out) {
+  if (!CopyData(out, record.sizeLow)) {
     s_.files.Close(out);
     s_.files.Remove(path);
     return false;
@@ -268,7 +306,7 @@ bool Extractor::WriteNewFile(FileHandle archive, const EntryRecord& record, cons
 
 // The new contents go to a temporary file beside the existing one, which is
 // put in its place only when complete: a failure leaves the old file intact.
-bool Extractor::ReplaceFile(FileHandle archive, const EntryRecord& record, const char* path) {
+bool Extractor::ReplaceFile(const EntryRecord& record, const char* path) {
   // A read-only file is not replaced, even where renaming over it would work.
   std::uint32_t attributes = 0;
   if (s_.files.GetAttributes(path, &attributes) &&
@@ -291,7 +329,7 @@ bool Extractor::ReplaceFile(FileHandle archive, const EntryRecord& record, const
     if (s_.files.Open(temp.c_str(), OpenMode::kCreateNew, &out)) break;
     if (!IsExistsError(s_.files.LastError()) || attempt + 1 == kTempAttempts) return FileError();
   }
-  if (!CopyData(archive, out, record.sizeLow)) {
+  if (!CopyData(out, record.sizeLow)) {
     s_.files.Close(out);
     s_.files.Remove(temp.c_str());
     return false;

@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/memory.h"
 #include "unpack/archive/format.h"
+#include "unpack/engine/archive_input.h"
 #include "unpack/engine/messages.h"
 
 namespace kivo {
@@ -48,7 +49,7 @@ enum class ExtractStatus {
 // State kept for the life of the process.
 struct EngineState {
   bool overwriteAll = false;  // set by Yes To All, never reset
-  std::uint8_t* copyBuffer = nullptr;
+  std::uint8_t* copyBuffer = nullptr;  // every byte after the header passes through it
 };
 
 class Extractor {
@@ -69,7 +70,8 @@ class Extractor {
 
   // Writes one entry's file from the archive's read position (or skips its
   // data when the user keeps the existing file), below the target folder of
-  // the extraction in progress.
+  // the extraction in progress. `archive` is the file that extraction reads,
+  // through the engine's buffer.
   bool ExtractEntry(platform::FileHandle archive, const EntryRecord& record);
 
   bool overwriteAll() const { return state_.overwriteAll; }
@@ -79,10 +81,12 @@ class Extractor {
   bool Run(const ExtractOptions& options, platform::FileHandle archive, char* program);
   bool ReadEntryTable(platform::FileHandle archive, std::uint32_t count,
                       std::uint64_t dataAvailable);
-  bool CopyData(platform::FileHandle archive, platform::FileHandle out, std::uint32_t size);
-  bool WriteNewFile(platform::FileHandle archive, const EntryRecord& record, const char* path,
-                    platform::FileHandle out);
-  bool ReplaceFile(platform::FileHandle archive, const EntryRecord& record, const char* path);
+  bool MakeEntryFolders(const char* name, platform::PathBuffer* path, const char* made);
+  bool MakeFolder(const char* path);
+  bool Fetch(std::uint32_t count, const std::uint8_t** bytes);
+  bool CopyData(platform::FileHandle out, std::uint32_t size);
+  bool WriteNewFile(const EntryRecord& record, const char* path, platform::FileHandle out);
+  bool ReplaceFile(const EntryRecord& record, const char* path);
   bool JoinTarget(const char* name, platform::PathBuffer* path) const;
   bool FileError();
   bool Corrupt();
@@ -92,6 +96,7 @@ class Extractor {
   ExtractStatus status_ = ExtractStatus::kNotRun;
   const ExtractOptions* options_ = nullptr;
   EntryRecord* records_ = nullptr;
+  ArchiveInput input_;
 };
 
 }  // namespace kivo

@@ -121,6 +121,32 @@ TEST_F(FileSystemTest, DirectoriesAndTheCurrentDirectory) {
   EXPECT_TRUE(fs_.Remove(dir_.Join("sub\\rel.txt").c_str()));
 }
 
+TEST_F(FileSystemTest, FullPathsReachTheirFolderWhicheverFolderIsCurrent) {
+  for (const char* folder : {"sub", "sub2", "sub\\inner"}) {
+    ASSERT_TRUE(fs_.MakeDirectory(dir_.Join(folder).c_str())) << folder;
+  }
+  auto create = [&](const std::string& path) {
+    FileHandle f = platform::kNoFile;
+    ASSERT_TRUE(fs_.Open(path.c_str(), OpenMode::kCreateNew, &f)) << path;
+    fs_.Close(f);
+  };
+  ASSERT_TRUE(fs_.SetCurrentDir((dir_.Join("sub") + "\\").c_str()));
+  create(dir_.Join("sub\\a.txt"));
+  create(dir_.Join("sub2\\b.txt"));  // begins like the current folder's path
+  create(dir_.Join("sub\\inner\\c.txt"));
+  create(dir_.Join("sub") + "\\\\d.txt");
+  // A folder made current by a relative path is below the one before.
+  ASSERT_TRUE(fs_.SetCurrentDir("inner"));
+  create(dir_.Join("sub\\e.txt"));
+  create("f.txt");
+  for (const char* file : {"sub\\a.txt", "sub2\\b.txt", "sub\\inner\\c.txt", "sub\\d.txt",
+                           "sub\\e.txt", "sub\\inner\\f.txt"}) {
+    EXPECT_TRUE(test::Exists(dir_.Join(file))) << file;
+  }
+  EXPECT_FALSE(test::Exists(dir_.Join("sub\\inner\\e.txt")));
+  ASSERT_TRUE(fs_.SetCurrentDir(dir_.path().c_str()));
+}
+
 TEST_F(FileSystemTest, TimesSurviveARoundTrip) {
   std::string path = dir_.Join("times.txt");
   FileHandle f = platform::kNoFile;

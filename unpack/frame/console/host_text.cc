@@ -10,23 +10,27 @@ void HostText::KeepAsIs(const char* text) {
 
 std::string HostText::ToHost(const char* text) const {
   if (page_ == nullptr) return text;
-  std::string out, pending;
-  for (std::size_t i = 0; text[i] != '\0';) {
+  // Every path of every file passes here: the text between kept texts goes
+  // to the code page in runs, not character by character.
+  std::string out;
+  std::size_t from = 0, i = 0;
+  while (text[i] != '\0') {
     const std::string* match = nullptr;
     for (const std::string& k : kept_) {
-      if (std::strncmp(text + i, k.c_str(), k.size()) == 0 && (match == nullptr || k.size() > match->size()))
+      if (k[0] == text[i] && std::strncmp(text + i, k.c_str(), k.size()) == 0 &&
+          (match == nullptr || k.size() > match->size()))
         match = &k;
     }
     if (match == nullptr) {
-      pending += text[i++];
+      ++i;
       continue;
     }
-    out += page_->ToHost(pending);
-    pending.clear();
+    out += page_->ToHost(std::string_view(text + from, i - from));
     out += *match;
     i += match->size();
+    from = i;
   }
-  return out + page_->ToHost(pending);
+  return out + page_->ToHost(std::string_view(text + from, i - from));
 }
 
 bool HostPathFileSystem::Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) {
