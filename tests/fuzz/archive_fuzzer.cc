@@ -10,7 +10,8 @@
 
 #include "platform/memory.h"
 #include "platform/ui.h"
-#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/faulty_file_system.h"
+#include "tests/fakes/memory_file_system.h"
 #include "unpack/archive/checksum.h"
 #include "unpack/archive/format.h"
 #include "unpack/engine/extractor.h"
@@ -65,20 +66,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string file(reinterpret_cast<const char*>(data + 1), size - 1);
   if (control & 0x80) Reseal(file);
 
-  fakes::FakeFileSystem fs;
-  fs.SetLogging(false);  // the log costs more than the code under test
+  tests::MemoryFileSystem fs;
   fs.AddFile("C:\\in\\setup.exe", file);
   fs.AddFile("C:\\outside.txt", "outside");
   fs.AddFile("C:\\out\\t\\a.txt", "existing");
   fs.AddDirectory("C:\\out\\t\\sub");
-  if (control & 0x40) fs.SetReadLimit(7);
+  tests::FaultyFileSystem files(fs);
+  if (control & 0x40) files.SetReadLimit(7);
 
   Boxes boxes;
   kivo::Messages messages(boxes, kivo::CompiledStrings());
   Prompt prompt(control & 0x3F);
   Launcher launcher;
   {
-    kivo::Extractor extractor({fs, platform::DefaultMemory(), messages, prompt, launcher});
+    kivo::Extractor extractor({files, platform::DefaultMemory(), messages, prompt, launcher});
     kivo::ExtractOptions options;
     options.archivePath.Assign("C:\\in\\setup.exe");
     options.targetDirectory.Assign("C:\\out\\t");

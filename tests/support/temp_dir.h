@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace test {
+namespace tests {
 
 class TempDir {
  public:
@@ -34,4 +34,4 @@ void SetReadOnly(const std::string& path, bool readOnly);
 // The system's own form of a native path, and back.
 std::string NativePath(const std::string& path);
 
-}  // namespace test
+}  // namespace tests

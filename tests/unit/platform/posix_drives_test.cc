@@ -16,7 +16,7 @@ class PosixDrivesTest : public ::testing::Test {
     setenv("TANDREL_DRIVES", drives.c_str(), 1);
   }
   void TearDown() override { unsetenv("TANDREL_DRIVES"); }
-  test::TempDir floppyA_, floppyB_;
+  tests::TempDir floppyA_, floppyB_;
 };
 
 TEST_F(PosixDrivesTest, MappedLettersAreRemovableDrivesInOrder) {
@@ -36,7 +36,7 @@ TEST_F(PosixDrivesTest, FilesOnTheFloppyLandInItsFolder) {
   platform::FileHandle f = platform::kNoFile;
   ASSERT_TRUE(fs.Open(dest, platform::OpenMode::kCreateAlways, &f));
   fs.Close(f);
-  EXPECT_TRUE(test::Exists(floppyA_.Join("SETUP.EXE")));
+  EXPECT_TRUE(tests::Exists(floppyA_.Join("SETUP.EXE")));
 }
 
 TEST_F(PosixDrivesTest, FreeSpaceComesFromTheMountedFileSystem) {
@@ -47,7 +47,7 @@ TEST_F(PosixDrivesTest, FreeSpaceComesFromTheMountedFileSystem) {
   EXPECT_GE(space.sectorsPerCluster, 1u);
   EXPECT_LE(space.freeClusters, space.totalClusters);
   EXPECT_FALSE(platform::DefaultDrives().QueryFreeSpace("C:\\", &space, &code));
-  test::RemoveTree(floppyB_.path());
+  tests::RemoveTree(floppyB_.path());
   EXPECT_FALSE(platform::DefaultDrives().QueryFreeSpace("B:\\", &space, &code));
   EXPECT_EQ(code, platform::error::kNotReady) << "a floppy folder that is gone is an empty drive";
 }

@@ -32,8 +32,8 @@ int Shell(const std::string& command, std::string* err = nullptr, std::string* o
   std::string stem = fs::temp_directory_path() / ("wendplan_test." + std::to_string(getpid()));
   std::string errFile = stem + ".err", outFile = stem + ".out";
   int rc = std::system((command + " 2>'" + errFile + "' >'" + outFile + "'").c_str());
-  if (err != nullptr) *err = test::ReadFile(errFile);
-  if (out != nullptr) *out = test::ReadFile(outFile);
+  if (err != nullptr) *err = tests::ReadFile(errFile);
+  if (out != nullptr) *out = tests::ReadFile(outFile);
   std::remove(errFile.c_str());
   std::remove(outFile.c_str());
   return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
@@ -125,8 +125,8 @@ TEST(Wendplan, EveryDiskFitsARealFloppyAndNoPlanNeedsMoreDisksThanFirstFitDecrea
   bool haveFsck = Shell("command -v fsck.fat") == 0;
   for (const auto& [label, set, optimum] : MixedSets()) {
     SCOPED_TRACE(label);
-    test::TempDir dir;
-    std::string root = test::NativePath(dir.path());
+    tests::TempDir dir;
+    std::string root = tests::NativePath(dir.path());
     MakeFiles(root + "/setup", set);
     wendplan::Plan plan;
     std::string error;
@@ -184,13 +184,13 @@ TEST(Wendplan, FirstFilesOpenDiskOneInTheOrderGiven) {
 class WendplanProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = test::NativePath(dir_.path());
+    root_ = tests::NativePath(dir_.path());
     fs::create_directories(root_ + "/tools");
   }
   int Plan(const std::string& args, std::string* err, std::string* out = nullptr) {
     return Shell("cd " + Quote(root_) + " && " + Quote(WENDPLAN_PATH) + " " + args, err, out);
   }
-  test::TempDir dir_;
+  tests::TempDir dir_;
   std::string root_;
 };
 
@@ -200,14 +200,14 @@ TEST_F(WendplanProgram, WritesADescriptionWendmarkLoadsInTheShippedLayout) {
   MakeFiles(root_ + "/setup", set);
   std::string err;
   ASSERT_EQ(Plan("setup -o tools/packlist.ini --name 'Sample Suite'", &err), 0) << err;
-  std::string text = test::ReadFile(root_ + "/tools/packlist.ini");
+  std::string text = tests::ReadFile(root_ + "/tools/packlist.ini");
   EXPECT_EQ(text.rfind("[Disks]\r\nNumber=2\r\n"), text.size() - 19) << "Disks last";
   EXPECT_NE(text.find("File0=..\\setup\\\\SETUP.EXE\r\nFile1="), std::string::npos) << text;
   EXPECT_NE(text.find("=..\\setup\\\\lang\\de\\strings.dat\r\n"), std::string::npos) << text;
   EXPECT_LT(text.find("File1="), text.find("Files=")) << "the count follows the file keys";
 
   wendmark::PackageList list;
-  ASSERT_TRUE(list.Load(test::NativePath(root_ + "/tools/packlist.ini").c_str()));
+  ASSERT_TRUE(list.Load(tests::NativePath(root_ + "/tools/packlist.ini").c_str()));
   EXPECT_EQ(list.GetName(), "Sample Suite");
   ASSERT_EQ(list.disks.size(), 2u);
   std::size_t files = 0;
@@ -246,13 +246,13 @@ TEST_F(WendplanProgram, WritesNamesInTheCodePageWendmarkReadsAndShowsThemAsTheHo
   MakeFiles(root_ + "/setup", set);
   std::string err, out;
   ASSERT_EQ(Plan("setup -o tools/packlist.ini --name 'Suite Éclair'", &err, &out), 0) << err;
-  std::string text = test::ReadFile(root_ + "/tools/packlist.ini");
+  std::string text = tests::ReadFile(root_ + "/tools/packlist.ini");
   EXPECT_NE(text.find("Name=Suite \xC9" "clair\r\n"), std::string::npos) << text;
   for (const char* entry : {"=..\\setup\\\\Caf\xE9 Menu.txt\r\n", "=..\\setup\\\\Gr\xF6\xDF" "e.dat\r\n",
                             "=..\\setup\\\\\xDC" "bersicht\\No\xEBl.txt\r\n"})
     EXPECT_NE(text.find(entry), std::string::npos) << entry;
   wendmark::PackageList list;
-  ASSERT_TRUE(list.Load(test::NativePath(root_ + "/tools/packlist.ini").c_str()));
+  ASSERT_TRUE(list.Load(tests::NativePath(root_ + "/tools/packlist.ini").c_str()));
   EXPECT_EQ(list.GetName(), "Suite \xC9" "clair");
 
   // The terminal gets the names back; "Café Menu.txt" is 13 characters,
@@ -265,7 +265,7 @@ TEST_F(WendplanProgram, WritesNamesInTheCodePageWendmarkReadsAndShowsThemAsTheHo
   fs::remove_all(root_ + "/setup");
   MakeFiles(root_ + "/setup", {{"Отчёт.doc", 10}});
   ASSERT_EQ(Plan("setup -o tools/packlist.ini --codepage 1251 --name 'Жуки'", &err), 0) << err;
-  text = test::ReadFile(root_ + "/tools/packlist.ini");
+  text = tests::ReadFile(root_ + "/tools/packlist.ini");
   EXPECT_NE(text.find("Name=\xC6\xF3\xEA\xE8\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("\\\\\xCE\xF2\xF7\xB8\xF2.doc\r\n"), std::string::npos) << text;
 }
