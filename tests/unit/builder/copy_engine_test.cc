@@ -2,6 +2,8 @@
 // the floppy and how, what each failure shows, and what is left behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -289,6 +291,74 @@ class MemoryCopySite final : public tests::CopySite {
 TEST(CopyEngine, AnyFailingOperationLeavesNoPartialFileAndNoOpenHandle) {
   MemoryCopySite site;
   tests::SweepCopyFaults(site);
+}
+
+// A message box that cannot be shown answers 0. Nobody chose to go on, so
+// the build gives up as on Cancel or Abort, wherever the box was asked: the
+// check of the floppy, a missing source, a write that failed half-way. The
+// answer after the 0 would let a build that misread it go on (and end).
+TEST(CopyEngine, ABoxThatCannotBeShownCountsAsGivingUp) {
+  struct Case {
+    const char* what;
+    std::function<void(BuilderWorld&)> setUp;
+    int afterwards;  // what a second box would have been answered
+    Expected problem;
+  };
+  const Case cases[] = {
+      {"floppy check", [](BuilderWorld& w) { w.drives.freeSpace = {tests::Floppy(12)}; }, ui::kIdCancel,
+       {std::string(kNotBlank) + "\n\n" + kInsertBlank, ui::kOkCancel}},
+      {"missing source", [](BuilderWorld& w) { w.fs.AddFile("C:\\images\\later.txt", "later"); },
+       ui::kIdIgnore, Choice(kSourceMissing)},
+      {"failing write",
+       [](BuilderWorld& w) {
+         w.fs.AddFile("C:\\images\\first.bin", Bytes(70000));
+         w.fs.AddFile("C:\\images\\later.txt", "later");
+         w.faults.SetFault({.at = 2, .code = 5, .kinds = std::uint32_t(Op::kWrite)});
+       },
+       ui::kIdIgnore, Choice(kWriteError)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    BuilderWorld w;
+    w.AddDisk({"first.bin", "later.txt"});
+    w.AddDisk({"later.txt"});
+    c.setUp(w);
+    w.dialog.boxes.Answer({ui::kIdOk, 0, c.afterwards});
+    EXPECT_EQ(w.RunDialog(), wendmark::kEndFailed);
+    ExpectShown(w, {Insert(1), c.problem});
+    EXPECT_TRUE(w.FloppyFiles().empty()) << "nothing copied after it, nothing partial left";
+    EXPECT_EQ(w.fs.OpenHandleCount(), 0);
+  }
+}
+
+// A read may bring fewer bytes than asked for without being at the end:
+// each is written as it came, so the copy is the source byte for byte.
+TEST(CopyEngine, ShortReadsAreCopiedWithoutLosingOrRepeatingAByte) {
+  for (std::uint32_t limit : {777u, 1000u, 32767u}) {
+    SCOPED_TRACE(limit);
+    BuilderWorld w;
+    w.fs.AddFile("C:\\images\\big.bin", Bytes(70000), kTimes);
+    w.fs.AddFile("C:\\images\\next.txt", "n");
+    w.AddDisk({"big.bin", "next.txt"});
+    w.faults.SetReadLimit(limit);
+    EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
+    ExpectShown(w, {Insert(1)});
+    EXPECT_EQ(w.fs.Contents("A:\\big.bin"), Bytes(70000));
+    EXPECT_EQ(w.fs.Contents("A:\\next.txt"), "n");
+    std::vector<std::uint32_t> expected;
+    for (std::uint32_t left = 70000; left > 0; left -= std::min(left, limit)) {
+      expected.push_back(std::min(left, limit));
+    }
+    expected.push_back(1);
+    EXPECT_EQ(w.Writes(), expected);
+    int bar = 0;
+    for (const auto& pump : w.dialog.pumps) {
+      EXPECT_GE(pump.bar, pump.fileLine == "Copying next.txt" ? 0 : bar) << "the bar never goes back";
+      bar = pump.bar;
+    }
+    EXPECT_EQ(w.dialog.pumps[expected.size() - 1].bar, 100) << "big.bin ends full";
+    EXPECT_EQ(w.fs.Times("A:\\big.bin").lastWrite, kTimes.lastWrite);
+  }
 }
 
 TEST(CopyEngine, CancelConfirmedDuringACopyStopsAfterTheChunkAndShowsNothingMore) {
