@@ -181,6 +181,78 @@ TEST(Wendplan, FirstFilesOpenDiskOneInTheOrderGiven) {
   EXPECT_NE(error.find("A.BIN, B.BIN"), std::string::npos) << error;
 }
 
+// A floppy's root holds 224 entries and the volume label takes one: a disk
+// holds 223 entries' worth of files, counted with their long-name slots
+// (13 characters each), and not one more. The limits are written out here,
+// not taken from the planner, so that a changed limit fails.
+TEST(Wendplan, ADiskHoldsExactly223RootEntriesLongNameSlotsIncluded) {
+  struct Case {
+    const char* label;
+    std::size_t longNames;  // files of a long name of `nameLength` characters
+    std::size_t nameLength;
+    std::size_t shortNames;  // files of a plain 8.3 name, one entry each
+    std::size_t disks;
+  };
+  const Case cases[] = {
+      {"223 plain names", 0, 0, 223, 1},
+      {"224 plain names", 0, 0, 224, 2},
+      {"13-character long names, 2 entries each: 222 + 1", 111, 13, 1, 1},
+      {"13-character long names, 2 entries each: 222 + 2", 111, 13, 2, 2},
+      {"14-character long names, 3 entries each: 222 + 1", 74, 14, 1, 1},
+      {"14-character long names, 3 entries each: 225", 75, 14, 0, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    FileSet set;
+    for (std::size_t i = 0; i < c.longNames; ++i) {
+      std::string number = std::to_string(i);  // "file0042.txt", padded to the length
+      std::string name = "file" + std::string(c.nameLength - 8 - number.size(), '0') + number + ".txt";
+      ASSERT_EQ(name.size(), c.nameLength);
+      set.push_back({"long/" + name, 1});
+    }
+    for (std::size_t i = 0; i < c.shortNames; ++i) set.push_back({"S" + std::to_string(i) + ".BIN", 1});
+    wendplan::Plan plan;
+    std::string error;
+    ASSERT_TRUE(wendplan::MakePlan(Describe(set), {}, false, &plan, &error)) << error;
+    ASSERT_EQ(plan.disks.size(), c.disks);
+    for (const wendplan::Disk& d : plan.disks) EXPECT_LE(d.slots, 223u);
+    if (c.disks == 1) {
+      EXPECT_EQ(plan.disks[0].slots, 223u);
+    }
+  }
+}
+
+TEST(Wendplan, RootEntriesOfANameAndTheFirstDiskAtTheLimit) {
+  const std::pair<std::string, std::uint32_t> slots[] = {
+      {"SETUP.EXE", 1},     {"ABCDEFGH.TXT", 1},   {"ABCDEFGHI.TXT", 2},     {"ABC.TEXT", 2},
+      {"NOEXT", 1},         {"ABC.", 2},           {"setup.exe", 2},         {"A B.TXT", 2},
+      {"abcdefghijklm", 2}, {"abcdefghijklmn", 3}, {std::string(26, 'x'), 3}, {std::string(27, 'x'), 4},
+      {"Caf\xE9.TXT", 2},
+  };
+  for (const auto& [name, expected] : slots) EXPECT_EQ(wendplan::RootSlotsOf(name), expected) << name;
+
+  // --first files that fill the root exactly still share disk 1; one more does not.
+  for (std::size_t count : {223u, 224u}) {
+    SCOPED_TRACE(count);
+    FileSet set;
+    std::vector<std::string> first;
+    for (std::size_t i = 0; i < count; ++i) {
+      set.push_back({"F" + std::to_string(i) + ".BIN", 1});
+      first.push_back(set.back().first);
+    }
+    set.push_back({"LAST.BIN", 1});
+    wendplan::Plan plan;
+    std::string error;
+    EXPECT_EQ(wendplan::MakePlan(Describe(set), first, true, &plan, &error), count == 223) << error;
+    if (count == 223) {
+      ASSERT_EQ(plan.disks.size(), 2u);
+      EXPECT_EQ(plan.disks[0].files.size(), 223u);
+    } else {
+      EXPECT_NE(error.find("do not fit on one floppy together"), std::string::npos) << error;
+    }
+  }
+}
+
 class WendplanProgram : public ::testing::Test {
  protected:
   void SetUp() override {
