@@ -7,6 +7,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -25,10 +27,28 @@ std::string NativePath(const std::string& path) {
 #endif
 }
 
-TempDir::TempDir() {
+namespace {
+
+fs::path ParentFor(TempDir::Where where) {
+#ifndef _WIN32
+  std::error_code ec;
+  if (where == TempDir::Where::kMemoryIfAny && fs::is_directory("/dev/shm", ec) &&
+      access("/dev/shm", W_OK) == 0) {
+    return "/dev/shm";
+  }
+#else
+  (void)where;
+#endif
+  return fs::temp_directory_path();
+}
+
+}  // namespace
+
+TempDir::TempDir(Where where) {
   std::random_device rd;
+  fs::path parent = ParentFor(where);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path p = fs::temp_directory_path() / ("tandrel-test-" + std::to_string(rd()));
+    fs::path p = parent / ("tandrel-test-" + std::to_string(rd()));
     std::error_code ec;
     if (fs::create_directory(p, ec)) {
       path_ = p.string();

@@ -9,7 +9,14 @@ namespace tests {
 
 class TempDir {
  public:
-  TempDir();
+  enum class Where {
+    kTemporary,  // the system's folder for temporary files
+    // A memory-backed folder (/dev/shm) where the system has one: for tests
+    // that make and remove files by the hundred, which cost little there
+    // while other work keeps the disk busy. The file layer is the same.
+    kMemoryIfAny,
+  };
+  explicit TempDir(Where where = Where::kTemporary);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;

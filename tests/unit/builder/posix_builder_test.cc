@@ -139,7 +139,7 @@ class RealCopySite final : public tests::CopySite {
   }
 
  private:
-  tests::TempDir dir_;
+  tests::TempDir dir_{tests::TempDir::Where::kMemoryIfAny};
   std::string floppy_;
 };
 

@@ -108,7 +108,7 @@ class RealEngineWorld final : public EngineWorld {
   bool KeepsCreationTime() const override { return false; }
 
  private:
-  tests::TempDir dir_;
+  tests::TempDir dir_{tests::TempDir::Where::kMemoryIfAny};  // the fault sweep makes hundreds
 };
 
 // "Fake": in memory; "Real": the platform's file layer.
