@@ -196,7 +196,7 @@ struct BuilderWorld {
 
   const std::vector<tests::ShownMessage>& shown() const { return dialog.boxes.shown; }
 
-  // Bytes of each Write that reached the file system.
+  // The bytes each Write was asked to store, in order.
   std::vector<std::uint32_t> Writes() const {
     std::vector<std::uint32_t> sizes;
     for (const std::string& line : log.Log()) {
