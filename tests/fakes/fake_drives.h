@@ -8,7 +8,7 @@
 #include "platform/drives.h"
 #include "platform/text.h"
 
-namespace fakes {
+namespace tests {
 
 struct FakeDrive {
   std::string root;  // "A:\"
@@ -114,4 +114,4 @@ class FakeDrives final : public platform::Drives {
   }
 };
 
-}  // namespace fakes
+}  // namespace tests

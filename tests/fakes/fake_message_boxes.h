@@ -11,7 +11,7 @@
 
 #include "platform/ui.h"
 
-namespace fakes {
+namespace tests {
 
 struct ShownMessage {
   std::string text;
@@ -47,4 +47,4 @@ class FakeMessageBoxes final : public platform::ui::MessageBoxes {
   std::function<void(const ShownMessage&)> onShow;
 };
 
-}  // namespace fakes
+}  // namespace tests

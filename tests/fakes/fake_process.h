@@ -7,7 +7,7 @@
 #include "platform/process.h"
 #include "platform/text.h"
 
-namespace fakes {
+namespace tests {
 
 class ProgramAt final : public platform::Process {
  public:
@@ -25,4 +25,4 @@ class ProgramAt final : public platform::Process {
   std::string currentDirectory_;
 };
 
-}  // namespace fakes
+}  // namespace tests

@@ -5,11 +5,18 @@
 
 #include <string>
 
-namespace test {
+namespace tests {
 
 class TempDir {
  public:
-  TempDir();
+  enum class Where {
+    kTemporary,  // the system's folder for temporary files
+    // A memory-backed folder (/dev/shm) where the system has one: for tests
+    // that make and remove files by the hundred, which cost little there
+    // while other work keeps the disk busy. The file layer is the same.
+    kMemoryIfAny,
+  };
+  explicit TempDir(Where where = Where::kTemporary);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -34,4 +41,4 @@ void SetReadOnly(const std::string& path, bool readOnly);
 // The system's own form of a native path, and back.
 std::string NativePath(const std::string& path);
 
-}  // namespace test
+}  // namespace tests

@@ -10,15 +10,16 @@
 
 #include "platform/types.h"
 
-namespace handbuilt {
+namespace tests {
 
-inline const std::string kSignature("\xFE\x81\xFF\x80\xFC\x83\xFD\x82", 8);
+inline const std::string kArchiveSignature("\xFE\x81\xFF\x80\xFC\x83\xFD\x82", 8);
 
-constexpr platform::FileTimes kTimes{0x01D000000000AAAAull, 0x01D000000000BBBBull,
-                                    0x01D000000000CCCCull};
+constexpr platform::FileTimes kEntryTimes{0x01D000000000AAAAull, 0x01D000000000BBBBull,
+                                         0x01D000000000CCCCull};
 
-struct Entry {
-  Entry(std::string n, std::string d, platform::FileTimes t = kTimes, std::uint32_t a = 0x20)
+struct HandBuiltEntry {
+  HandBuiltEntry(std::string n, std::string d, platform::FileTimes t = kEntryTimes,
+                 std::uint32_t a = 0x20)
       : name(std::move(n)), data(std::move(d)), times(t), attributes(a) {}
   std::string name;
   std::string data;
@@ -41,7 +42,8 @@ inline std::uint32_t Get32(const std::string& s, std::size_t at) {
 }
 
 // The fold as the format defines it, one byte at a time.
-inline std::uint32_t Fold(const std::string& bytes, std::size_t from = 0, bool signedBytes = true) {
+inline std::uint32_t FoldBytes(const std::string& bytes, std::size_t from = 0,
+                               bool signedBytes = true) {
   std::uint32_t x = 0;
   for (std::size_t i = from; i < bytes.size(); ++i) {
     std::uint32_t b = signedBytes
@@ -52,9 +54,9 @@ inline std::uint32_t Fold(const std::string& bytes, std::size_t from = 0, bool s
   return x;
 }
 
-struct Options {
-  Options() = default;
-  Options(std::string i, std::string p) : image(std::move(i)), program(std::move(p)) {}
+struct HandBuiltOptions {
+  HandBuiltOptions() = default;
+  HandBuiltOptions(std::string i, std::string p) : image(std::move(i)), program(std::move(p)) {}
   std::string image;          // bytes before the archive
   std::string program;        // header program name
   std::string programField;   // when set: the raw 264-byte field
@@ -63,9 +65,10 @@ struct Options {
 };
 
 // image + header + table + data, with the size and checksum filled in.
-inline std::string Build(const std::vector<Entry>& entries, const Options& o = {}) {
+inline std::string BuildArchive(const std::vector<HandBuiltEntry>& entries,
+                                const HandBuiltOptions& o = {}) {
   std::string header(800, '\0');
-  header.replace(0, 8, kSignature);
+  header.replace(0, 8, kArchiveSignature);
   Put32(header, 12, o.count >= 0 ? static_cast<std::uint32_t>(o.count)
                                  : static_cast<std::uint32_t>(entries.size()));
   if (!o.programField.empty()) {
@@ -74,7 +77,7 @@ inline std::string Build(const std::vector<Entry>& entries, const Options& o = {
     header.replace(16, o.program.size(), o.program);
   }
   std::string table, data;
-  for (const Entry& e : entries) {
+  for (const HandBuiltEntry& e : entries) {
     std::string r(308, '\0');
     if (!e.nameField.empty()) {
       r.replace(0, 260, e.nameField.substr(0, 260));
@@ -92,15 +95,15 @@ inline std::string Build(const std::vector<Entry>& entries, const Options& o = {
   }
   std::string body = table + data;
   Put32(header, 280, static_cast<std::uint32_t>(o.image.size() + 800 + body.size()));
-  Put32(header, 284, Fold(body, 0, !o.unsignedChecksum));
+  Put32(header, 284, FoldBytes(body, 0, !o.unsignedChecksum));
   return o.image + header + body;
 }
 
 // Recomputes the size and checksum of an archive at `offset` after a test
 // changed it, so that only the change itself is under test.
-inline void Reseal(std::string& file, std::size_t offset = 0) {
+inline void ResealArchive(std::string& file, std::size_t offset = 0) {
   Put32(file, offset + 280, static_cast<std::uint32_t>(file.size()));
-  Put32(file, offset + 284, Fold(file, offset + 800));
+  Put32(file, offset + 284, FoldBytes(file, offset + 800));
 }
 
-}  // namespace handbuilt
+}  // namespace tests

@@ -3,21 +3,21 @@
 
 #include <string>
 
-#include "tests/fakes/fake_file_system.h"
-#include "tests/unit/archive/forwarding_file_system.h"
+#include "tests/fakes/faulty_file_system.h"
+#include "tests/fakes/memory_file_system.h"
 #include "tests/unit/archive/hand_built.h"
 #include "unpack/archive/format.h"
 #include "unpack/archive/reader.h"
 
 namespace {
 
-using handbuilt::Build;
-using handbuilt::Entry;
+using tests::BuildArchive;
+using tests::HandBuiltEntry;
 
 class ArchiveFile : public ::testing::Test {
  protected:
   platform::FileHandle OpenWith(const std::string& bytes) {
-    fs_.AddFile("C:\\a.exe", bytes);
+    disk_.AddFile("C:\\a.exe", bytes);
     platform::FileHandle h = 0;
     EXPECT_TRUE(fs_.Open("C:\\a.exe", platform::OpenMode::kReadShared, &h));
     return h;
@@ -28,7 +28,7 @@ class ArchiveFile : public ::testing::Test {
     return at;
   }
   bool Valid(const std::string& bytes, std::uint32_t offset = 0) {
-    fakes::FakeFileSystem fs;
+    tests::MemoryFileSystem fs;
     fs.AddFile("C:\\v.exe", bytes);
     platform::FileHandle h = 0;
     EXPECT_TRUE(fs.Open("C:\\v.exe", platform::OpenMode::kReadShared, &h));
@@ -36,15 +36,16 @@ class ArchiveFile : public ::testing::Test {
     fs.Close(h);
     return valid;
   }
-  fakes::FakeFileSystem fs_;
+  tests::MemoryFileSystem disk_;
+  tests::FaultyFileSystem fs_{disk_};  // short reads when a test asks for them
 };
 
 TEST_F(ArchiveFile, SignatureIsFoundAtItsExactOffsetWhereverItStarts) {
   for (std::uint32_t at : {0u, 1u, 7u, 24u, 25u, 30u, 31u, 32u, 33u, 63u, 64u, 100u, 1000u}) {
     SCOPED_TRACE(at);
-    fakes::FakeFileSystem fs;
+    tests::MemoryFileSystem fs;
     std::string bytes(at, 'x');
-    bytes += handbuilt::kSignature + std::string(10, 'y');
+    bytes += tests::kArchiveSignature + std::string(10, 'y');
     fs.AddFile("C:\\s", bytes);
     platform::FileHandle h = 0;
     ASSERT_TRUE(fs.Open("C:\\s", platform::OpenMode::kReadShared, &h));
@@ -56,8 +57,8 @@ TEST_F(ArchiveFile, SignatureIsFoundAtItsExactOffsetWhereverItStarts) {
 }
 
 TEST_F(ArchiveFile, SignatureSearchTakesTheFirstOfTwoAndSurvivesShortReads) {
-  std::string bytes = std::string(45, 'a') + handbuilt::kSignature + std::string(70, 'b') +
-                      handbuilt::kSignature;
+  std::string bytes = std::string(45, 'a') + tests::kArchiveSignature + std::string(70, 'b') +
+                      tests::kArchiveSignature;
   fs_.SetReadLimit(5);
   platform::FileHandle h = OpenWith(bytes);
   ASSERT_TRUE(kivo::FindArchiveStart(fs_, h));
@@ -65,32 +66,32 @@ TEST_F(ArchiveFile, SignatureSearchTakesTheFirstOfTwoAndSurvivesShortReads) {
 }
 
 TEST_F(ArchiveFile, NoSignatureMeansNotFound) {
-  std::string almost = std::string(40, 'z') + handbuilt::kSignature.substr(0, 7);
+  std::string almost = std::string(40, 'z') + tests::kArchiveSignature.substr(0, 7);
   EXPECT_FALSE(kivo::FindArchiveStart(fs_, OpenWith(almost)));
-  fakes::FakeFileSystem empty;
+  tests::MemoryFileSystem empty;
   empty.AddFile("C:\\e", "");
   platform::FileHandle h = 0;
   ASSERT_TRUE(empty.Open("C:\\e", platform::OpenMode::kReadShared, &h));
   EXPECT_FALSE(kivo::FindArchiveStart(empty, h));
   // The two words in the other order are not the signature.
-  std::string swapped = handbuilt::kSignature.substr(4) + handbuilt::kSignature.substr(0, 4);
+  std::string swapped = tests::kArchiveSignature.substr(4) + tests::kArchiveSignature.substr(0, 4);
   EXPECT_FALSE(kivo::FindArchiveStart(fs_, OpenWith(swapped + std::string(40, 'q'))));
 }
 
 TEST_F(ArchiveFile, BareAndAppendedArchivesValidate) {
-  std::vector<Entry> entries{{"a.txt", "alpha"}, {"d\\b.bin", std::string(40000, '\x9C')}};
-  EXPECT_TRUE(Valid(Build(entries)));
-  handbuilt::Options o;
+  std::vector<HandBuiltEntry> entries{{"a.txt", "alpha"}, {"d\\b.bin", std::string(40000, '\x9C')}};
+  EXPECT_TRUE(Valid(BuildArchive(entries)));
+  tests::HandBuiltOptions o;
   o.image = std::string(53248, 'M');
-  EXPECT_TRUE(Valid(Build(entries, o), 53248));
+  EXPECT_TRUE(Valid(BuildArchive(entries, o), 53248));
 }
 
 TEST_F(ArchiveFile, ValidationRefusesEachKindOfDamage) {
-  std::vector<Entry> entries{{"a.txt", "alpha"}, {"b.txt", "beta \xE9"}};
-  std::string good = Build(entries);
-  handbuilt::Options zero;
+  std::vector<HandBuiltEntry> entries{{"a.txt", "alpha"}, {"b.txt", "beta \xE9"}};
+  std::string good = BuildArchive(entries);
+  tests::HandBuiltOptions zero;
   zero.count = 0;
-  EXPECT_FALSE(Valid(Build(entries, zero))) << "count 0";
+  EXPECT_FALSE(Valid(BuildArchive(entries, zero))) << "count 0";
   EXPECT_FALSE(Valid(good + "!")) << "one byte appended";
   std::string data = good;
   data[data.size() - 1] ^= 0x01;
@@ -98,31 +99,31 @@ TEST_F(ArchiveFile, ValidationRefusesEachKindOfDamage) {
   std::string record = good;
   record[800 + 308 + 270] ^= 0x40;  // a creation-time byte of the second record
   EXPECT_FALSE(Valid(record)) << "record byte";
-  handbuilt::Options unsignedSum;
+  tests::HandBuiltOptions unsignedSum;
   unsignedSum.unsignedChecksum = true;
-  EXPECT_FALSE(Valid(Build(entries, unsignedSum))) << "unsigned fold";
+  EXPECT_FALSE(Valid(BuildArchive(entries, unsignedSum))) << "unsigned fold";
   EXPECT_FALSE(Valid(good.substr(0, 700))) << "header cut short";
 }
 
 TEST_F(ArchiveFile, ReservedHeaderBytesAreNotChecked) {
-  std::string good = Build({{"a.txt", "alpha"}});
+  std::string good = BuildArchive({{"a.txt", "alpha"}});
   for (std::size_t at : {8u, 11u, 288u, 500u, 799u}) {
     std::string changed = good;
     changed[at] = '\x5A';
     EXPECT_TRUE(Valid(changed)) << at;
   }
   // An all-low data area has the same checksum either way.
-  handbuilt::Options unsignedSum;
+  tests::HandBuiltOptions unsignedSum;
   unsignedSum.unsignedChecksum = true;
-  std::string low = Build({{"a.txt", "alpha", {1, 2, 3}}}, unsignedSum);
-  EXPECT_EQ(handbuilt::Fold(low, 800), handbuilt::Fold(low, 800, false));
+  std::string low = BuildArchive({{"a.txt", "alpha", {1, 2, 3}}}, unsignedSum);
+  EXPECT_EQ(tests::FoldBytes(low, 800), tests::FoldBytes(low, 800, false));
   EXPECT_TRUE(Valid(low));
 }
 
 TEST_F(ArchiveFile, ValidationRestoresTheReadPositionEitherWay) {
-  std::string good = Build({{"a.txt", "alpha"}});
+  std::string good = BuildArchive({{"a.txt", "alpha"}});
   for (const std::string& bytes : {good, good + "x"}) {
-    fakes::FakeFileSystem fs;
+    tests::MemoryFileSystem fs;
     fs.AddFile("C:\\v", bytes);
     platform::FileHandle h = 0;
     ASSERT_TRUE(fs.Open("C:\\v", platform::OpenMode::kReadShared, &h));
@@ -136,19 +137,19 @@ TEST_F(ArchiveFile, ValidationRestoresTheReadPositionEitherWay) {
 
 TEST_F(ArchiveFile, AFileOfFourGibibytesOrMoreIsNeverValid) {
   // The stored size is 32-bit: a file 4 GiB longer would match it.
-  std::string good = Build({{"a.txt", "alpha"}});
-  fs_.AddFile("C:\\big", good);
-  testing_fs::ForwardingFileSystem big(fs_);
-  big.extraSize = 0x100000000ull;
+  std::string good = BuildArchive({{"a.txt", "alpha"}});
+  disk_.AddFile("C:\\big", good);
+  tests::FaultyFileSystem big(disk_);
+  big.SetSizeSurplus(0x100000000ull);
   platform::FileHandle h = 0;
   ASSERT_TRUE(big.Open("C:\\big", platform::OpenMode::kReadShared, &h));
   EXPECT_FALSE(kivo::ValidateArchive(big, h, 0));
 }
 
 TEST(ArchiveCodec, DecodesEveryFieldAtItsOffset) {
-  Entry e{"dir\\name.txt", std::string(5, 'd'), {0x0102030405060708ull, 0x1112131415161718ull,
+  HandBuiltEntry e{"dir\\name.txt", std::string(5, 'd'), {0x0102030405060708ull, 0x1112131415161718ull,
                                                   0x2122232425262728ull}, 0x21};
-  std::string bytes = Build({e}, {"", "Welcome.exe"});
+  std::string bytes = BuildArchive({e}, {"", "Welcome.exe"});
   kivo::ArchiveHeader h;
   kivo::DecodeHeader(reinterpret_cast<const std::uint8_t*>(bytes.data()), &h);
   EXPECT_EQ(h.signatureLow, kivo::kSignatureLow);
@@ -156,7 +157,7 @@ TEST(ArchiveCodec, DecodesEveryFieldAtItsOffset) {
   EXPECT_EQ(h.count, 1u);
   EXPECT_STREQ(h.programName, "Welcome.exe");
   EXPECT_EQ(h.totalSize, bytes.size());
-  EXPECT_EQ(h.checksum, handbuilt::Fold(bytes, 800));
+  EXPECT_EQ(h.checksum, tests::FoldBytes(bytes, 800));
 
   std::string record = bytes.substr(800, 308);
   record.replace(13, 21, "garbage after the NUL");  // carries no meaning

@@ -11,16 +11,16 @@
 namespace {
 
 TEST(ArchiveWriter, WritesTheHandBuiltBytesAfterAnImage) {
-  test::TempDir dir;
+  tests::TempDir dir;
   std::string path = dir.Join("out.exe");
   std::string image(1000, 'M');
-  handbuilt::Entry a{"top.txt", "hello"};
-  handbuilt::Entry b{"sub\\dir\\big.bin", std::string(70001, '\xC3'), {5, 6, 7}, 0x20};
-  handbuilt::Entry c{"empty", ""};
-  handbuilt::Options o;
+  tests::HandBuiltEntry a{"top.txt", "hello"};
+  tests::HandBuiltEntry b{"sub\\dir\\big.bin", std::string(70001, '\xC3'), {5, 6, 7}, 0x20};
+  tests::HandBuiltEntry c{"empty", ""};
+  tests::HandBuiltOptions o;
   o.image = image;
   o.program = "sub\\run.exe";
-  std::string expected = handbuilt::Build({a, b, c}, o);
+  std::string expected = tests::BuildArchive({a, b, c}, o);
 
   platform::FileSystem& fs = platform::DefaultFileSystem();
   platform::FileHandle h = 0;
@@ -42,7 +42,7 @@ TEST(ArchiveWriter, WritesTheHandBuiltBytesAfterAnImage) {
   }
   ASSERT_TRUE(w.Finish());
   ASSERT_TRUE(fs.Close(h));
-  std::string written = test::ReadFile(path);
+  std::string written = tests::ReadFile(path);
   ASSERT_EQ(written.size(), expected.size());
   EXPECT_TRUE(written == expected);
 }

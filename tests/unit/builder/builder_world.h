@@ -1,5 +1,6 @@
 // A small world for builder tests: an in-memory file system with the disk
-// images on C: and a floppy drive A:, scripted drives and message boxes, a
+// images on C: and a floppy drive A:, seen by the builder through a
+// fault-injecting and a logging layer; scripted drives and message boxes, a
 // package, and a stand-in for the progress dialog that records what it
 // would have shown.
 #pragma once
@@ -17,11 +18,14 @@
 #include "diskmaker/resources/strings.h"
 #include "platform/text.h"
 #include "tests/fakes/fake_drives.h"
-#include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_message_boxes.h"
+#include "tests/fakes/fake_process.h"
+#include "tests/fakes/faulty_file_system.h"
+#include "tests/fakes/logging_file_system.h"
+#include "tests/fakes/memory_file_system.h"
 #include "tests/support/texts.h"
 
-namespace builder_test {
+namespace tests {
 
 // The exact texts the user sees.
 inline const char* const kCaption = "Tandrel's disk maker";
@@ -66,17 +70,6 @@ inline std::string InsertPrompt(const std::string& title, char letter = 'A') {
          std::string(1, letter) + ":.";
 }
 
-// The program lives in C:\tools; nothing else of the process matters here.
-class ProgramAt final : public platform::Process {
- public:
-  std::uint32_t ProgramPath(char* buffer, std::uint32_t capacity) const override {
-    return platform::TextCopy(buffer, capacity, "C:\\tools\\Wendmark.exe");
-  }
-  std::uint32_t CurrentDirectory(char* buffer, std::uint32_t capacity) const override {
-    return platform::TextCopy(buffer, capacity, "C:\\tools");
-  }
-};
-
 // Answers only [Paths] DiskImages, with whatever the test sets.
 class SettingsProfile final : public platform::Profile {
  public:
@@ -105,7 +98,7 @@ class FakeDialog final : public wendmark::ProgressDialogLogic {
     int bar;
   };
 
-  fakes::FakeMessageBoxes boxes;
+  tests::FakeMessageBoxes boxes;
   std::string diskLine = "<template>";  // the template's own (empty) text until set
   std::string fileLine = "<template>";
   int barLow = -1, barHigh = -1, bar = -1;
@@ -159,9 +152,12 @@ class CountingMemory final : public platform::Memory {
 
 // Everything a build needs, wired together: a three-disk package of the
 // product "Sample Suite" whose images lie in C:\images, floppy drive A:.
-struct World {
-  World() : packages(profile, program), driveList(drives), builder(&packages, &driveList, Services()),
-            dialog(&builder) {
+struct BuilderWorld {
+  BuilderWorld() : BuilderWorld(nullptr) {}
+  // The files on `below` (the platform's real file layer, say) instead of in memory.
+  explicit BuilderWorld(platform::FileSystem* below)
+      : faults(below != nullptr ? *below : fs), packages(profile, program), driveList(drives),
+        builder(&packages, &driveList, Services()), dialog(&builder) {
     drives.drives.push_back({"A:\\", platform::drive_type::kRemovable, "3.5 Floppy (A:)"});
     driveList.Enumerate();
     fs.AddDirectory("A:\\");
@@ -170,25 +166,25 @@ struct World {
     builder.AttachProgress(&dialog);
     builder.UseCopyBuffer(&buffer);
   }
-  ~World() { buffer.Release(memory); }
+  ~BuilderWorld() { buffer.Release(memory); }
   wendmark::BuilderServices Services() {
-    return {fs, drives, wendmark::CompiledStrings(), memory};
+    return {log, drives, wendmark::CompiledStrings(), memory};
   }
 
   // Adds disk `number` (0-based) with the given entries.
   // The model's array does not grow: it is laid out anew from every disk so far.
   wendmark::DiskEntry& AddDisk(std::vector<std::string> files, bool selected = true) {
-    diskSpecs.push_back({std::move(files), selected});
-    EXPECT_TRUE(packages.disks.Reset(static_cast<std::uint32_t>(diskSpecs.size())));
-    for (std::uint32_t d = 0; d < diskSpecs.size(); ++d) {
+    disksSoFar.push_back({std::move(files), selected});
+    EXPECT_TRUE(packages.disks.Reset(static_cast<std::uint32_t>(disksSoFar.size())));
+    for (std::uint32_t d = 0; d < disksSoFar.size(); ++d) {
       wendmark::DiskEntry& disk = packages.disks[d];
       disk.number = static_cast<std::int32_t>(d);
-      disk.selected = diskSpecs[d].second;
-      EXPECT_TRUE(tests::Fill(disk.files, diskSpecs[d].first));
+      disk.selected = disksSoFar[d].second;
+      EXPECT_TRUE(tests::Fill(disk.files, disksSoFar[d].first));
     }
     return packages.disks[packages.disks.size() - 1];
   }
-  std::vector<std::pair<std::vector<std::string>, bool>> diskSpecs;
+  std::vector<std::pair<std::vector<std::string>, bool>> disksSoFar;
 
   // Runs the build the way the dialog does: first paint, then the timer.
   int RunDialog() {
@@ -198,12 +194,12 @@ struct World {
     return dialog.endCodes.empty() ? 0 : dialog.endCodes.back();
   }
 
-  const std::vector<fakes::ShownMessage>& shown() const { return dialog.boxes.shown; }
+  const std::vector<tests::ShownMessage>& shown() const { return dialog.boxes.shown; }
 
-  // Bytes of each Write that reached the file system.
+  // The bytes each Write was asked to store, in order.
   std::vector<std::uint32_t> Writes() const {
     std::vector<std::uint32_t> sizes;
-    for (const std::string& line : fs.Log()) {
+    for (const std::string& line : log.Log()) {
       if (line.rfind("Write ", 0) == 0) sizes.push_back(static_cast<std::uint32_t>(std::stoul(line.substr(6))));
     }
     return sizes;
@@ -217,12 +213,14 @@ struct World {
     return out;
   }
 
-  fakes::FakeFileSystem fs;
-  fakes::FakeDrives drives;
+  tests::MemoryFileSystem fs;       // what is stored
+  tests::FaultyFileSystem faults{fs};
+  tests::LoggingFileSystem log{faults};  // what the builder works on
+  tests::FakeDrives drives;
   CountingMemory memory;
   wendmark::CopyBufferStore buffer;
   SettingsProfile profile;
-  ProgramAt program;
+  tests::ProgramAt program{"C:\\tools\\Wendmark.exe", "C:\\tools"};  // its folder is all that matters
   wendmark::PackageList packages;
   wendmark::DriveList driveList;
   wendmark::DiskBuilder builder;
@@ -236,4 +234,4 @@ inline std::string Bytes(std::size_t n, char seed = 'a') {
   return s;
 }
 
-}  // namespace builder_test
+}  // namespace tests

@@ -9,10 +9,10 @@
 
 namespace {
 
-using namespace builder_test;
-using fakes::Floppy;
-using fakes::FreeSpaceAnswer;
-using fakes::QueryFails;
+using namespace tests;
+using tests::Floppy;
+using tests::FreeSpaceAnswer;
+using tests::QueryFails;
 namespace ui = platform::ui;
 
 std::string Prompt(const char* reason) {
@@ -61,12 +61,12 @@ TEST(CheckDestination, PromptsFollowTheFreeSpaceAnswers) {
   };
   for (const CheckCase& c : cases) {
     SCOPED_TRACE(c.name);
-    World w;
+    BuilderWorld w;
     w.drives.freeSpace.assign(c.answers.begin(), c.answers.end());
     for (int b : c.buttons) w.dialog.boxes.answers.push_back(b);
     // A prompt the case does not expect is answered Cancel, so that a
     // wrong verdict fails the case instead of prompting for ever.
-    w.dialog.boxes.onShow = [&w](const fakes::ShownMessage&) {
+    w.dialog.boxes.onShow = [&w](const tests::ShownMessage&) {
       if (w.dialog.boxes.answers.empty()) w.dialog.boxes.answers.push_back(ui::kIdCancel);
     };
     EXPECT_EQ(w.builder.CheckDestination(w.driveList[0]), c.passes);
@@ -84,7 +84,7 @@ TEST(CheckDestination, PromptsFollowTheFreeSpaceAnswers) {
 }
 
 TEST(CheckDestination, EveryCheckStartsWithThePlainRequestForAMissingDisk) {
-  World w;
+  BuilderWorld w;
   w.drives.freeSpace = {QueryFails(21), QueryFails(21), Floppy(2847), QueryFails(21), Floppy(2847)};
   w.dialog.boxes.Answer({ui::kIdOk, ui::kIdOk, ui::kIdOk});
   ASSERT_TRUE(w.builder.CheckDestination(w.driveList[0]));
@@ -96,10 +96,10 @@ TEST(CheckDestination, EveryCheckStartsWithThePlainRequestForAMissingDisk) {
 }
 
 TEST(CheckDestination, NothingIsWrittenToTheDisk) {
-  World w;
+  BuilderWorld w;
   w.drives.freeSpace = {Floppy(5), Floppy(2847)};
   ASSERT_TRUE(w.builder.CheckDestination(w.driveList[0]));
-  EXPECT_EQ(w.fs.OperationCount(), 0u);
+  EXPECT_EQ(w.faults.OperationCount(), 0u);
 }
 
 }  // namespace

@@ -2,17 +2,23 @@
 // the floppy and how, what each failure shows, and what is left behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "tests/unit/builder/builder_world.h"
+#include "tests/unit/builder/copy_fault_sweep.h"
 
 namespace {
 
-using namespace builder_test;
+using namespace tests;
 namespace ui = platform::ui;
-using fakes::Fault;
-using fakes::Op;
+using tests::Fault;
+using tests::Op;
 
 const platform::FileTimes kTimes{131000000000000001ULL, 132000000000000002ULL, 133000000000000003ULL};
 
@@ -21,7 +27,7 @@ struct Expected {
   std::uint32_t buttons;
 };
 
-void ExpectShown(const World& w, const std::vector<Expected>& expected) {
+void ExpectShown(const BuilderWorld& w, const std::vector<Expected>& expected) {
   ASSERT_EQ(w.shown().size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
     SCOPED_TRACE(i);
@@ -39,7 +45,7 @@ Expected Insert(int disk) { return {InsertPrompt("Disk " + std::to_string(disk) 
 Expected Choice(const char* text) { return {std::string(text) + kChoice, ui::kAbortRetryIgnore}; }
 
 TEST(CopyEngine, OnlySelectedDisksAreAskedForAndWritten) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\one.txt", "1");
   w.fs.AddFile("C:\\images\\two.txt", "22", kTimes);
   w.fs.AddFile("C:\\images\\three.txt", "333");
@@ -55,7 +61,7 @@ TEST(CopyEngine, OnlySelectedDisksAreAskedForAndWritten) {
 }
 
 TEST(CopyEngine, EntriesLandAtTheTopLevelUnderTheirLastComponent) {
-  World w;
+  BuilderWorld w;
   w.profile.diskImages = "C:\\tools";  // the shipped layout: entries climb out of the program's folder
   w.fs.AddFile("C:\\setup\\SETUP.EXE", "setup", kTimes);
   w.fs.AddFile("C:\\tools\\disk1\\sub\\DATA.CAB", "data");
@@ -73,22 +79,22 @@ TEST(CopyEngine, EntriesLandAtTheTopLevelUnderTheirLastComponent) {
 }
 
 TEST(CopyEngine, SourcePathsAreTheFolderABackslashAndTheWholeEntry) {
-  World w;
+  BuilderWorld w;
   w.profile.diskImages = "C:\\images\\";  // a trailing backslash is kept: the path has two
   w.fs.AddFile("C:\\images\\x.bin", "x");
   w.AddDisk({"x.bin"});
   ASSERT_EQ(w.RunDialog(), wendmark::kEndWritten);
-  EXPECT_EQ(w.fs.Log().front(), "Open C:\\images\\\\x.bin ReadExclusive -> ok");
-  EXPECT_EQ(w.fs.Log()[1], "Open A:x.bin CreateAlways -> ok");
+  EXPECT_EQ(w.log.Log().front(), "Open C:\\images\\\\x.bin ReadExclusive -> ok");
+  EXPECT_EQ(w.log.Log()[1], "Open A:x.bin CreateAlways -> ok");
 }
 
 TEST(CopyEngine, TheDiskImageFolderIsReadAfreshForEachDisk) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\a.txt", "old images");
   w.fs.AddFile("C:\\fresh\\b.txt", "fresh images");
   w.AddDisk({"a.txt"});
   w.AddDisk({"b.txt"});
-  w.dialog.boxes.onShow = [&](const fakes::ShownMessage& m) {
+  w.dialog.boxes.onShow = [&](const tests::ShownMessage& m) {
     if (m.text == InsertPrompt("Disk 2 - Sample Suite")) w.profile.diskImages = "C:\\fresh";
   };
   EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
@@ -96,14 +102,14 @@ TEST(CopyEngine, TheDiskImageFolderIsReadAfreshForEachDisk) {
 }
 
 TEST(CopyEngine, ChunksFlushesAndThePositionOfA70000ByteFile) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\big\\BIG.CAB", Bytes(70000), kTimes);
   w.fs.AddFile("C:\\images\\next.txt", "n");
   w.AddDisk({"big\\BIG.CAB", "next.txt"});
   EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
   EXPECT_EQ(w.Writes(), (std::vector<std::uint32_t>{32768, 32768, 4464, 1}));
   std::vector<std::string> flushesAfterWrites;
-  for (const std::string& line : w.fs.Log()) {
+  for (const std::string& line : w.log.Log()) {
     if (line.rfind("Write", 0) == 0 || line.rfind("Flush", 0) == 0) flushesAfterWrites.push_back(line.substr(0, 5));
   }
   EXPECT_EQ(flushesAfterWrites, (std::vector<std::string>{"Write", "Flush", "Write", "Flush", "Write",
@@ -128,7 +134,7 @@ TEST(CopyEngine, ChunksFlushesAndThePositionOfA70000ByteFile) {
 }
 
 TEST(CopyEngine, AnEmptySourceGivesAnEmptyFileWithTheSourcesTimes) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\empty.dat", "", kTimes);
   w.AddDisk({"empty.dat"});
   EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
@@ -143,7 +149,7 @@ TEST(CopyEngine, AnEmptySourceGivesAnEmptyFileWithTheSourcesTimes) {
 }
 
 TEST(CopyEngine, AMissingSourceCanBeIgnoredAndTheBuildStillSucceeds) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\there.txt", "here");
   w.AddDisk({"gone.txt", "there.txt"});
   w.dialog.boxes.Answer({ui::kIdOk, ui::kIdIgnore});
@@ -153,11 +159,11 @@ TEST(CopyEngine, AMissingSourceCanBeIgnoredAndTheBuildStillSucceeds) {
 }
 
 TEST(CopyEngine, ASourceThatCannotBeOpenedOffersTheChoiceAndAbortStops) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\locked.txt", "x");
   w.fs.AddFile("C:\\images\\after.txt", "y");
   w.AddDisk({"locked.txt", "after.txt"});
-  w.fs.SetFault({.at = 1, .code = 32, .kinds = std::uint32_t(Op::kOpen)});
+  w.faults.SetFault({.at = 1, .code = 32, .kinds = std::uint32_t(Op::kOpen)});
   w.dialog.boxes.Answer({ui::kIdOk, ui::kIdAbort});
   EXPECT_EQ(w.RunDialog(), wendmark::kEndFailed);
   ExpectShown(w, {Insert(1), Choice(kSourceUnreadable)});
@@ -165,12 +171,12 @@ TEST(CopyEngine, ASourceThatCannotBeOpenedOffersTheChoiceAndAbortStops) {
 }
 
 TEST(CopyEngine, WriteProtectionThenRetryCopiesTheFile) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\a.txt", "abc", kTimes);
   w.AddDisk({"a.txt"});
   w.fs.SetWriteProtected('A', true);
   w.dialog.boxes.Answer({ui::kIdOk, ui::kIdRetry});
-  w.dialog.boxes.onShow = [&](const fakes::ShownMessage& m) {
+  w.dialog.boxes.onShow = [&](const tests::ShownMessage& m) {
     if (m.text.rfind(kWriteProtected, 0) == 0) w.fs.SetWriteProtected('A', false);  // the user slides the tab
   };
   EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
@@ -181,11 +187,11 @@ TEST(CopyEngine, WriteProtectionThenRetryCopiesTheFile) {
 }
 
 TEST(CopyEngine, ADestinationThatCannotBeCreatedOffersOnlyOkAndFails) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\a.txt", "abc");
   w.fs.AddFile("C:\\images\\b.txt", "def");
   w.AddDisk({"a.txt", "b.txt"});
-  w.fs.SetFault({.at = 2, .code = 5, .kinds = std::uint32_t(Op::kOpen)});
+  w.faults.SetFault({.at = 2, .code = 5, .kinds = std::uint32_t(Op::kOpen)});
   EXPECT_EQ(w.RunDialog(), wendmark::kEndFailed);
   ExpectShown(w, {Insert(1), {kCannotCreate, ui::kOk}});
   EXPECT_TRUE(w.FloppyFiles().empty());
@@ -195,7 +201,7 @@ TEST(CopyEngine, ADestinationThatCannotBeCreatedOffersOnlyOkAndFails) {
 TEST(CopyEngine, ASourceShorterThanMeasuredEndsAsAReadFailure) {
   // A zero-byte read before the measured length would otherwise loop for
   // ever; here the length is measured, then the file shrinks under us.
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\shrinks.bin", Bytes(40000));
   w.AddDisk({"shrinks.bin"});
   w.dialog.onDispatch = [&](FakeDialog& d) {
@@ -211,7 +217,7 @@ TEST(CopyEngine, ASourceShorterThanMeasuredEndsAsAReadFailure) {
 TEST(CopyEngine, TheDiskFillingUpAtAnyChunkDeletesThePartialFile) {
   for (std::uint64_t room : {0ull, 100ull, 32768ull, 40000ull, 65536ull, 69999ull}) {
     SCOPED_TRACE(room);
-    World w;
+    BuilderWorld w;
     w.fs.AddFile("C:\\images\\big.bin", Bytes(70000));
     w.AddDisk({"big.bin"});
     w.fs.SetCapacity('A', room);
@@ -250,10 +256,10 @@ TEST(CopyEngine, WriteAndFlushFailuresAreToldApartFromAFullDisk) {
     for (std::uint64_t chunk = 1; chunk <= 3; ++chunk) {
       if ((c.op == Op::kGetSize || c.op == Op::kClose) && chunk > 1) continue;
       SCOPED_TRACE(std::string(c.name) + " at chunk " + std::to_string(chunk));
-      World w;
+      BuilderWorld w;
       w.fs.AddFile("C:\\images\\big.bin", Bytes(70000));
       w.AddDisk({"big.bin"});
-      w.fs.SetFault({.at = chunk, .code = c.code, .kinds = std::uint32_t(c.op), .shortWrite = c.shortWrite});
+      w.faults.SetFault({.at = chunk, .code = c.code, .kinds = std::uint32_t(c.op), .shortWrite = c.shortWrite});
       w.dialog.boxes.Answer({ui::kIdOk, ui::kIdRetry});  // the fault struck once: Retry succeeds
       EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
       ExpectShown(w, {Insert(1), Choice(c.message)});
@@ -263,46 +269,100 @@ TEST(CopyEngine, WriteAndFlushFailuresAreToldApartFromAFullDisk) {
   }
 }
 
-// Fail operation N, once and then for good, for every N the build reaches:
-// whatever fails, every handle is closed, a file on the floppy is either
-// complete or absent, and exactly one problem is shown before Abort.
+// The disk images in C:\images and the floppy A: of the world's own memory.
+class MemoryCopySite final : public tests::CopySite {
+ public:
+  std::unique_ptr<BuilderWorld> NewRun(const std::map<std::string, std::string>& images) override {
+    auto w = std::make_unique<BuilderWorld>();
+    for (const auto& [name, data] : images) w->fs.AddFile("C:\\images\\" + name, data, kTimes);
+    return w;
+  }
+  std::map<std::string, std::string> Floppy(BuilderWorld& w) override {
+    std::map<std::string, std::string> files;
+    for (const std::string& f : w.FloppyFiles()) files[f.substr(3)] = *w.fs.Contents(f);
+    EXPECT_EQ(w.fs.OpenHandleCount(), 0);
+    return files;
+  }
+  std::optional<std::string> Image(BuilderWorld& w, const std::string& name) override {
+    return w.fs.Contents("C:\\images\\" + name);
+  }
+};
+
 TEST(CopyEngine, AnyFailingOperationLeavesNoPartialFileAndNoOpenHandle) {
-  for (bool persistent : {false, true}) {
-    for (std::uint64_t n = 1;; ++n) {
-      SCOPED_TRACE((persistent ? "persistent from " : "once at ") + std::to_string(n));
-      World w;
-      w.fs.AddFile("C:\\images\\a.bin", Bytes(40000, 'a'), kTimes);
-      w.fs.AddFile("C:\\images\\b.bin", Bytes(5, 'b'), kTimes);
-      w.AddDisk({"a.bin", "b.bin"});
-      // A delete that fails as well would leave the partial file: there is
-      // nothing more the build could do then, so deletes keep working here.
-      std::uint32_t kinds = persistent ? fakes::kAllOps & ~std::uint32_t(Op::kRemove) : fakes::kAllOps;
-      w.fs.SetFault({.at = n, .code = 31, .persistent = persistent, .kinds = kinds});
-      int code = w.RunDialog();
-      for (const std::string& f : w.FloppyFiles()) {
-        SCOPED_TRACE(f);
-        std::string name = f.substr(3);
-        EXPECT_EQ(w.fs.Contents(f), Bytes(name == "a.bin" ? 40000 : 5, name[0]));
-      }
-      EXPECT_EQ(w.fs.OpenHandleCount(), 0);
-      if (!w.fs.FaultHit()) {
-        EXPECT_EQ(code, wendmark::kEndWritten);
-        EXPECT_EQ(w.FloppyFiles().size(), 2u);
-        break;
-      }
-      // Times that fail to carry over or a source whose close complains are
-      // not reported; everything else is, once, and Abort stops the build.
-      ASSERT_LE(w.shown().size(), 2u);
-      if (w.shown().size() == 2) {
-        EXPECT_EQ(code, wendmark::kEndFailed);
-      }
-      ASSERT_LT(n, 200u);
+  MemoryCopySite site;
+  tests::SweepCopyFaults(site);
+}
+
+// A message box that cannot be shown answers 0. Nobody chose to go on, so
+// the build gives up as on Cancel or Abort, wherever the box was asked: the
+// check of the floppy, a missing source, a write that failed half-way. The
+// answer after the 0 would let a build that misread it go on (and end).
+TEST(CopyEngine, ABoxThatCannotBeShownCountsAsGivingUp) {
+  struct Case {
+    const char* what;
+    std::function<void(BuilderWorld&)> setUp;
+    int afterwards;  // what a second box would have been answered
+    Expected problem;
+  };
+  const Case cases[] = {
+      {"floppy check", [](BuilderWorld& w) { w.drives.freeSpace = {tests::Floppy(12)}; }, ui::kIdCancel,
+       {std::string(kNotBlank) + "\n\n" + kInsertBlank, ui::kOkCancel}},
+      {"missing source", [](BuilderWorld& w) { w.fs.AddFile("C:\\images\\later.txt", "later"); },
+       ui::kIdIgnore, Choice(kSourceMissing)},
+      {"failing write",
+       [](BuilderWorld& w) {
+         w.fs.AddFile("C:\\images\\first.bin", Bytes(70000));
+         w.fs.AddFile("C:\\images\\later.txt", "later");
+         w.faults.SetFault({.at = 2, .code = 5, .kinds = std::uint32_t(Op::kWrite)});
+       },
+       ui::kIdIgnore, Choice(kWriteError)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    BuilderWorld w;
+    w.AddDisk({"first.bin", "later.txt"});
+    w.AddDisk({"later.txt"});
+    c.setUp(w);
+    w.dialog.boxes.Answer({ui::kIdOk, 0, c.afterwards});
+    EXPECT_EQ(w.RunDialog(), wendmark::kEndFailed);
+    ExpectShown(w, {Insert(1), c.problem});
+    EXPECT_TRUE(w.FloppyFiles().empty()) << "nothing copied after it, nothing partial left";
+    EXPECT_EQ(w.fs.OpenHandleCount(), 0);
+  }
+}
+
+// A read may bring fewer bytes than asked for without being at the end:
+// each is written as it came, so the copy is the source byte for byte.
+TEST(CopyEngine, ShortReadsAreCopiedWithoutLosingOrRepeatingAByte) {
+  for (std::uint32_t limit : {777u, 1000u, 32767u}) {
+    SCOPED_TRACE(limit);
+    BuilderWorld w;
+    w.fs.AddFile("C:\\images\\big.bin", Bytes(70000), kTimes);
+    w.fs.AddFile("C:\\images\\next.txt", "n");
+    w.AddDisk({"big.bin", "next.txt"});
+    w.faults.SetReadLimit(limit);
+    EXPECT_EQ(w.RunDialog(), wendmark::kEndWritten);
+    ExpectShown(w, {Insert(1)});
+    EXPECT_EQ(w.fs.Contents("A:\\big.bin"), Bytes(70000));
+    EXPECT_EQ(w.fs.Contents("A:\\next.txt"), "n");
+    std::vector<std::uint32_t> expected;
+    for (std::uint32_t left = 70000; left > 0; left -= std::min(left, limit)) {
+      expected.push_back(std::min(left, limit));
     }
+    expected.push_back(1);
+    EXPECT_EQ(w.Writes(), expected);
+    int bar = 0;
+    for (const auto& pump : w.dialog.pumps) {
+      EXPECT_GE(pump.bar, pump.fileLine == "Copying next.txt" ? 0 : bar) << "the bar never goes back";
+      bar = pump.bar;
+    }
+    EXPECT_EQ(w.dialog.pumps[expected.size() - 1].bar, 100) << "big.bin ends full";
+    EXPECT_EQ(w.fs.Times("A:\\big.bin").lastWrite, kTimes.lastWrite);
   }
 }
 
 TEST(CopyEngine, CancelConfirmedDuringACopyStopsAfterTheChunkAndShowsNothingMore) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\big.bin", Bytes(70000));
   w.fs.AddFile("C:\\images\\later.bin", "later");
   w.AddDisk({"big.bin", "later.bin"});
@@ -319,7 +379,7 @@ TEST(CopyEngine, CancelConfirmedDuringACopyStopsAfterTheChunkAndShowsNothingMore
 }
 
 TEST(CopyEngine, CancelAnsweredNoChangesNothingAndALaterYesStops) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\big.bin", Bytes(70000));
   w.fs.AddFile("C:\\images\\second.bin", Bytes(70000, 'k'));
   w.AddDisk({"big.bin", "second.bin"});
@@ -335,18 +395,18 @@ TEST(CopyEngine, CancelAnsweredNoChangesNothingAndALaterYesStops) {
 }
 
 TEST(CopyEngine, GivingUpTheFloppyCheckEndsAsAFailureWithoutCopying) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\a.txt", "a");
   w.AddDisk({"a.txt"});
-  w.drives.freeSpace = {fakes::Floppy(12)};
+  w.drives.freeSpace = {tests::Floppy(12)};
   w.dialog.boxes.Answer({ui::kIdOk, ui::kIdCancel});
   EXPECT_EQ(w.RunDialog(), wendmark::kEndFailed);
   ExpectShown(w, {Insert(1), {std::string(kNotBlank) + "\n\n" + kInsertBlank, ui::kOkCancel}});
-  EXPECT_EQ(w.fs.OperationCount(), 0u);
+  EXPECT_EQ(w.faults.OperationCount(), 0u);
 }
 
 TEST(CopyEngine, WithoutAChosenDriveNothingHappens) {
-  World w;
+  BuilderWorld w;
   w.AddDisk({"a.txt"});
   wendmark::DriveRecord elsewhere;
   elsewhere.rootPath = "Q:\\";
@@ -356,7 +416,7 @@ TEST(CopyEngine, WithoutAChosenDriveNothingHappens) {
 }
 
 TEST(CopyEngine, OneBufferOfAChunkServesEveryCopyAndShortMemoryIsARetryableReadError) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\a.bin", Bytes(50000));
   w.AddDisk({"a.bin", "a.bin"});
   ASSERT_EQ(w.RunDialog(), wendmark::kEndWritten);
@@ -364,7 +424,7 @@ TEST(CopyEngine, OneBufferOfAChunkServesEveryCopyAndShortMemoryIsARetryableReadE
   EXPECT_EQ(w.memory.lastSize, wendmark::kCopyChunk);
 
   // No memory for the buffer: the file cannot be read; Retry asks again.
-  World shortOfMemory;
+  BuilderWorld shortOfMemory;
   shortOfMemory.fs.AddFile("C:\\images\\a.bin", Bytes(50000));
   shortOfMemory.AddDisk({"a.bin"});
   shortOfMemory.memory.refusals = 1;
@@ -374,7 +434,7 @@ TEST(CopyEngine, OneBufferOfAChunkServesEveryCopyAndShortMemoryIsARetryableReadE
   EXPECT_EQ(shortOfMemory.fs.Contents("A:\\a.bin"), Bytes(50000));
   EXPECT_EQ(shortOfMemory.memory.allocations, 2);
 
-  World noMemory;
+  BuilderWorld noMemory;
   noMemory.fs.AddFile("C:\\images\\a.bin", Bytes(50000));
   noMemory.AddDisk({"a.bin"});
   noMemory.memory.refusals = 1000;
@@ -385,11 +445,11 @@ TEST(CopyEngine, OneBufferOfAChunkServesEveryCopyAndShortMemoryIsARetryableReadE
 }
 
 TEST(CopyEngine, EmptyPathsFailQuietly) {
-  World w;
+  BuilderWorld w;
   EXPECT_FALSE(w.builder.CopyOneFile("x", "", "A:x"));
   EXPECT_FALSE(w.builder.CopyOneFile("x", "C:\\images\\x", ""));
   EXPECT_TRUE(w.shown().empty());
-  EXPECT_EQ(w.fs.OperationCount(), 0u);
+  EXPECT_EQ(w.faults.OperationCount(), 0u);
 }
 
 TEST(CopyEngine, FloppyNameIsTheTextAfterTheLastBackslash) {

@@ -6,11 +6,11 @@
 
 namespace {
 
-using namespace builder_test;
+using namespace tests;
 namespace ui = platform::ui;
 
 TEST(ProgressDialog, LinesAndBarFollowTheBuild) {
-  World w;
+  BuilderWorld w;
   FakeDialog& d = w.dialog;
   d.OnInitDialog();
   EXPECT_EQ(d.barLow, 0);
@@ -36,7 +36,7 @@ TEST(ProgressDialog, LinesAndBarFollowTheBuild) {
 }
 
 TEST(ProgressDialog, TheInsertPromptNamesTheTitleAndTheDriveLetter) {
-  World w;
+  BuilderWorld w;
   wendmark::DriveRecord b;
   b.rootPath = "B:\\";
   b.letter = 'B';
@@ -51,7 +51,7 @@ TEST(ProgressDialog, TheInsertPromptNamesTheTitleAndTheDriveLetter) {
 }
 
 TEST(ProgressDialog, OnlyTheFirstPaintAsksForTheOneShotTimer) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\a.txt", "a");
   w.AddDisk({"a.txt"});
   FakeDialog& d = w.dialog;
@@ -68,7 +68,7 @@ TEST(ProgressDialog, OnlyTheFirstPaintAsksForTheOneShotTimer) {
 }
 
 TEST(ProgressDialog, ARefusedTimerSaysSoAndFailsWithoutTouchingADisk) {
-  World w;
+  BuilderWorld w;
   w.AddDisk({"a.txt"});
   w.dialog.refuseTimer = true;
   w.dialog.OnInitDialog();
@@ -80,11 +80,11 @@ TEST(ProgressDialog, ARefusedTimerSaysSoAndFailsWithoutTouchingADisk) {
   EXPECT_EQ(w.shown()[0].icon(), 0u);
   EXPECT_EQ(w.dialog.endCodes, std::vector<int>{wendmark::kEndFailed});
   EXPECT_TRUE(w.drives.queriedRoots.empty());
-  EXPECT_EQ(w.fs.OperationCount(), 0u);
+  EXPECT_EQ(w.faults.OperationCount(), 0u);
 }
 
 TEST(ProgressDialog, TheCancelQuestionOnlySetsTheFlag) {
-  World w;
+  BuilderWorld w;
   FakeDialog& d = w.dialog;
   d.boxes.Answer({ui::kIdYes, ui::kIdNo, 0});
   d.OnCancel();
@@ -96,7 +96,7 @@ TEST(ProgressDialog, TheCancelQuestionOnlySetsTheFlag) {
   d.OnCancel();
   EXPECT_FALSE(d.cancelRequested);  // a box that could not be shown is no Yes
   ASSERT_EQ(w.shown().size(), 3u);
-  for (const fakes::ShownMessage& m : w.shown()) {
+  for (const tests::ShownMessage& m : w.shown()) {
     EXPECT_EQ(m.text, kConfirmCancel);
     EXPECT_EQ(m.caption, kCaption);
     EXPECT_EQ(m.buttons(), ui::kYesNo);
@@ -106,10 +106,10 @@ TEST(ProgressDialog, TheCancelQuestionOnlySetsTheFlag) {
 }
 
 TEST(ProgressDialog, CancelBeforeTheTimerStillAsksForTheDiskAndStopsAfterTheFirstChunk) {
-  World w;
+  BuilderWorld w;
   w.fs.AddFile("C:\\images\\big.bin", Bytes(70000));
   w.AddDisk({"big.bin"});
-  w.drives.freeSpace = {fakes::QueryFails(21), fakes::Floppy(2847)};
+  w.drives.freeSpace = {tests::QueryFails(21), tests::Floppy(2847)};
   w.dialog.boxes.Answer({ui::kIdYes, ui::kIdOk, ui::kIdOk});
   w.dialog.OnInitDialog();
   w.dialog.OnPaint();

@@ -1,24 +1,26 @@
-// Failures of the file layer, on the in-memory file system: every failure
-// point of a reference extraction, and the cases that need a fault injected.
+// Failures of the file layer: every failure point of a reference extraction,
+// on the in-memory file system and on the platform's real one, and the cases
+// that need a fault injected.
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "tests/unit/archive/forwarding_file_system.h"
 #include "tests/unit/archive/hand_built.h"
 #include "tests/unit/engine/engine_world.h"
 
 namespace {
 
-using enginetest::FakeWorld;
-using enginetest::OnlyMessage;
-using enginetest::kCorrupt;
-using enginetest::kDiskFull;
-using enginetest::Session;
-using handbuilt::Entry;
+using tests::EngineWorld;
+using tests::MemoryEngineWorld;
+using tests::OnlyMessage;
+using tests::kCorrupt;
+using tests::kExtractionDiskFull;
+using tests::Session;
+using tests::HandBuiltEntry;
 
 
 std::string Bytes(std::size_t n, unsigned seed) {
@@ -36,36 +38,41 @@ struct Reference {
     for (unsigned i = 0; i < 10; ++i) {
       entries.emplace_back(names[i], Bytes(i == 3 ? 100000 : 1000 + 300 * i, i));
     }
-    archive = handbuilt::Build(entries, {std::string(2000, 'M'), ""});
+    archive = tests::BuildArchive(entries, {std::string(2000, 'M'), ""});
   }
-  void Prepare(FakeWorld& w) const {
+  void Prepare(EngineWorld& w) const {
     w.Put(w.ArchivePath(), archive);
     w.Put(w.Target() + "\\" + kExisting, kOld);
   }
-  std::vector<Entry> entries;
+  std::vector<HandBuiltEntry> entries;
   std::string archive;
   static constexpr const char* kExisting = "beta\\5.txt";
   static constexpr const char* kOld = "the old contents of five";
 };
 
-TEST(EngineFaults, EveryFailurePointOfTheReferenceExtractionKeepsTheInvariants) {
-  Reference ref;
-  FakeWorld probe;
-  std::string target = probe.Target();
-  // Messages a failing operation may lead to, by where it strikes.
+// Messages a failing operation may lead to, by where it strikes.
+std::set<std::string> AllowedMessages(const std::string& target) {
   std::set<std::string> allowed{
       "Unable to open the file from which to extract files.  File extraction aborted.",
       "Unable to find any files in the specified extraction file.  File extraction aborted.",
       kCorrupt,
       "There are no files to be extracted.  File extraction aborted.",
       "Unable to access file (001F).  File extraction aborted.",
-      kDiskFull,
+      kExtractionDiskFull,
       "The path specified, " + target + ", cannot be found or used at this time.",
   };
   for (const char* d : {"alpha", "beta", "gamma"}) {
     allowed.insert("Unable to create the directory: " + target + "\\" + d + ".");
   }
+  return allowed;
+}
 
+// The same sweep on the in-memory file system and on the real file layer in
+// a temporary folder: the invariants must hold on the files a user gets.
+class EngineFaults : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(EngineFaults, EveryFailurePointOfTheReferenceExtractionKeepsTheInvariants) {
+  Reference ref;
   struct Mode {
     const char* name;
     bool persistent;
@@ -74,27 +81,28 @@ TEST(EngineFaults, EveryFailurePointOfTheReferenceExtractionKeepsTheInvariants) 
   };
   // A removal that fails as well cannot clean up, so persistent faults
   // spare the removal the engine uses to clean up after them.
-  const std::uint32_t allButRemove = fakes::kAllOps & ~static_cast<std::uint32_t>(fakes::Op::kRemove);
-  const Mode modes[] = {{"once", false, false, fakes::kAllOps},
+  const std::uint32_t allButRemove = tests::kAllOps & ~static_cast<std::uint32_t>(tests::Op::kRemove);
+  const Mode modes[] = {{"once", false, false, tests::kAllOps},
                         {"persistent", true, false, allButRemove},
-                        {"short write", false, true, static_cast<std::uint32_t>(fakes::Op::kWrite)}};
+                        {"short write", false, true, static_cast<std::uint32_t>(tests::Op::kWrite)}};
   int covered = 0;
   for (const Mode& mode : modes) {
     for (std::uint64_t k = 1;; ++k) {
       SCOPED_TRACE(std::string(mode.name) + " fault at operation " + std::to_string(k));
-      FakeWorld w;
+      std::unique_ptr<EngineWorld> world = tests::MakeWorld(GetParam());
+      EngineWorld& w = *world;
       ref.Prepare(w);
-      w.fake.SetFault({k, platform::error::kGeneric, mode.persistent, mode.kinds, mode.shortWrite});
       Session run(w);
+      run.faults.SetFault({k, platform::error::kGeneric, mode.persistent, mode.kinds, mode.shortWrite});
       run.prompt.fallback = kivo::kAnswerYes;
       bool ok = run.Extract();
-      if (!w.fake.FaultHit()) {
+      if (!run.faults.FaultHit()) {
         EXPECT_TRUE(ok);
         break;
       }
       ++covered;
-      EXPECT_EQ(w.fake.OpenHandleCount(), 0);
-      for (const Entry& e : ref.entries) {
+      EXPECT_EQ(run.faults.OpenHandleCount(), 0);
+      for (const HandBuiltEntry& e : ref.entries) {
         std::optional<std::string> got = w.Get(w.Target() + "\\" + e.name);
         if (e.name == Reference::kExisting) {
           ASSERT_TRUE(got);
@@ -109,15 +117,16 @@ TEST(EngineFaults, EveryFailurePointOfTheReferenceExtractionKeepsTheInvariants) 
       for (const std::string& f : w.Files()) {
         EXPECT_EQ(f.find("~kv"), std::string::npos) << "temporary file left: " << f;
       }
+      EXPECT_EQ(w.Get(w.ArchivePath()), ref.archive) << "the archive is only read";
       if (ok) {
         EXPECT_TRUE(run.boxes.shown.empty());
       } else {
         ASSERT_EQ(run.boxes.shown.size(), 1u);
         EXPECT_EQ(run.boxes.shown[0].caption, "Tandrel");
         EXPECT_EQ(run.boxes.shown[0].style, 0x30u);
-        EXPECT_TRUE(allowed.count(run.boxes.shown[0].text)) << run.boxes.shown[0].text;
+        EXPECT_TRUE(AllowedMessages(w.Target()).count(run.boxes.shown[0].text)) << run.boxes.shown[0].text;
         if (mode.shortWrite) {
-          EXPECT_EQ(run.boxes.shown[0].text, kDiskFull);
+          EXPECT_EQ(run.boxes.shown[0].text, kExtractionDiskFull);
         }
       }
     }
@@ -127,13 +136,16 @@ TEST(EngineFaults, EveryFailurePointOfTheReferenceExtractionKeepsTheInvariants) 
   EXPECT_GT(covered, 100);
 }
 
+INSTANTIATE_TEST_SUITE_P(Worlds, EngineFaults, ::testing::Values("Fake", "Real"),
+                         [](const auto& info) { return info.param; });
+
 class EngineOnFake : public ::testing::Test {
  protected:
   std::string T(const std::string& rel) { return w_.Target() + "\\" + rel; }
-  void Archive(const std::vector<Entry>& entries) {
-    w_.Put(w_.ArchivePath(), handbuilt::Build(entries));
+  void Archive(const std::vector<HandBuiltEntry>& entries) {
+    w_.Put(w_.ArchivePath(), tests::BuildArchive(entries));
   }
-  FakeWorld w_;
+  MemoryEngineWorld w_;
 };
 
 TEST_F(EngineOnFake, FileErrorsAreShownByTheirCode) {
@@ -147,15 +159,15 @@ TEST_F(EngineOnFake, FileErrorsAreShownByTheirCode) {
       {5, "Unable to write to a file.  Either the file already exists and is in use by another "
           "program, or the file exists and is read only,  or the destination directory is read "
           "only.  Try running this program in a different directory."},
-      {39, kDiskFull},
-      {112, kDiskFull},
+      {39, kExtractionDiskFull},
+      {112, kExtractionDiskFull},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
-    FakeWorld w;
-    w.Put(w.ArchivePath(), handbuilt::Build({{"d\\a.txt", "aaaa"}}));
-    w.fake.SetFault({1, c.code, false, static_cast<std::uint32_t>(fakes::Op::kWrite), false});
+    MemoryEngineWorld w;
+    w.Put(w.ArchivePath(), tests::BuildArchive({{"d\\a.txt", "aaaa"}}));
     Session run(w);
+    run.faults.SetFault({1, c.code, false, static_cast<std::uint32_t>(tests::Op::kWrite), false});
     EXPECT_FALSE(run.Extract());
     EXPECT_EQ(OnlyMessage(run), c.message);
     EXPECT_FALSE(w.Get(w.Target() + "\\d\\a.txt")) << "a failed new file is removed";
@@ -168,7 +180,7 @@ TEST_F(EngineOnFake, AFullDiskStopsWithStringEightAndNoTruncatedFile) {
   w_.fake.SetCapacity('C', w_.fake.Contents(w_.ArchivePath())->size() + 100000);
   Session run(w_);
   EXPECT_FALSE(run.Extract());
-  EXPECT_EQ(OnlyMessage(run), kDiskFull);
+  EXPECT_EQ(OnlyMessage(run), kExtractionDiskFull);
   EXPECT_EQ(w_.Get(T("small.txt")), "small");
   EXPECT_FALSE(w_.Get(T("big.bin")));
 }
@@ -178,14 +190,14 @@ TEST_F(EngineOnFake, AFailedReplacementLeavesTheOldFileWhateverWriteFails) {
   for (std::uint64_t k = 1; k <= 4; ++k) {
     for (bool shortWrite : {false, true}) {
       SCOPED_TRACE("write " + std::to_string(k) + (shortWrite ? " short" : " failing"));
-      FakeWorld w;
-      w.Put(w.ArchivePath(), handbuilt::Build({{"f.txt", data}}));
+      MemoryEngineWorld w;
+      w.Put(w.ArchivePath(), tests::BuildArchive({{"f.txt", data}}));
       w.Put(w.Target() + "\\f.txt", "precious");
-      w.fake.SetFault({k, 112, false, static_cast<std::uint32_t>(fakes::Op::kWrite), shortWrite});
       Session run(w);
+      run.faults.SetFault({k, 112, false, static_cast<std::uint32_t>(tests::Op::kWrite), shortWrite});
       run.prompt.answers = {kivo::kAnswerYes};
       EXPECT_FALSE(run.Extract());
-      EXPECT_EQ(OnlyMessage(run), kDiskFull);
+      EXPECT_EQ(OnlyMessage(run), kExtractionDiskFull);
       EXPECT_EQ(w.Get(w.Target() + "\\f.txt"), "precious");
       EXPECT_EQ(w.Files(), (std::vector<std::string>{"setup.exe", "target\\f.txt"}));
     }
@@ -195,8 +207,8 @@ TEST_F(EngineOnFake, AFailedReplacementLeavesTheOldFileWhateverWriteFails) {
 TEST_F(EngineOnFake, AFailedPutInPlaceLeavesTheOldFile) {
   Archive({{"f.txt", "new"}});
   w_.Put(T("f.txt"), "precious");
-  w_.fake.SetFault({1, 32, false, static_cast<std::uint32_t>(fakes::Op::kReplace), false});
   Session run(w_);
+  run.faults.SetFault({1, 32, false, static_cast<std::uint32_t>(tests::Op::kReplace), false});
   run.prompt.answers = {kivo::kAnswerYesToAll};
   EXPECT_FALSE(run.Extract());
   EXPECT_EQ(OnlyMessage(run), "Unable to access file (0020).  File extraction aborted.");
@@ -221,12 +233,12 @@ TEST_F(EngineOnFake, ATopLevelEntryMakesNoFolderAndDeeperOnesOneLevelEach) {
 TEST_F(EngineOnFake, BlocksAreFullAndARemainderIsReadOnlyWhenThereIsOne) {
   for (std::uint32_t size : {32768u, 32769u}) {
     SCOPED_TRACE(size);
-    FakeWorld w;
-    w.Put(w.ArchivePath(), handbuilt::Build({{"x.bin", Bytes(size, 5)}}));
+    MemoryEngineWorld w;
+    w.Put(w.ArchivePath(), tests::BuildArchive({{"x.bin", Bytes(size, 5)}}));
     Session run(w);
     ASSERT_TRUE(run.Extract());
     std::vector<std::string> writes;
-    for (const std::string& line : w.fake.Log()) {
+    for (const std::string& line : run.log.Log()) {
       if (line.rfind("Write ", 0) == 0) writes.push_back(line);
     }
     std::vector<std::string> expected{"Write 32768 -> ok"};
@@ -238,8 +250,8 @@ TEST_F(EngineOnFake, BlocksAreFullAndARemainderIsReadOnlyWhenThereIsOne) {
 TEST_F(EngineOnFake, ShortReadsAreContinued) {
   std::string data = Bytes(100000, 3);
   Archive({{"a\\x.bin", data}, {"y.txt", "why"}});
-  w_.fake.SetReadLimit(777);
   Session run(w_);
+  run.faults.SetReadLimit(777);
   EXPECT_TRUE(run.Extract());
   EXPECT_EQ(w_.Get(T("a\\x.bin")), data);
   EXPECT_EQ(w_.Get(T("y.txt")), "why");
@@ -250,16 +262,15 @@ TEST_F(EngineOnFake, AnArchiveThatEndsInsideAnEntryIsCorruptAndTheFileIsGone) {
   // Count the reads of a clean run to end the stream in the middle of x.bin.
   std::uint64_t reads = 0;
   {
-    FakeWorld clean;
+    MemoryEngineWorld clean;
     clean.Put(clean.ArchivePath(), *w_.Get(w_.ArchivePath()));
-    testing_fs::ForwardingFileSystem counting(clean.fake);
-    Session run(clean, &counting);
+    Session run(clean);
     ASSERT_TRUE(run.Extract());
-    reads = counting.reads;
+    reads = run.faults.OperationCount(tests::Op::kRead);
   }
-  testing_fs::ForwardingFileSystem cut(w_.fake);
-  cut.zeroReadAt = reads - 1;  // the second of the three data reads of x.bin
-  Session run(w_, &cut);
+  Session run(w_);
+  // The second of the three data reads of x.bin finds the end of the file.
+  run.faults.SetFault({.at = reads - 1, .kinds = std::uint32_t(tests::Op::kRead), .emptyRead = true});
   EXPECT_FALSE(run.Extract());
   EXPECT_EQ(OnlyMessage(run), kCorrupt);
   EXPECT_EQ(w_.Get(T("first.txt")), "first");
@@ -277,9 +288,8 @@ TEST_F(EngineOnFake, NoCopyBufferMeansStringSix) {
 
 TEST_F(EngineOnFake, AFileOfFourGibibytesIsNoArchive) {
   Archive({{"a.txt", "a"}});
-  testing_fs::ForwardingFileSystem big(w_.fake);
-  big.extraSize = 0x100000000ull;
-  Session run(w_, &big);
+  Session run(w_);
+  run.faults.SetSizeSurplus(0x100000000ull);
   EXPECT_FALSE(run.Extract());
   EXPECT_EQ(OnlyMessage(run), "There are no files to be extracted.  File extraction aborted.");
   EXPECT_EQ(w_.Files(), std::vector<std::string>{"setup.exe"});
@@ -302,10 +312,10 @@ TEST_F(EngineOnFake, FolderFailuresAreShownByTheirCode) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
-    FakeWorld w;
-    w.Put(w.ArchivePath(), handbuilt::Build({{"top.txt", "t"}, {"one\\two\\a.txt", "a"}}));
-    w.fake.SetFault({1, c.code, false, static_cast<std::uint32_t>(fakes::Op::kMakeDirectory), false});
+    MemoryEngineWorld w;
+    w.Put(w.ArchivePath(), tests::BuildArchive({{"top.txt", "t"}, {"one\\two\\a.txt", "a"}}));
     Session run(w);
+    run.faults.SetFault({1, c.code, false, static_cast<std::uint32_t>(tests::Op::kMakeDirectory), false});
     EXPECT_FALSE(run.Extract());
     EXPECT_EQ(OnlyMessage(run), c.message);
     EXPECT_FALSE(w.Get(w.Target() + "\\top.txt"));
@@ -317,7 +327,7 @@ TEST_F(EngineOnFake, PathsThatDoNotFitAreNeverCut) {
   std::string target = "C:\\" + std::string(200, 't');
   w_.MakeDir(target);
   std::string longDir = std::string(40, 'd') + "\\" + std::string(40, 'e');
-  w_.Put(w_.ArchivePath(), handbuilt::Build({{"ok.txt", "ok"}, {longDir + "\\f.txt", "f"}}));
+  w_.Put(w_.ArchivePath(), tests::BuildArchive({{"ok.txt", "ok"}, {longDir + "\\f.txt", "f"}}));
   Session run(w_);
   run.options.targetDirectory.Assign(target.c_str());
   EXPECT_FALSE(run.Extract());
@@ -326,7 +336,7 @@ TEST_F(EngineOnFake, PathsThatDoNotFitAreNeverCut) {
 }
 
 TEST_F(EngineOnFake, ChangedCountsSizesAndNamesNeverReachOutside) {
-  std::string good = handbuilt::Build({{"a\\x.txt", "xxxx"}, {"b.txt", "bbbbbbbb"}});
+  std::string good = tests::BuildArchive({{"a\\x.txt", "xxxx"}, {"b.txt", "bbbbbbbb"}});
   struct Change {
     const char* what;
     std::size_t at;
@@ -337,9 +347,9 @@ TEST_F(EngineOnFake, ChangedCountsSizesAndNamesNeverReachOutside) {
   for (const Change& c : changes) {
     SCOPED_TRACE(c.what);
     std::string bytes = good;
-    handbuilt::Put32(bytes, c.at, c.value);
-    handbuilt::Reseal(bytes);
-    FakeWorld w;
+    tests::Put32(bytes, c.at, c.value);
+    tests::ResealArchive(bytes);
+    MemoryEngineWorld w;
     w.Put(w.ArchivePath(), bytes);
     Session run(w);
     EXPECT_FALSE(run.Extract());

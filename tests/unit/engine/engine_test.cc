@@ -10,25 +10,25 @@
 
 namespace {
 
-using enginetest::OnlyMessage;
-using enginetest::kCorrupt;
-using enginetest::kCannotWrite;
-using enginetest::Session;
-using handbuilt::Entry;
+using tests::OnlyMessage;
+using tests::kCorrupt;
+using tests::kCannotWrite;
+using tests::Session;
+using tests::HandBuiltEntry;
 
 
 class Engine : public ::testing::TestWithParam<std::string> {
  protected:
-  void SetUp() override { world_ = enginetest::MakeWorld(GetParam()); }
-  enginetest::World& w() { return *world_; }
+  void SetUp() override { world_ = tests::MakeWorld(GetParam()); }
+  tests::EngineWorld& w() { return *world_; }
   std::string T(const std::string& rel) { return w().Target() + "\\" + rel; }
-  void Archive(const std::vector<Entry>& entries, const std::string& program = "") {
-    handbuilt::Options o;
+  void Archive(const std::vector<HandBuiltEntry>& entries, const std::string& program = "") {
+    tests::HandBuiltOptions o;
     o.image = std::string(3000, 'M');
     o.program = program;
-    w().Put(w().ArchivePath(), handbuilt::Build(entries, o));
+    w().Put(w().ArchivePath(), tests::BuildArchive(entries, o));
   }
-  std::unique_ptr<enginetest::World> world_;
+  std::unique_ptr<tests::EngineWorld> world_;
 };
 
 TEST_P(Engine, ExtractsFilesFoldersAndTimesThenStartsTheProgram) {
@@ -160,9 +160,9 @@ TEST_P(Engine, AbortOnTheThirdOfFiveKeepsTwoFilesAndAllFolders) {
 TEST_P(Engine, DataThatWouldBeginAtTheEndOfTheFileIsCorrupt) {
   // The last entry claims bytes the file does not have; size and checksum
   // are consistent, so only the engine's reading can notice.
-  std::string bytes = handbuilt::Build({{"a.txt", "aaaa"}, {"b.txt", "bbbb"}});
+  std::string bytes = tests::BuildArchive({{"a.txt", "aaaa"}, {"b.txt", "bbbb"}});
   bytes.resize(bytes.size() - 4);
-  handbuilt::Reseal(bytes);
+  tests::ResealArchive(bytes);
   w().Put(w().ArchivePath(), bytes);
   Session run(w());
   EXPECT_FALSE(run.Extract());
@@ -176,7 +176,7 @@ TEST_P(Engine, ArchiveProblemsAreReportedWithTheirOwnMessages) {
     std::string bytes;
     const char* message;
   };
-  std::string good = handbuilt::Build({{"a.txt", "aaaa"}});
+  std::string good = tests::BuildArchive({{"a.txt", "aaaa"}});
   std::string damaged = good;
   damaged.back() ^= 1;
   std::vector<Case> cases{
@@ -217,16 +217,16 @@ TEST_P(Engine, HostileNamesLeaveTheTargetUntouchedAndNothingOutsideIt) {
 }
 
 TEST_P(Engine, NamesWithoutTerminatorAreCorrupt) {
-  Entry e("x", "data");
+  HandBuiltEntry e("x", "data");
   e.nameField = std::string(260, 'n');
   Archive({e});
   Session run(w());
   EXPECT_FALSE(run.Extract());
   EXPECT_EQ(OnlyMessage(run), kCorrupt);
 
-  handbuilt::Options o;
+  tests::HandBuiltOptions o;
   o.programField = std::string(264, 'p');
-  w().Put(w().ArchivePath(), handbuilt::Build({{"a.txt", "a"}}, o));
+  w().Put(w().ArchivePath(), tests::BuildArchive({{"a.txt", "a"}}, o));
   Session again(w());
   EXPECT_FALSE(again.Extract());
   EXPECT_EQ(OnlyMessage(again), kCorrupt);

@@ -5,30 +5,30 @@
 #include <algorithm>
 #include <filesystem>
 
-namespace enginetest {
+namespace tests {
 
 namespace fs = std::filesystem;
 
-void RealWorld::Put(const std::string& path, const std::string& data) {
-  std::string native = test::NativePath(path);
+void RealEngineWorld::Put(const std::string& path, const std::string& data) {
+  std::string native = tests::NativePath(path);
   fs::create_directories(fs::path(native).parent_path());
-  test::WriteFile(path, data);
+  tests::WriteFile(path, data);
 }
 
-std::optional<std::string> RealWorld::Get(const std::string& path) {
+std::optional<std::string> RealEngineWorld::Get(const std::string& path) {
   std::error_code ec;
-  if (!fs::is_regular_file(fs::path(test::NativePath(path)), ec)) return std::nullopt;
-  return test::ReadFile(path);
+  if (!fs::is_regular_file(fs::path(tests::NativePath(path)), ec)) return std::nullopt;
+  return tests::ReadFile(path);
 }
 
-bool RealWorld::IsDir(const std::string& path) {
+bool RealEngineWorld::IsDir(const std::string& path) {
   std::error_code ec;
-  return fs::is_directory(fs::path(test::NativePath(path)), ec);
+  return fs::is_directory(fs::path(tests::NativePath(path)), ec);
 }
 
-std::vector<std::string> RealWorld::Files() {
+std::vector<std::string> RealEngineWorld::Files() {
   std::vector<std::string> out;
-  fs::path root(test::NativePath(Root()));
+  fs::path root(tests::NativePath(Root()));
   for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
     if (!it->is_regular_file()) continue;
     std::string rel = fs::relative(it->path(), root).string();
@@ -39,9 +39,9 @@ std::vector<std::string> RealWorld::Files() {
   return out;
 }
 
-std::unique_ptr<World> MakeWorld(const std::string& kind) {
-  if (kind == "Fake") return std::make_unique<FakeWorld>();
-  return std::make_unique<RealWorld>();
+std::unique_ptr<EngineWorld> MakeWorld(const std::string& kind) {
+  if (kind == "Fake") return std::make_unique<MemoryEngineWorld>();
+  return std::make_unique<RealEngineWorld>();
 }
 
 std::string OnlyMessage(const Session& run) {
@@ -50,10 +50,10 @@ std::string OnlyMessage(const Session& run) {
     for (const auto& m : run.boxes.shown) ADD_FAILURE() << "shown: " << m.text;
     return "";
   }
-  const fakes::ShownMessage& m = run.boxes.shown[0];
+  const tests::ShownMessage& m = run.boxes.shown[0];
   EXPECT_EQ(m.caption, "Tandrel");
   EXPECT_EQ(m.style, 0x30u) << "OK button, warning icon";
   return m.text;
 }
 
-}  // namespace enginetest
+}  // namespace tests

@@ -2,7 +2,8 @@
 // file layer of the platform (POSIX natively, Win32 under Wine) in a
 // temporary folder. Each gives a target folder and an archive path in the
 // system's own form, and looks at what the engine left behind without going
-// through the engine.
+// through the engine. A session runs the engine on the world's files through
+// a fault-injecting and a logging layer, whichever world it is.
 #pragma once
 
 #include <deque>
@@ -13,14 +14,16 @@
 
 #include "platform/file_system.h"
 #include "platform/memory.h"
-#include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_message_boxes.h"
+#include "tests/fakes/faulty_file_system.h"
+#include "tests/fakes/logging_file_system.h"
+#include "tests/fakes/memory_file_system.h"
 #include "tests/support/temp_dir.h"
 #include "unpack/engine/extractor.h"
 #include "unpack/engine/messages.h"
 #include "unpack/frame/strings.h"
 
-namespace enginetest {
+namespace tests {
 
 // The texts users see, written out here rather than taken from the table,
 // so that a changed table text fails the tests.
@@ -31,14 +34,14 @@ constexpr const char* kCannotWrite =
     "Unable to write to a file.  Either the file already exists and is in use by another program, "
     "or the file exists and is read only,  or the destination directory is read only.  Try running "
     "this program in a different directory.";
-constexpr const char* kDiskFull =
+constexpr const char* kExtractionDiskFull =
     "Unable to continue extraction of files due to destination directory being out of disk space.  "
     "Please free some disk space and run this program again.";
 
 
-class World {
+class EngineWorld {
  public:
-  virtual ~World() = default;
+  virtual ~EngineWorld() = default;
   virtual platform::FileSystem& fs() = 0;
   virtual std::string Root() const = 0;  // holds the target and the archive
   std::string Target() const { return Root() + "\\target"; }
@@ -69,9 +72,9 @@ class World {
   }
 };
 
-class FakeWorld final : public World {
+class MemoryEngineWorld final : public EngineWorld {
  public:
-  FakeWorld() { fake.AddDirectory("C:\\root\\target"); }
+  MemoryEngineWorld() { fake.AddDirectory("C:\\root\\target"); }
   platform::FileSystem& fs() override { return fake; }
   std::string Root() const override { return "C:\\root"; }
   void Put(const std::string& path, const std::string& data) override { fake.AddFile(path, data); }
@@ -88,27 +91,28 @@ class FakeWorld final : public World {
   }
   bool KeepsCreationTime() const override { return true; }
 
-  fakes::FakeFileSystem fake;
+  tests::MemoryFileSystem fake;
 };
 
-class RealWorld final : public World {
+class RealEngineWorld final : public EngineWorld {
  public:
-  RealWorld() { test::MakeDirs(Target()); }
+  RealEngineWorld() { tests::MakeDirs(Target()); }
   platform::FileSystem& fs() override { return platform::DefaultFileSystem(); }
   std::string Root() const override { return dir_.path(); }
   void Put(const std::string& path, const std::string& data) override;
   std::optional<std::string> Get(const std::string& path) override;
   bool IsDir(const std::string& path) override;
-  void MakeDir(const std::string& path) override { test::MakeDirs(path); }
-  void MakeReadOnly(const std::string& path) override { test::SetReadOnly(path, true); }
+  void MakeDir(const std::string& path) override { tests::MakeDirs(path); }
+  void MakeReadOnly(const std::string& path) override { tests::SetReadOnly(path, true); }
   std::vector<std::string> Files() override;
   bool KeepsCreationTime() const override { return false; }
 
  private:
-  test::TempDir dir_;
+  tests::TempDir dir_{tests::TempDir::Where::kMemoryIfAny};  // the fault sweep makes hundreds
 };
 
-std::unique_ptr<World> MakeWorld(const std::string& kind);
+// "Fake": in memory; "Real": the platform's file layer.
+std::unique_ptr<EngineWorld> MakeWorld(const std::string& kind);
 
 // Answers the overwrite question from a queue (then `fallback`) and
 // records every name asked about.
@@ -148,21 +152,22 @@ class FailingMemory final : public platform::Memory {
 
 // One extraction's services around a world.
 struct Session {
-  // `files` replaces the world's file layer (a forwarding wrapper, say).
-  explicit Session(World& w, platform::FileSystem* files = nullptr)
-      : world(w), fs(files != nullptr ? *files : w.fs()) {
+  explicit Session(EngineWorld& w) : world(w), faults(w.fs()), log(faults) {
     options.archivePath.Assign(w.ArchivePath().c_str());
     options.targetDirectory.Assign(w.Target().c_str());
   }
   bool Extract() {
-    kivo::Extractor extractor({fs, memory, messages, prompt, launcher});
+    kivo::Extractor extractor({fs(), memory, messages, prompt, launcher});
     bool ok = extractor.ExtractArchive(options);
     status = extractor.status();
     return ok;
   }
-  World& world;
-  platform::FileSystem& fs;
-  fakes::FakeMessageBoxes boxes;
+  // The file layer the engine sees: the world's own, through the layers.
+  platform::FileSystem& fs() { return log; }
+  EngineWorld& world;
+  tests::FaultyFileSystem faults;
+  tests::LoggingFileSystem log;
+  tests::FakeMessageBoxes boxes;
   kivo::Messages messages{boxes, kivo::CompiledStrings()};
   ScriptedPrompt prompt;
   RecordingLauncher launcher;
@@ -174,4 +179,4 @@ struct Session {
 // The one message box shown, or "" with a failure when there was none or more.
 std::string OnlyMessage(const Session& run);
 
-}  // namespace enginetest
+}  // namespace tests

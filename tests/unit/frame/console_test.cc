@@ -97,7 +97,7 @@ TEST(HostText, ConvertsTheArchivesTextAndKeepsTheHostsFoldersAsTheyAre) {
 TEST(HostText, TheFileSystemGetsHostPathsAndTheQuestionHostText) {
   platform::posix::CodePage page = Page(1251);
   kivo::console::HostText text(&page);
-  test::TempDir dir;
+  tests::TempDir dir;
   text.KeepAsIs(dir.path().c_str());
   kivo::console::HostPathFileSystem files(platform::DefaultFileSystem(), text);
   std::string folder = dir.Join("\xCE\xF2\xF7\xB8\xF2");  // Отчёт
@@ -105,11 +105,11 @@ TEST(HostText, TheFileSystemGetsHostPathsAndTheQuestionHostText) {
   platform::FileHandle h = 0;
   ASSERT_TRUE(files.Open((folder + "\\\xC6\xF3\xEA.txt").c_str(), platform::OpenMode::kCreateNew, &h));
   EXPECT_TRUE(files.Close(h));
-  EXPECT_TRUE(test::Exists(dir.Join("Отчёт\\Жук.txt")));
+  EXPECT_TRUE(tests::Exists(dir.Join("Отчёт\\Жук.txt")));
   std::uint32_t attributes = 0;
   EXPECT_TRUE(files.GetAttributes((folder + "\\\xC6\xF3\xEA.txt").c_str(), &attributes));
   EXPECT_TRUE(files.Remove((folder + "\\\xC6\xF3\xEA.txt").c_str()));
-  EXPECT_FALSE(test::Exists(dir.Join("Отчёт\\Жук.txt")));
+  EXPECT_FALSE(tests::Exists(dir.Join("Отчёт\\Жук.txt")));
 
   Streams s("n\n");
   kivo::console::ConsoleMessageBoxes boxes(s.in, s.out, &text);

@@ -16,7 +16,7 @@ class MessagesTest : public ::testing::Test {
   std::string Shown() {
     EXPECT_EQ(boxes_.shown.size(), 1u);
     if (boxes_.shown.empty()) return "";
-    fakes::ShownMessage m = boxes_.shown.back();
+    tests::ShownMessage m = boxes_.shown.back();
     boxes_.shown.clear();
     EXPECT_EQ(m.caption, "Tandrel");
     EXPECT_EQ(m.buttons(), platform::ui::kOk);
@@ -24,7 +24,7 @@ class MessagesTest : public ::testing::Test {
     EXPECT_EQ(m.style, 0x30u);
     return m.text;
   }
-  fakes::FakeMessageBoxes boxes_;
+  tests::FakeMessageBoxes boxes_;
   kivo::Messages messages_{boxes_, kivo::CompiledStrings()};
 };
 
@@ -101,7 +101,7 @@ class LongStrings final : public platform::StringTable {
 };
 
 TEST(MessageLimits, TextsAndCaptionsAreCutToTheirBuffers) {
-  fakes::FakeMessageBoxes boxes;
+  tests::FakeMessageBoxes boxes;
   LongStrings strings;
   kivo::Messages messages(boxes, strings);
   messages.ShowMessage(kivo::IDS_CORRUPT);

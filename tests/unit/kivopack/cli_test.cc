@@ -27,13 +27,13 @@ struct Result {
 // Runs a shell command in `dir`, stdin from `input`, stdout and stderr captured.
 Result Shell(const std::string& dir, const std::string& command, const std::string& input = "") {
   std::string in = dir + "/.stdin", err = dir + "/.stderr", out = dir + "/.stdout";
-  test::WriteFile(in, input);
+  tests::WriteFile(in, input);
   std::string full = "cd '" + dir + "' && " + command + " <'" + in + "' 2>'" + err + "' >'" + out + "'";
   int rc = std::system(full.c_str());
   Result r;
   r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-  r.err = test::ReadFile(err);
-  r.out = test::ReadFile(out);
+  r.err = tests::ReadFile(err);
+  r.out = tests::ReadFile(out);
   std::remove(in.c_str());
   std::remove(err.c_str());
   std::remove(out.c_str());
@@ -46,15 +46,15 @@ class Cli : public ::testing::Test {
     root_ = dir_.path();
     std::filesystem::create_directories(root_ + "/src/docs");
     std::filesystem::create_directories(root_ + "/out");
-    test::WriteFile(root_ + "/src/readme.txt", "read me");
-    test::WriteFile(root_ + "/src/docs/manual.txt", std::string(200000, 'm'));
-    test::WriteFile(root_ + "/src/start.sh", "#!/bin/sh\necho ran > ran.txt\n");
+    tests::WriteFile(root_ + "/src/readme.txt", "read me");
+    tests::WriteFile(root_ + "/src/docs/manual.txt", std::string(200000, 'm'));
+    tests::WriteFile(root_ + "/src/start.sh", "#!/bin/sh\necho ran > ran.txt\n");
   }
   Result Pack(const std::string& args) {
     return Shell(root_, std::string("'") + KIVOPACK_PATH + "' " + args);
   }
-  std::string Out(const std::string& rel) { return test::ReadFile(root_ + "/out/" + rel); }
-  test::TempDir dir_;
+  std::string Out(const std::string& rel) { return tests::ReadFile(root_ + "/out/" + rel); }
+  tests::TempDir dir_;
   std::string root_;
 };
 
@@ -65,14 +65,14 @@ TEST_F(Cli, ThePackedFolderComesOutWholeAndTheProgramRuns) {
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(Out("readme.txt"), "read me");
   EXPECT_EQ(Out("docs/manual.txt"), std::string(200000, 'm'));
-  for (int i = 0; i < 100 && !test::Exists(root_ + "/out/ran.txt"); ++i) usleep(20000);
+  for (int i = 0; i < 100 && !tests::Exists(root_ + "/out/ran.txt"); ++i) usleep(20000);
   EXPECT_EQ(Out("ran.txt"), "ran\n") << "started in the target folder";
 }
 
 TEST_F(Cli, AnswersComeFromStdinAndAbortEndsWithStatusTwo) {
   ASSERT_EQ(Pack("-o self src").status, 0);
   ASSERT_EQ(Shell(root_ + "/out", "../self").status, 0);
-  test::WriteFile(root_ + "/out/readme.txt", "mine");
+  tests::WriteFile(root_ + "/out/readme.txt", "mine");
   Result no = Shell(root_ + "/out", "../self", "n\nn\nn\n");
   EXPECT_EQ(no.status, 0);
   EXPECT_EQ(Out("readme.txt"), "mine");
@@ -94,10 +94,10 @@ TEST_F(Cli, OptionsNameTheTargetAndAnotherArchive) {
   std::filesystem::create_directories(root_ + "/with blank");
   Result r = Shell(root_, "./self '-d" + root_ + "/with blank' -f" + root_ + "/bare.arc");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(test::ReadFile(root_ + "/with blank/readme.txt"), "read me");
+  EXPECT_EQ(tests::ReadFile(root_ + "/with blank/readme.txt"), "read me");
   Result rel = Shell(root_, "mkdir -p rel && ./self -drel");
   EXPECT_EQ(rel.status, 0) << rel.err;
-  EXPECT_EQ(test::ReadFile(root_ + "/rel/docs/manual.txt"), std::string(200000, 'm'));
+  EXPECT_EQ(tests::ReadFile(root_ + "/rel/docs/manual.txt"), std::string(200000, 'm'));
 }
 
 TEST_F(Cli, FailuresGiveTheirStatus) {
@@ -143,7 +143,7 @@ TEST_F(Cli, SourceDateEpochBoundsTheStoredTimesOrIsRefused) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, std::string("kivopack: SOURCE_DATE_EPOCH must be a non-negative whole number of seconds "
                                  "since 1970-01-01 UTC, not '") + bad + "'\n");
-    EXPECT_FALSE(test::Exists(root_ + "/self")) << "nothing written";
+    EXPECT_FALSE(tests::Exists(root_ + "/self")) << "nothing written";
   }
   Result far = Shell(root_, "SOURCE_DATE_EPOCH=253402300800 " + packer + " -o self src");
   EXPECT_EQ(far.status, 1);
@@ -152,7 +152,7 @@ TEST_F(Cli, SourceDateEpochBoundsTheStoredTimesOrIsRefused) {
   ASSERT_EQ(Shell(root_, "SOURCE_DATE_EPOCH=86400 " + packer + " -o self src").status, 0);
   std::string listed = root_ + "/listed.txt";
   ASSERT_EQ(std::system((packer + " --list '" + root_ + "/self' >'" + listed + "'").c_str()), 0);
-  std::string listing = test::ReadFile(listed);
+  std::string listing = tests::ReadFile(listed);
   std::size_t lines = 0, bounded = 0;
   for (std::size_t at = 0; (at = listing.find('\n', at)) != std::string::npos; ++at) ++lines;
   for (std::size_t at = 0; (at = listing.find("  1970-01-02 00:00:00  ", at)) != std::string::npos; ++at) ++bounded;
@@ -173,7 +173,7 @@ TEST_F(Cli, NamesTravelInTheCodePageAndComeOutInTheHostsEncoding) {
   const char* names[] = {"Café Menu.txt", "Größe.dat", "Übersicht/Noël.txt"};
   for (const char* name : names) {
     std::filesystem::create_directories(std::filesystem::path(root_ + "/fr/" + name).parent_path());
-    test::WriteFile(root_ + "/fr/" + name, name);
+    tests::WriteFile(root_ + "/fr/" + name, name);
   }
   ASSERT_EQ(Pack("-o self fr").status, 0);
   // What Windows reads as these names: one byte per letter, in 1252.
@@ -192,36 +192,36 @@ TEST_F(Cli, NamesTravelInTheCodePageAndComeOutInTheHostsEncoding) {
 
   // Another code page travels the same way when both ends are told.
   std::filesystem::create_directories(root_ + "/ru");
-  test::WriteFile(root_ + "/ru/Отчёт.txt", "report");
+  tests::WriteFile(root_ + "/ru/Отчёт.txt", "report");
   ASSERT_EQ(Pack("-o ru.arc --bare --codepage 1251 ru").status, 0);
   EXPECT_EQ(ArchiveNames(root_ + "/ru.arc"), std::vector<std::string>{"\xCE\xF2\xF7\xB8\xF2.txt"});
   EXPECT_NE(Pack("--list ru.arc --codepage 1251").out.find("  Отчёт.txt\n"), std::string::npos);
   std::filesystem::create_directories(root_ + "/ru-out");
   Result ru = Shell(root_ + "/ru-out", "../self -f../ru.arc --codepage 1251");
   EXPECT_EQ(ru.status, 0) << ru.err;
-  EXPECT_EQ(test::ReadFile(root_ + "/ru-out/Отчёт.txt"), "report");
+  EXPECT_EQ(tests::ReadFile(root_ + "/ru-out/Отчёт.txt"), "report");
 }
 
 TEST_F(Cli, NamesTheCodePageCannotHoldAreRefusedBeforeAnythingIsWritten) {
   std::filesystem::create_directories(root_ + "/mixed/漢字");
-  test::WriteFile(root_ + "/mixed/Café.txt", "fine");
-  test::WriteFile(root_ + "/mixed/Party 😀.txt", "emoji");
-  test::WriteFile(root_ + "/mixed/漢字/a.txt", "cjk");
+  tests::WriteFile(root_ + "/mixed/Café.txt", "fine");
+  tests::WriteFile(root_ + "/mixed/Party 😀.txt", "emoji");
+  tests::WriteFile(root_ + "/mixed/漢字/a.txt", "cjk");
   Result both = Pack("-o self mixed");
   EXPECT_EQ(both.status, 1);
   EXPECT_EQ(both.err,
             "kivopack: code page 1252 cannot hold the names of mixed/Party 😀.txt (\"😀\"), "
             "mixed/漢字/a.txt (\"漢\")\n");
-  EXPECT_FALSE(test::Exists(root_ + "/self")) << "no output file";
+  EXPECT_FALSE(tests::Exists(root_ + "/self")) << "no output file";
 
   std::filesystem::create_directories(root_ + "/ru");
-  test::WriteFile(root_ + "/ru/Жук.txt", "beetle");
+  tests::WriteFile(root_ + "/ru/Жук.txt", "beetle");
   Result one = Pack("-o self ru");
   EXPECT_EQ(one.err, "kivopack: code page 1252 cannot hold the name of ru/Жук.txt (\"Ж\")\n");
   Result program = Pack("-o self --run 'Жук.txt' --codepage 1250 src");
   EXPECT_EQ(program.status, 1);
   EXPECT_EQ(program.err, "kivopack: code page 1250 cannot hold the program name Жук.txt (\"Ж\")\n");
-  EXPECT_FALSE(test::Exists(root_ + "/self"));
+  EXPECT_FALSE(tests::Exists(root_ + "/self"));
 
   for (const char* option : {"--codepage 1258", "--codepage 12x", "--codepage"}) {
     SCOPED_TRACE(option);
@@ -231,12 +231,12 @@ TEST_F(Cli, NamesTheCodePageCannotHoldAreRefusedBeforeAnythingIsWritten) {
     Result unpack = Shell(root_ + "/out", std::string("'") + KIVOUNPACK_PATH + "' " + option);
     EXPECT_EQ(unpack.status, 1) << unpack.err;
   }
-  EXPECT_FALSE(test::Exists(root_ + "/self"));
+  EXPECT_FALSE(tests::Exists(root_ + "/self"));
 }
 
 TEST(ExtractorImage, HoldsNoSignatureOfItsOwn) {
-  std::string image = test::ReadFile(KIVOUNPACK_PATH);
-  EXPECT_EQ(image.find(handbuilt::kSignature), std::string::npos);
+  std::string image = tests::ReadFile(KIVOUNPACK_PATH);
+  EXPECT_EQ(image.find(tests::kArchiveSignature), std::string::npos);
 }
 
 }  // namespace

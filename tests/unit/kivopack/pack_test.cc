@@ -28,16 +28,16 @@ class Packer : public ::testing::Test {
  protected:
   std::string Src(const std::string& rel) { return dir_.Join("src\\" + rel); }
   void Put(const std::string& rel, const std::string& data) {
-    test::MakeDirs(std::filesystem::path(test::NativePath(Src(rel))).parent_path().string());
-    test::WriteFile(Src(rel), data);
+    tests::MakeDirs(std::filesystem::path(tests::NativePath(Src(rel))).parent_path().string());
+    tests::WriteFile(Src(rel), data);
   }
   kivopack::PackRequest Request() {
     kivopack::PackRequest r;
     r.output = dir_.Join("out.exe");
-    r.source = test::NativePath(dir_.Join("src"));
+    r.source = tests::NativePath(dir_.Join("src"));
     return r;
   }
-  test::TempDir dir_;
+  tests::TempDir dir_;
 };
 
 TEST_F(Packer, WritesSortedEntriesWithTheirTimesByteForByte) {
@@ -45,7 +45,7 @@ TEST_F(Packer, WritesSortedEntriesWithTheirTimesByteForByte) {
   Put("a\\z.bin", std::string(70000, '\xF0'));
   Put("a\\B.txt", "capital");
   Put("A.txt", "upper");
-  test::WriteFile(dir_.Join("stub.exe"), std::string(4096, 'S'));
+  tests::WriteFile(dir_.Join("stub.exe"), std::string(4096, 'S'));
   kivopack::PackRequest r = Request();
   r.stub = dir_.Join("stub.exe");
   r.program = "a\\B.txt";
@@ -56,13 +56,13 @@ TEST_F(Packer, WritesSortedEntriesWithTheirTimesByteForByte) {
   for (const char* name : names) times.push_back(TimesOf(Src(name)));
   std::string error;
   ASSERT_TRUE(kivopack::Pack(r, &error)) << error;
-  std::vector<handbuilt::Entry> expected;
+  std::vector<tests::HandBuiltEntry> expected;
   for (std::size_t i = 0; i < 4; ++i) {
-    expected.emplace_back(names[i], test::ReadFile(Src(names[i])), times[i], 0x20);
+    expected.emplace_back(names[i], tests::ReadFile(Src(names[i])), times[i], 0x20);
   }
-  handbuilt::Options o(std::string(4096, 'S'), "a\\B.txt");
-  std::string want = handbuilt::Build(expected, o);
-  std::string got = test::ReadFile(r.output);
+  tests::HandBuiltOptions o(std::string(4096, 'S'), "a\\B.txt");
+  std::string want = tests::BuildArchive(expected, o);
+  std::string got = tests::ReadFile(r.output);
   ASSERT_EQ(got.size(), want.size());
   EXPECT_TRUE(got == want);
 
@@ -77,7 +77,7 @@ TEST_F(Packer, WritesSortedEntriesWithTheirTimesByteForByte) {
 
 TEST_F(Packer, RefusesWhatTheExtractorCouldNotExtract) {
   std::string error;
-  test::MakeDirs(dir_.Join("src"));
+  tests::MakeDirs(dir_.Join("src"));
   EXPECT_FALSE(kivopack::Pack(Request(), &error));
   EXPECT_EQ(error.rfind("no files below", 0), 0u) << error;
 
@@ -103,13 +103,13 @@ TEST_F(Packer, RefusesNamesWindowsWouldReadDifferently) {
   std::string error;
   for (const char* bad : {"a:b.txt", "back\\slash.txt", "...", " "}) {
     SCOPED_TRACE(bad);
-    test::TempDir d;
-    test::MakeDirs(d.Join("src"));
-    std::string native = test::NativePath(d.Join("src")) + "/" + bad;
+    tests::TempDir d;
+    tests::MakeDirs(d.Join("src"));
+    std::string native = tests::NativePath(d.Join("src")) + "/" + bad;
     std::ofstream(native) << "x";
     kivopack::PackRequest r;
     r.output = d.Join("out");
-    r.source = test::NativePath(d.Join("src"));
+    r.source = tests::NativePath(d.Join("src"));
     EXPECT_FALSE(kivopack::Pack(r, &error));
     EXPECT_EQ(error.rfind("the extractor would refuse the name", 0), 0u) << error;
     // The temporary folder's clean-up reads a backslash as a separator.
@@ -120,7 +120,7 @@ TEST_F(Packer, RefusesNamesWindowsWouldReadDifferently) {
 
 TEST_F(Packer, RefusesAStubThatHoldsTheSignature) {
   Put("ok.txt", "ok");
-  test::WriteFile(dir_.Join("stub.exe"), "MZ" + handbuilt::kSignature);
+  tests::WriteFile(dir_.Join("stub.exe"), "MZ" + tests::kArchiveSignature);
   kivopack::PackRequest r = Request();
   r.stub = dir_.Join("stub.exe");
   std::string error;
@@ -175,7 +175,7 @@ class PackerLimit : public Packer {
     ASSERT_TRUE(fs.Close(h));
   }
   void MakeTree(const std::string& root, platform::FileTime accessed) {
-    test::MakeDirs(test::NativePath(root + "\\docs"));
+    tests::MakeDirs(tests::NativePath(root + "\\docs"));
     const platform::FileTime written = At("1420070400");  // 2015-01-01
     PutTimed(root + "\\setup.exe", "MZ setup", {written, accessed, written});
     PutTimed(root + "\\docs\\readme.txt", std::string(5000, 'r'), {written, accessed, written});
@@ -183,11 +183,11 @@ class PackerLimit : public Packer {
   std::string PackTree(const std::string& root, const std::string& output, std::optional<platform::FileTime> latest) {
     kivopack::PackRequest r;
     r.output = output;
-    r.source = test::NativePath(root);
+    r.source = tests::NativePath(root);
     r.latestTime = latest;
     std::string error;
     EXPECT_TRUE(kivopack::Pack(r, &error)) << error;
-    return test::ReadFile(output);
+    return tests::ReadFile(output);
   }
 };
 

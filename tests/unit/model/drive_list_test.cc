@@ -8,14 +8,14 @@
 
 namespace {
 
-using fakes::FakeDrive;
+using tests::FakeDrive;
 using wendmark::DriveList;
 using wendmark::DriveRecord;
 namespace dt = platform::drive_type;
 
 class DriveListTest : public ::testing::Test {
  protected:
-  fakes::FakeDrives drives_;
+  tests::FakeDrives drives_;
   DriveList list_{drives_};
 };
 
@@ -79,7 +79,7 @@ TEST_F(DriveListTest, OneUndescribableRemovableDriveEmptiesTheWholeList) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    fakes::FakeDrives drives;
+    tests::FakeDrives drives;
     drives.drives = {{"A:\\", dt::kRemovable, "A"}, c.bad, {"C:\\", dt::kRemovable, "C"}};
     DriveList list(drives);
     EXPECT_FALSE(list.Enumerate());

@@ -15,16 +15,16 @@ namespace {
 
 using wendmark::PackageList;
 
-using ProgramIn = fakes::ProgramAt;
+using ProgramIn = tests::ProgramAt;
 
 class PackageListTest : public ::testing::Test {
  protected:
   bool Load(const std::string& contents) {
     std::string path = dir_.Join("packlist.ini");
-    test::WriteFile(path, contents);
+    tests::WriteFile(path, contents);
     return list_.Load(path.c_str());
   }
-  test::TempDir dir_;
+  tests::TempDir dir_;
   PackageList list_;
 };
 
@@ -95,7 +95,7 @@ TEST_F(PackageListTest, RefusesEveryBrokenDescription) {
     SCOPED_TRACE(c.what);
     PackageList list;
     std::string path = dir_.Join("broken.ini");
-    test::WriteFile(path, c.text);
+    tests::WriteFile(path, c.text);
     EXPECT_FALSE(list.Load(path.c_str()));
   }
   EXPECT_FALSE(PackageList().Load(dir_.Join("missing.ini").c_str()));
@@ -132,13 +132,13 @@ TEST_F(PackageListTest, DiskImagesFolderComesFromTheSettingsBesideTheProgram) {
   PackageList list(platform::DefaultProfile(), program);
   EXPECT_EQ(list.GetDiskImagesFolder(), dir_.path()) << "no settings file";
 
-  test::WriteFile(dir_.Join("Wendmark.ini"), "[Paths]\nDiskImages=\n");
+  tests::WriteFile(dir_.Join("Wendmark.ini"), "[Paths]\nDiskImages=\n");
   EXPECT_EQ(list.GetDiskImagesFolder(), dir_.path()) << "empty value";
 
-  test::WriteFile(dir_.Join("Wendmark.ini"), "[paths]\ndiskimages=D:\\images\\\n");
+  tests::WriteFile(dir_.Join("Wendmark.ini"), "[paths]\ndiskimages=D:\\images\\\n");
   EXPECT_EQ(list.GetDiskImagesFolder(), "D:\\images\\") << "read afresh, used as written";
 
-  test::WriteFile(dir_.Join("Wendmark.ini"), "[Paths]\nDiskImages=..\\images\n");
+  tests::WriteFile(dir_.Join("Wendmark.ini"), "[Paths]\nDiskImages=..\\images\n");
   EXPECT_EQ(list.GetDiskImagesFolder(), "..\\images") << "not resolved against the program";
 }
 

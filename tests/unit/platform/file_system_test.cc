@@ -17,7 +17,7 @@ namespace error = platform::error;
 class FileSystemTest : public ::testing::Test {
  protected:
   platform::FileSystem& fs_ = platform::DefaultFileSystem();
-  test::TempDir dir_;
+  tests::TempDir dir_;
 };
 
 TEST_F(FileSystemTest, WritesReadsAndPositions) {
@@ -51,27 +51,27 @@ TEST_F(FileSystemTest, WritesReadsAndPositions) {
 
 TEST_F(FileSystemTest, CreateNewRefusesAnExistingFileAndCreateAlwaysTruncates) {
   std::string path = dir_.Join("b.txt");
-  test::WriteFile(path, "old contents");
+  tests::WriteFile(path, "old contents");
   FileHandle f = platform::kNoFile;
   EXPECT_FALSE(fs_.Open(path.c_str(), OpenMode::kCreateNew, &f));
   EXPECT_EQ(fs_.LastError(), error::kFileExists);
   ASSERT_TRUE(fs_.Open(path.c_str(), OpenMode::kCreateAlways, &f));
   fs_.Close(f);
-  EXPECT_EQ(test::ReadFile(path), "");
+  EXPECT_EQ(tests::ReadFile(path), "");
 }
 
 TEST_F(FileSystemTest, ReadOnlyFilesCannotBeReplacedOrTruncated) {
   std::string path = dir_.Join("ro.txt");
   std::string other = dir_.Join("new.txt");
-  test::WriteFile(path, "keep");
-  test::WriteFile(other, "new");
-  test::SetReadOnly(path, true);
+  tests::WriteFile(path, "keep");
+  tests::WriteFile(other, "new");
+  tests::SetReadOnly(path, true);
   FileHandle f = platform::kNoFile;
   EXPECT_FALSE(fs_.Open(path.c_str(), OpenMode::kCreateAlways, &f));
   EXPECT_EQ(fs_.LastError(), error::kAccessDenied);
   EXPECT_FALSE(fs_.Replace(other.c_str(), path.c_str()));
   EXPECT_EQ(fs_.LastError(), error::kAccessDenied);
-  EXPECT_EQ(test::ReadFile(path), "keep");
+  EXPECT_EQ(tests::ReadFile(path), "keep");
   std::uint32_t a = 0;
   ASSERT_TRUE(fs_.GetAttributes(path.c_str(), &a));
   EXPECT_TRUE(a & platform::attr::kReadOnly);
@@ -80,11 +80,11 @@ TEST_F(FileSystemTest, ReadOnlyFilesCannotBeReplacedOrTruncated) {
 
 TEST_F(FileSystemTest, ReplacePutsTheNewFileInPlace) {
   std::string target = dir_.Join("t.txt"), source = dir_.Join("t.tmp");
-  test::WriteFile(target, "old");
-  test::WriteFile(source, "new");
+  tests::WriteFile(target, "old");
+  tests::WriteFile(source, "new");
   ASSERT_TRUE(fs_.Replace(source.c_str(), target.c_str()));
-  EXPECT_EQ(test::ReadFile(target), "new");
-  EXPECT_FALSE(test::Exists(source));
+  EXPECT_EQ(tests::ReadFile(target), "new");
+  EXPECT_FALSE(tests::Exists(source));
 }
 
 TEST_F(FileSystemTest, MissingThingsAreToldApart) {
@@ -114,7 +114,7 @@ TEST_F(FileSystemTest, DirectoriesAndTheCurrentDirectory) {
   FileHandle f = platform::kNoFile;
   ASSERT_TRUE(fs_.Open("rel.txt", OpenMode::kCreateNew, &f));
   fs_.Close(f);
-  EXPECT_TRUE(test::Exists(dir_.Join("sub\\rel.txt")));
+  EXPECT_TRUE(tests::Exists(dir_.Join("sub\\rel.txt")));
   // Doubled separators and ".." are the system's own path forms.
   EXPECT_TRUE(fs_.GetAttributes((dir_.path() + "\\sub\\..\\sub\\\\rel.txt").c_str(), &a));
   ASSERT_TRUE(fs_.SetCurrentDir(dir_.path().c_str()));
@@ -168,7 +168,7 @@ TEST_F(FileSystemTest, TimesSurviveARoundTrip) {
 #ifdef _WIN32
 TEST_F(FileSystemTest, ExclusiveOpensShareWithNobody) {
   std::string path = dir_.Join("busy.txt");
-  test::WriteFile(path, "x");
+  tests::WriteFile(path, "x");
   FileHandle first = platform::kNoFile, second = platform::kNoFile;
   ASSERT_TRUE(fs_.Open(path.c_str(), OpenMode::kReadExclusive, &first));
   EXPECT_FALSE(fs_.Open(path.c_str(), OpenMode::kReadShared, &second));

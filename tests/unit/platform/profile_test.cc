@@ -15,7 +15,7 @@ class ProfileTest : public ::testing::Test {
  protected:
   std::string Write(const std::string& contents) {
     std::string path = dir_.Join("test.ini");
-    test::WriteFile(path, contents);
+    tests::WriteFile(path, contents);
     return path;
   }
   std::string String(const std::string& path, const char* section, const char* key,
@@ -29,7 +29,7 @@ class ProfileTest : public ::testing::Test {
   std::int32_t Int(const std::string& path, const char* section, const char* key) {
     return platform::DefaultProfile().GetInt(section, key, 0, path.c_str());
   }
-  test::TempDir dir_;
+  tests::TempDir dir_;
 };
 
 TEST_F(ProfileTest, FindsKeysWithoutRegardToCaseInAnyOrder) {

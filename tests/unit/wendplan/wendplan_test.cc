@@ -32,8 +32,8 @@ int Shell(const std::string& command, std::string* err = nullptr, std::string* o
   std::string stem = fs::temp_directory_path() / ("wendplan_test." + std::to_string(getpid()));
   std::string errFile = stem + ".err", outFile = stem + ".out";
   int rc = std::system((command + " 2>'" + errFile + "' >'" + outFile + "'").c_str());
-  if (err != nullptr) *err = test::ReadFile(errFile);
-  if (out != nullptr) *out = test::ReadFile(outFile);
+  if (err != nullptr) *err = tests::ReadFile(errFile);
+  if (out != nullptr) *out = tests::ReadFile(outFile);
   std::remove(errFile.c_str());
   std::remove(outFile.c_str());
   return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
@@ -125,8 +125,8 @@ TEST(Wendplan, EveryDiskFitsARealFloppyAndNoPlanNeedsMoreDisksThanFirstFitDecrea
   bool haveFsck = Shell("command -v fsck.fat") == 0;
   for (const auto& [label, set, optimum] : MixedSets()) {
     SCOPED_TRACE(label);
-    test::TempDir dir;
-    std::string root = test::NativePath(dir.path());
+    tests::TempDir dir;
+    std::string root = tests::NativePath(dir.path());
     MakeFiles(root + "/setup", set);
     wendplan::Plan plan;
     std::string error;
@@ -181,16 +181,88 @@ TEST(Wendplan, FirstFilesOpenDiskOneInTheOrderGiven) {
   EXPECT_NE(error.find("A.BIN, B.BIN"), std::string::npos) << error;
 }
 
+// A floppy's root holds 224 entries and the volume label takes one: a disk
+// holds 223 entries' worth of files, counted with their long-name slots
+// (13 characters each), and not one more. The limits are written out here,
+// not taken from the planner, so that a changed limit fails.
+TEST(Wendplan, ADiskHoldsExactly223RootEntriesLongNameSlotsIncluded) {
+  struct Case {
+    const char* label;
+    std::size_t longNames;  // files of a long name of `nameLength` characters
+    std::size_t nameLength;
+    std::size_t shortNames;  // files of a plain 8.3 name, one entry each
+    std::size_t disks;
+  };
+  const Case cases[] = {
+      {"223 plain names", 0, 0, 223, 1},
+      {"224 plain names", 0, 0, 224, 2},
+      {"13-character long names, 2 entries each: 222 + 1", 111, 13, 1, 1},
+      {"13-character long names, 2 entries each: 222 + 2", 111, 13, 2, 2},
+      {"14-character long names, 3 entries each: 222 + 1", 74, 14, 1, 1},
+      {"14-character long names, 3 entries each: 225", 75, 14, 0, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    FileSet set;
+    for (std::size_t i = 0; i < c.longNames; ++i) {
+      std::string number = std::to_string(i);  // "file0042.txt", padded to the length
+      std::string name = "file" + std::string(c.nameLength - 8 - number.size(), '0') + number + ".txt";
+      ASSERT_EQ(name.size(), c.nameLength);
+      set.push_back({"long/" + name, 1});
+    }
+    for (std::size_t i = 0; i < c.shortNames; ++i) set.push_back({"S" + std::to_string(i) + ".BIN", 1});
+    wendplan::Plan plan;
+    std::string error;
+    ASSERT_TRUE(wendplan::MakePlan(Describe(set), {}, false, &plan, &error)) << error;
+    ASSERT_EQ(plan.disks.size(), c.disks);
+    for (const wendplan::Disk& d : plan.disks) EXPECT_LE(d.slots, 223u);
+    if (c.disks == 1) {
+      EXPECT_EQ(plan.disks[0].slots, 223u);
+    }
+  }
+}
+
+TEST(Wendplan, RootEntriesOfANameAndTheFirstDiskAtTheLimit) {
+  const std::pair<std::string, std::uint32_t> slots[] = {
+      {"SETUP.EXE", 1},     {"ABCDEFGH.TXT", 1},   {"ABCDEFGHI.TXT", 2},     {"ABC.TEXT", 2},
+      {"NOEXT", 1},         {"ABC.", 2},           {"setup.exe", 2},         {"A B.TXT", 2},
+      {"abcdefghijklm", 2}, {"abcdefghijklmn", 3}, {std::string(26, 'x'), 3}, {std::string(27, 'x'), 4},
+      {"Caf\xE9.TXT", 2},
+  };
+  for (const auto& [name, expected] : slots) EXPECT_EQ(wendplan::RootSlotsOf(name), expected) << name;
+
+  // --first files that fill the root exactly still share disk 1; one more does not.
+  for (std::size_t count : {223u, 224u}) {
+    SCOPED_TRACE(count);
+    FileSet set;
+    std::vector<std::string> first;
+    for (std::size_t i = 0; i < count; ++i) {
+      set.push_back({"F" + std::to_string(i) + ".BIN", 1});
+      first.push_back(set.back().first);
+    }
+    set.push_back({"LAST.BIN", 1});
+    wendplan::Plan plan;
+    std::string error;
+    EXPECT_EQ(wendplan::MakePlan(Describe(set), first, true, &plan, &error), count == 223) << error;
+    if (count == 223) {
+      ASSERT_EQ(plan.disks.size(), 2u);
+      EXPECT_EQ(plan.disks[0].files.size(), 223u);
+    } else {
+      EXPECT_NE(error.find("do not fit on one floppy together"), std::string::npos) << error;
+    }
+  }
+}
+
 class WendplanProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = test::NativePath(dir_.path());
+    root_ = tests::NativePath(dir_.path());
     fs::create_directories(root_ + "/tools");
   }
   int Plan(const std::string& args, std::string* err, std::string* out = nullptr) {
     return Shell("cd " + Quote(root_) + " && " + Quote(WENDPLAN_PATH) + " " + args, err, out);
   }
-  test::TempDir dir_;
+  tests::TempDir dir_;
   std::string root_;
 };
 
@@ -200,14 +272,14 @@ TEST_F(WendplanProgram, WritesADescriptionWendmarkLoadsInTheShippedLayout) {
   MakeFiles(root_ + "/setup", set);
   std::string err;
   ASSERT_EQ(Plan("setup -o tools/packlist.ini --name 'Sample Suite'", &err), 0) << err;
-  std::string text = test::ReadFile(root_ + "/tools/packlist.ini");
+  std::string text = tests::ReadFile(root_ + "/tools/packlist.ini");
   EXPECT_EQ(text.rfind("[Disks]\r\nNumber=2\r\n"), text.size() - 19) << "Disks last";
   EXPECT_NE(text.find("File0=..\\setup\\\\SETUP.EXE\r\nFile1="), std::string::npos) << text;
   EXPECT_NE(text.find("=..\\setup\\\\lang\\de\\strings.dat\r\n"), std::string::npos) << text;
   EXPECT_LT(text.find("File1="), text.find("Files=")) << "the count follows the file keys";
 
   wendmark::PackageList list;
-  ASSERT_TRUE(list.Load(test::NativePath(root_ + "/tools/packlist.ini").c_str()));
+  ASSERT_TRUE(list.Load(tests::NativePath(root_ + "/tools/packlist.ini").c_str()));
   EXPECT_EQ(list.GetName(), "Sample Suite");
   ASSERT_EQ(list.disks.size(), 2u);
   std::size_t files = 0;
@@ -246,13 +318,13 @@ TEST_F(WendplanProgram, WritesNamesInTheCodePageWendmarkReadsAndShowsThemAsTheHo
   MakeFiles(root_ + "/setup", set);
   std::string err, out;
   ASSERT_EQ(Plan("setup -o tools/packlist.ini --name 'Suite Éclair'", &err, &out), 0) << err;
-  std::string text = test::ReadFile(root_ + "/tools/packlist.ini");
+  std::string text = tests::ReadFile(root_ + "/tools/packlist.ini");
   EXPECT_NE(text.find("Name=Suite \xC9" "clair\r\n"), std::string::npos) << text;
   for (const char* entry : {"=..\\setup\\\\Caf\xE9 Menu.txt\r\n", "=..\\setup\\\\Gr\xF6\xDF" "e.dat\r\n",
                             "=..\\setup\\\\\xDC" "bersicht\\No\xEBl.txt\r\n"})
     EXPECT_NE(text.find(entry), std::string::npos) << entry;
   wendmark::PackageList list;
-  ASSERT_TRUE(list.Load(test::NativePath(root_ + "/tools/packlist.ini").c_str()));
+  ASSERT_TRUE(list.Load(tests::NativePath(root_ + "/tools/packlist.ini").c_str()));
   EXPECT_EQ(list.GetName(), "Suite \xC9" "clair");
 
   // The terminal gets the names back; "Café Menu.txt" is 13 characters,
@@ -265,7 +337,7 @@ TEST_F(WendplanProgram, WritesNamesInTheCodePageWendmarkReadsAndShowsThemAsTheHo
   fs::remove_all(root_ + "/setup");
   MakeFiles(root_ + "/setup", {{"Отчёт.doc", 10}});
   ASSERT_EQ(Plan("setup -o tools/packlist.ini --codepage 1251 --name 'Жуки'", &err), 0) << err;
-  text = test::ReadFile(root_ + "/tools/packlist.ini");
+  text = tests::ReadFile(root_ + "/tools/packlist.ini");
   EXPECT_NE(text.find("Name=\xC6\xF3\xEA\xE8\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("\\\\\xCE\xF2\xF7\xB8\xF2.doc\r\n"), std::string::npos) << text;
 }

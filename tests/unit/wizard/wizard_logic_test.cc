@@ -10,9 +10,10 @@
 
 #include "diskmaker/resources/strings.h"
 #include "tests/fakes/fake_drives.h"
-#include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_message_boxes.h"
 #include "tests/fakes/fake_process.h"
+#include "tests/fakes/faulty_file_system.h"
+#include "tests/fakes/memory_file_system.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/texts.h"
 
@@ -21,7 +22,7 @@ namespace {
 namespace ui = platform::ui;
 using namespace wendmark;
 
-using fakes::ProgramAt;
+using tests::ProgramAt;
 
 const platform::StringTable& Strings() { return CompiledStrings(); }
 
@@ -33,30 +34,31 @@ TEST(WizardStartUp, TheDescriptionIsNamedAfterTheProgramNameAndJoinedToItsFolder
   EXPECT_EQ(DescriptionPath(program, std::string(400, 'x').c_str()).size(), 259u);
 
   // The license file: present as a file or as a folder of that name.
-  fakes::FakeFileSystem files;
+  tests::MemoryFileSystem disk;
+  tests::FaultyFileSystem files(disk);
   EXPECT_EQ(GetLicenseFilePath(program, files), "");
-  files.AddDirectory("C:\\kit\\tools\\license.txt");
+  disk.AddDirectory("C:\\kit\\tools\\license.txt");
   EXPECT_EQ(GetLicenseFilePath(program, files), "C:\\kit\\tools\\license.txt");
   platform::HeapArray<char> text;
   ASSERT_TRUE(text.Reset(5));
   EXPECT_FALSE(ReadLicenseText(files, "C:\\kit\\tools\\license.txt", &text));
   EXPECT_EQ(text.size(), 5u) << "untouched";
-  files.AddFile("C:\\kit\\tools\\terms.txt", "100% yours\r\n\xE9t\xE9\r\n");
+  disk.AddFile("C:\\kit\\tools\\terms.txt", "100% yours\r\n\xE9t\xE9\r\n");
   files.SetReadLimit(3);
   ASSERT_TRUE(ReadLicenseText(files, "C:\\kit\\tools\\terms.txt", &text));
   ASSERT_EQ(text.size(), 18u) << "the bytes and a terminator";
   EXPECT_EQ(std::string(text.data()), "100% yours\r\n\xE9t\xE9\r\n");
-  EXPECT_EQ(files.OpenHandleCount(), 0);
+  EXPECT_EQ(disk.OpenHandleCount(), 0);
 }
 
 TEST(WizardStartUp, LoadsTheNamedDescriptionAndEndsQuietlyOnAnyFailure) {
-  test::TempDir dir;
-  test::WriteFile(dir.Join("packlist.ini"), "[Global]\nName=Sample Suite\n[Disk0]\nFile0=a\nFiles=1\n[Disks]\nNumber=1\n");
-  test::WriteFile(dir.Join("other.ini"),
+  tests::TempDir dir;
+  tests::WriteFile(dir.Join("packlist.ini"), "[Global]\nName=Sample Suite\n[Disk0]\nFile0=a\nFiles=1\n[Disks]\nNumber=1\n");
+  tests::WriteFile(dir.Join("other.ini"),
                   "[Global]\nName=Other\n[Disk0]\nFile0=a\nFiles=1\n[Disk1]\nFile0=b\nFiles=1\n[Disks]\nNumber=2\n");
-  test::WriteFile(dir.Join("broken.ini"), "[Global]\nName=Broken\n[Disks]\nNumber=1\n");
+  tests::WriteFile(dir.Join("broken.ini"), "[Global]\nName=Broken\n[Disks]\nNumber=1\n");
   ProgramAt program(dir.Join("Wendmark.exe"));
-  fakes::FakeDrives drives;
+  tests::FakeDrives drives;
   drives.drives = {{"A:\\", platform::drive_type::kRemovable, "3\xBD Floppy (A:)"}};
 
   struct Case {
@@ -96,7 +98,7 @@ TEST(WizardSheet, ButtonsTextsAndTheQuitQuestion) {
     EXPECT_TRUE(ButtonsFor(p).showBack);
   }
 
-  fakes::FakeMessageBoxes boxes;
+  tests::FakeMessageBoxes boxes;
   boxes.Answer({ui::kIdNo, ui::kIdYes});
   auto ask = [&] { return ConfirmQuit(boxes, Strings()); };
   EXPECT_FALSE(AllowCancel(WizardPage::kDiskSelect, true, ask));
@@ -143,7 +145,7 @@ TEST(DiskSelectPage, RowsChecksAndOnlyNextWritesTheModel) {
   EXPECT_EQ(list.checks, (std::vector<bool>{true, true, true}));
 
   // Clear Selections touches the boxes only; Next with none checked says so and stays.
-  fakes::FakeMessageBoxes boxes;
+  tests::FakeMessageBoxes boxes;
   DiskSelectLogic::CheckAll(list, false);
   EXPECT_EQ(packages.CountSelected(), 3);
   EXPECT_FALSE(page.Next(list, boxes));
@@ -180,7 +182,7 @@ class RecordedRows final : public DriveRows {
 };
 
 TEST(DriveSelectPage, RowsFollowTheListAndTheLayoutCentresIconAndText) {
-  fakes::FakeDrives fake;
+  tests::FakeDrives fake;
   fake.drives = {{"A:\\", platform::drive_type::kRemovable, "(A:)"},
                  {"B:\\", platform::drive_type::kRemovable, "(B:)"}};
   DriveList drives(fake);

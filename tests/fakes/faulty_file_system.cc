@@ -1,0 +1,126 @@
+#include "tests/fakes/faulty_file_system.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace tests {
+
+using platform::FileHandle;
+
+std::uint64_t FaultyFileSystem::OperationCount(Op kind) const {
+  return byKind_[std::countr_zero(static_cast<std::uint32_t>(kind))];
+}
+
+FaultyFileSystem::Strike FaultyFileSystem::Count(Op op) {
+  ++operations_;
+  ++byKind_[std::countr_zero(static_cast<std::uint32_t>(op))];
+  if ((fault_.kinds & static_cast<std::uint32_t>(op)) == 0 || fault_.at == 0) return Strike::kNone;
+  ++counted_;
+  if (counted_ < fault_.at || (counted_ > fault_.at && !fault_.persistent)) return Strike::kNone;
+  faultHit_ = true;
+  if ((op == Op::kWrite && fault_.shortWrite) || (op == Op::kRead && fault_.emptyRead))
+    return Strike::kBend;
+  return Strike::kFail;
+}
+
+bool FaultyFileSystem::Open(const char* path, platform::OpenMode mode, FileHandle* file) {
+  // A create that is made to fail never reaches the layer below, so it
+  // leaves no file behind.
+  if (Count(Op::kOpen) == Strike::kFail) return Injected();
+  if (!Passed(target().Open(path, mode, file))) return false;
+  handles_.insert(*file);
+  return true;
+}
+
+bool FaultyFileSystem::Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) {
+  *done = 0;
+  switch (Count(Op::kRead)) {
+    case Strike::kFail: return Injected();
+    case Strike::kBend: return true;
+    case Strike::kNone: break;
+  }
+  if (readLimit_ != 0) size = std::min(size, readLimit_);
+  return Passed(target().Read(file, buffer, size, done));
+}
+
+bool FaultyFileSystem::Write(FileHandle file, const void* buffer, std::uint32_t size,
+                             std::uint32_t* done) {
+  *done = 0;
+  switch (Count(Op::kWrite)) {
+    case Strike::kFail: return Injected();
+    case Strike::kBend: size /= 2; break;
+    case Strike::kNone: break;
+  }
+  return Passed(target().Write(file, buffer, size, done));
+}
+
+bool FaultyFileSystem::Flush(FileHandle file) {
+  if (Count(Op::kFlush) == Strike::kFail) return Injected();
+  return Passed(target().Flush(file));
+}
+
+bool FaultyFileSystem::Seek(FileHandle file, std::uint32_t offset) {
+  if (Count(Op::kSeek) == Strike::kFail) return Injected();
+  return Passed(target().Seek(file, offset));
+}
+
+bool FaultyFileSystem::Skip(FileHandle file, std::uint32_t count) {
+  if (Count(Op::kSkip) == Strike::kFail) return Injected();
+  return Passed(target().Skip(file, count));
+}
+
+bool FaultyFileSystem::Tell(FileHandle file, std::uint32_t* offset) {
+  if (Count(Op::kTell) == Strike::kFail) return Injected();
+  return Passed(target().Tell(file, offset));
+}
+
+bool FaultyFileSystem::GetSize(FileHandle file, std::uint64_t* size) {
+  if (Count(Op::kGetSize) == Strike::kFail) return Injected();
+  if (!Passed(target().GetSize(file, size))) return false;
+  *size += sizeSurplus_;
+  return true;
+}
+
+bool FaultyFileSystem::GetTimes(FileHandle file, platform::FileTimes* times) {
+  if (Count(Op::kGetTimes) == Strike::kFail) return Injected();
+  return Passed(target().GetTimes(file, times));
+}
+
+bool FaultyFileSystem::SetTimes(FileHandle file, const platform::FileTimes& times) {
+  if (Count(Op::kSetTimes) == Strike::kFail) return Injected();
+  return Passed(target().SetTimes(file, times));
+}
+
+bool FaultyFileSystem::Close(FileHandle file) {
+  bool strikes = Count(Op::kClose) == Strike::kFail;
+  handles_.erase(file);
+  bool closed = Passed(target().Close(file));
+  return strikes ? Injected() : closed;
+}
+
+bool FaultyFileSystem::Remove(const char* path) {
+  if (Count(Op::kRemove) == Strike::kFail) return Injected();
+  return Passed(target().Remove(path));
+}
+
+bool FaultyFileSystem::Replace(const char* source, const char* target) {
+  if (Count(Op::kReplace) == Strike::kFail) return Injected();
+  return Passed(ForwardingFileSystem::target().Replace(source, target));
+}
+
+bool FaultyFileSystem::GetAttributes(const char* path, std::uint32_t* attributes) {
+  if (Count(Op::kGetAttributes) == Strike::kFail) return Injected();
+  return Passed(target().GetAttributes(path, attributes));
+}
+
+bool FaultyFileSystem::MakeDirectory(const char* path) {
+  if (Count(Op::kMakeDirectory) == Strike::kFail) return Injected();
+  return Passed(target().MakeDirectory(path));
+}
+
+bool FaultyFileSystem::SetCurrentDir(const char* path) {
+  if (Count(Op::kSetCurrentDir) == Strike::kFail) return Injected();
+  return Passed(target().SetCurrentDir(path));
+}
+
+}  // namespace tests

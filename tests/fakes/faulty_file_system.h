@@ -1,0 +1,119 @@
+// Fault injection around any file system, in the way of SQLite's test VFS:
+// every call through this layer counts as one operation (numbered from 1).
+// A fault makes operation number N fail with a chosen Win32 code, once or
+// (when persistent) for every later operation too; it can be limited to
+// some kinds of operation. A faulted Write can instead store half of what it
+// was given and report success (a short write), a faulted Read can report
+// the end of the file early. Reads can be cut to a few bytes each, and sizes
+// can be reported larger than they are.
+//
+// The layer also keeps the handles opened through it, so that a test on the
+// real file layer can tell that every one was closed. A close that is made
+// to fail still closes the handle below, as CloseHandle gives up a handle
+// whatever it reports.
+#pragma once
+
+#include <cstdint>
+#include <set>
+
+#include "tests/fakes/forwarding_file_system.h"
+
+namespace tests {
+
+enum class Op : std::uint32_t {
+  kOpen = 1u << 0,
+  kRead = 1u << 1,
+  kWrite = 1u << 2,
+  kFlush = 1u << 3,
+  kSeek = 1u << 4,
+  kSkip = 1u << 5,
+  kTell = 1u << 6,
+  kGetSize = 1u << 7,
+  kGetTimes = 1u << 8,
+  kSetTimes = 1u << 9,
+  kClose = 1u << 10,
+  kRemove = 1u << 11,
+  kReplace = 1u << 12,
+  kGetAttributes = 1u << 13,
+  kMakeDirectory = 1u << 14,
+  kSetCurrentDir = 1u << 15,
+};
+constexpr std::uint32_t kAllOps = 0xFFFFu;
+constexpr std::uint32_t operator|(Op a, Op b) { return std::uint32_t(a) | std::uint32_t(b); }
+constexpr std::uint32_t operator|(std::uint32_t a, Op b) { return a | std::uint32_t(b); }
+
+struct Fault {
+  std::uint64_t at = 0;           // operation number (counting only `kinds`), 0: none
+  std::uint32_t code = 0;         // Win32 error reported
+  bool persistent = false;        // also fail every later operation of `kinds`
+  std::uint32_t kinds = kAllOps;  // which operations count and fail
+  bool shortWrite = false;        // a faulted Write stores half and reports success
+  bool emptyRead = false;         // a faulted Read reports the end of the file
+};
+
+class FaultyFileSystem final : public ForwardingFileSystem {
+ public:
+  explicit FaultyFileSystem(platform::FileSystem& target) : ForwardingFileSystem(target) {}
+
+  void SetFault(const Fault& fault) {
+    fault_ = fault;
+    counted_ = 0;
+  }
+  void ClearFault() { fault_ = Fault{}; }
+  // Whether the fault has struck since the layer was made.
+  bool FaultHit() const { return faultHit_; }
+  // Every Read asks the layer below for at most this many bytes (0: no limit).
+  void SetReadLimit(std::uint32_t bytes) { readLimit_ = bytes; }
+  // GetSize reports this many bytes more than there are.
+  void SetSizeSurplus(std::uint64_t bytes) { sizeSurplus_ = bytes; }
+
+  // Operations passed through this layer, of every kind or of one.
+  std::uint64_t OperationCount() const { return operations_; }
+  std::uint64_t OperationCount(Op kind) const;
+  // Handles opened through this layer and not closed yet.
+  int OpenHandleCount() const { return static_cast<int>(handles_.size()); }
+
+  bool Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) override;
+  bool Read(platform::FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override;
+  bool Write(platform::FileHandle file, const void* buffer, std::uint32_t size,
+             std::uint32_t* done) override;
+  bool Flush(platform::FileHandle file) override;
+  bool Seek(platform::FileHandle file, std::uint32_t offset) override;
+  bool Skip(platform::FileHandle file, std::uint32_t count) override;
+  bool Tell(platform::FileHandle file, std::uint32_t* offset) override;
+  bool GetSize(platform::FileHandle file, std::uint64_t* size) override;
+  bool GetTimes(platform::FileHandle file, platform::FileTimes* times) override;
+  bool SetTimes(platform::FileHandle file, const platform::FileTimes& times) override;
+  bool Close(platform::FileHandle file) override;
+  bool Remove(const char* path) override;
+  bool Replace(const char* source, const char* target) override;
+  bool GetAttributes(const char* path, std::uint32_t* attributes) override;
+  bool MakeDirectory(const char* path) override;
+  bool SetCurrentDir(const char* path) override;
+  std::uint32_t LastError() const override { return lastError_; }
+
+ private:
+  enum class Strike { kNone, kFail, kBend };  // kBend: a short write or an early end
+  Strike Count(Op op);
+  bool Injected() {
+    lastError_ = fault_.code;
+    return false;
+  }
+  // The result of a call passed on, keeping the code of a failure.
+  bool Passed(bool ok) {
+    if (!ok) lastError_ = target().LastError();
+    return ok;
+  }
+
+  Fault fault_;
+  std::uint64_t counted_ = 0;
+  bool faultHit_ = false;
+  std::uint32_t readLimit_ = 0;
+  std::uint64_t sizeSurplus_ = 0;
+  std::uint64_t operations_ = 0;
+  std::uint64_t byKind_[16] = {};
+  std::set<platform::FileHandle> handles_;
+  std::uint32_t lastError_ = 0;
+};
+
+}  // namespace tests
