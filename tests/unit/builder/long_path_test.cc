@@ -10,11 +10,11 @@
 
 namespace {
 
-using namespace builder_test;
+using namespace tests;
 namespace ui = platform::ui;
 
 TEST(CopyEngine, ASourcePathThatDoesNotFitIsNeverOpenedAndCanBeSkipped) {
-  World w;
+  BuilderWorld w;
   // C:\images\ and the entry: 10 + 249 = 259 characters fit; one more does not.
   std::string fits(249, 'f'), cut = std::string(240, 'c') + "\\long.txt!";
   w.fs.AddFile("C:\\images\\" + fits, "fits");

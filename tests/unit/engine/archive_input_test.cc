@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/faulty_file_system.h"
+#include "tests/fakes/logging_file_system.h"
+#include "tests/fakes/memory_file_system.h"
 
 namespace {
 
@@ -24,18 +26,25 @@ std::string Pattern(std::size_t n) {
   return s;
 }
 
+// Storage, faults and the log of what the input asked for.
+struct Files {
+  tests::MemoryFileSystem storage;
+  tests::FaultyFileSystem faults{storage};
+  tests::LoggingFileSystem log{faults};
+};
+
 class Input : public ::testing::Test {
  protected:
   // Reads `bytes` from offset `at`, as the engine reads from the table on.
   // A fresh file system each time, so that its log holds this file's reads.
   void Open(const std::string& bytes, std::uint32_t at = 0, std::uint32_t readLimit = 0) {
     bytes_ = bytes;
-    fs_ = std::make_unique<fakes::FakeFileSystem>();
-    fs_->SetReadLimit(readLimit);
-    fs_->AddFile("C:\\a.exe", bytes);
-    ASSERT_TRUE(fs_->Open("C:\\a.exe", platform::OpenMode::kReadShared, &file_));
-    ASSERT_TRUE(fs_->Seek(file_, at));
-    input_.Start(fs_.get(), file_, buffer_.data(), kCapacity);
+    fs_ = std::make_unique<Files>();
+    fs_->faults.SetReadLimit(readLimit);
+    fs_->storage.AddFile("C:\\a.exe", bytes);
+    ASSERT_TRUE(fs_->log.Open("C:\\a.exe", platform::OpenMode::kReadShared, &file_));
+    ASSERT_TRUE(fs_->log.Seek(file_, at));
+    input_.Start(&fs_->log, file_, buffer_.data(), kCapacity);
   }
   std::string Take(std::uint32_t count) {
     const std::uint8_t* p = nullptr;
@@ -47,11 +56,11 @@ class Input : public ::testing::Test {
   }
   int Reads() const {
     int n = 0;
-    for (const std::string& line : fs_->Log()) n += line.rfind("Read ", 0) == 0;
+    for (const std::string& line : fs_->log.Log()) n += line.rfind("Read ", 0) == 0;
     return n;
   }
 
-  std::unique_ptr<fakes::FakeFileSystem> fs_;
+  std::unique_ptr<Files> fs_;
   platform::FileHandle file_ = platform::kNoFile;
   std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(kCapacity);
   ArchiveInput input_;
@@ -104,10 +113,10 @@ TEST_F(Input, AnEndAndAFailedReadAreToldApart) {
 
   Open(Pattern(70000));
   EXPECT_EQ(Take(32768), bytes_.substr(0, 32768));
-  fs_->SetFault({1, platform::error::kSharingViolation, false,
-                static_cast<std::uint32_t>(fakes::Op::kRead), false});
+  fs_->faults.SetFault({.at = 1, .code = platform::error::kSharingViolation,
+                        .kinds = static_cast<std::uint32_t>(tests::Op::kRead)});
   EXPECT_EQ(input_.Peek(1, &p), ArchiveInput::kFailed);
-  EXPECT_EQ(fs_->LastError(), platform::error::kSharingViolation);
+  EXPECT_EQ(fs_->log.LastError(), platform::error::kSharingViolation);
 }
 
 }  // namespace

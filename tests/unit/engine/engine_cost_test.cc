@@ -13,10 +13,10 @@
 
 namespace {
 
-using enginetest::FakeWorld;
-using enginetest::OnlyMessage;
-using enginetest::Session;
-using handbuilt::Entry;
+using Entry = tests::HandBuiltEntry;
+using tests::MemoryEngineWorld;
+using tests::OnlyMessage;
+using tests::Session;
 
 std::string Bytes(std::size_t n, unsigned seed) {
   std::string s(n, '\0');
@@ -39,16 +39,16 @@ TEST(EngineCost, ManySmallFilesCostAFewReadsAndOneCreatePerFolder) {
       entries.emplace_back(name, Bytes(1000, static_cast<unsigned>(folder * 100 + i)));
     }
   }
-  FakeWorld w;
-  w.Put(w.ArchivePath(), handbuilt::Build(entries, {std::string(5000, 'M'), ""}));
+  MemoryEngineWorld w;
+  w.Put(w.ArchivePath(), tests::BuildArchive(entries, {std::string(5000, 'M'), ""}));
   Session run(w);
   ASSERT_TRUE(run.Extract());
   for (const Entry& e : entries) EXPECT_EQ(w.Get(w.Target() + "\\" + e.name), e.data) << e.name;
   // About 400 KB: read once for the checksum and once for the files, in
   // 32 KiB blocks; a read per record and per file would be 600 more.
-  EXPECT_LT(Count(w.fake.Log(), "Read "), 40);
-  EXPECT_EQ(Count(w.fake.Log(), "MakeDirectory "), 3);
-  EXPECT_EQ(Count(w.fake.Log(), "GetAttributes "), 0) << "a folder just made needs no look";
+  EXPECT_LT(Count(run.log.Log(), "Read "), 40);
+  EXPECT_EQ(Count(run.log.Log(), "MakeDirectory "), 3);
+  EXPECT_EQ(Count(run.log.Log(), "GetAttributes "), 0) << "a folder just made needs no look";
 }
 
 TEST(EngineCost, AFolderThatIsThereIsJudgedByWhatIsThereWhateverTheCreateSaid) {
@@ -58,7 +58,7 @@ TEST(EngineCost, AFolderThatIsThereIsJudgedByWhatIsThereWhateverTheCreateSaid) {
     bool readOnly;
     std::string message;  // "" when the extraction goes on
   };
-  FakeWorld probe;
+  MemoryEngineWorld probe;
   const Case cases[] = {
       {"writable, create denied", platform::error::kAccessDenied, false, ""},
       {"writable, create says busy", platform::error::kPathBusy, false, ""},
@@ -68,12 +68,13 @@ TEST(EngineCost, AFolderThatIsThereIsJudgedByWhatIsThereWhateverTheCreateSaid) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    FakeWorld w;
+    MemoryEngineWorld w;
     w.MakeDir(w.Target() + "\\here");
     if (c.readOnly) w.MakeReadOnly(w.Target() + "\\here");
-    w.Put(w.ArchivePath(), handbuilt::Build({{"here\\a.txt", "a"}, {"here\\b.txt", "b"}}));
-    w.fake.SetFault({1, c.createError, false, static_cast<std::uint32_t>(fakes::Op::kMakeDirectory), false});
+    w.Put(w.ArchivePath(), tests::BuildArchive({{"here\\a.txt", "a"}, {"here\\b.txt", "b"}}));
     Session run(w);
+    run.faults.SetFault({.at = 1, .code = c.createError,
+                         .kinds = static_cast<std::uint32_t>(tests::Op::kMakeDirectory)});
     bool ok = run.Extract();
     if (c.message.empty()) {
       EXPECT_TRUE(ok);
@@ -89,10 +90,10 @@ TEST(EngineCost, AFolderThatIsThereIsJudgedByWhatIsThereWhateverTheCreateSaid) {
 
 class EngineShortcuts : public ::testing::TestWithParam<std::string> {
  protected:
-  void SetUp() override { world_ = enginetest::MakeWorld(GetParam()); }
-  enginetest::World& w() { return *world_; }
+  void SetUp() override { world_ = tests::MakeWorld(GetParam()); }
+  tests::EngineWorld& w() { return *world_; }
   std::string T(const std::string& rel) { return w().Target() + "\\" + rel; }
-  std::unique_ptr<enginetest::World> world_;
+  std::unique_ptr<tests::EngineWorld> world_;
 };
 
 TEST_P(EngineShortcuts, FoldersThatShareOnlyPartOfANameAreStillMade) {
@@ -102,7 +103,7 @@ TEST_P(EngineShortcuts, FoldersThatShareOnlyPartOfANameAreStillMade) {
       {"dir\\sub\\d.txt", "d"},     {"dir\\sub2\\e.txt", "e"},   {"dir\\sub2x\\f.txt", "f"},
       {"dir\\f.txt", "ff"},         {"x\\dir\\g.txt", "g"},      {"top.txt", "t"},
       {"dir\\sub\\deeper\\h.txt", "h"}, {"dir\\sub\\i.txt", "i"}};
-  w().Put(w().ArchivePath(), handbuilt::Build(entries));
+  w().Put(w().ArchivePath(), tests::BuildArchive(entries));
   Session run(w());
   ASSERT_TRUE(run.Extract());
   EXPECT_TRUE(run.boxes.shown.empty());
@@ -115,7 +116,7 @@ TEST_P(EngineShortcuts, NoPassesOverALargeFileAndTheFilesAfterItGetTheirOwnBytes
                                    {"big.bin", Bytes(100000, 1)},
                                    {"after.txt", "after"},
                                    {"sub\\later.bin", Bytes(40000, 2)}};
-  w().Put(w().ArchivePath(), handbuilt::Build(entries));
+  w().Put(w().ArchivePath(), tests::BuildArchive(entries));
   Session run(w());
   run.prompt.answers = {kivo::kAnswerNo};
   ASSERT_TRUE(run.Extract());

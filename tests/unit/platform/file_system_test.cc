@@ -141,9 +141,9 @@ TEST_F(FileSystemTest, FullPathsReachTheirFolderWhicheverFolderIsCurrent) {
   create("f.txt");
   for (const char* file : {"sub\\a.txt", "sub2\\b.txt", "sub\\inner\\c.txt", "sub\\d.txt",
                            "sub\\e.txt", "sub\\inner\\f.txt"}) {
-    EXPECT_TRUE(test::Exists(dir_.Join(file))) << file;
+    EXPECT_TRUE(tests::Exists(dir_.Join(file))) << file;
   }
-  EXPECT_FALSE(test::Exists(dir_.Join("sub\\inner\\e.txt")));
+  EXPECT_FALSE(tests::Exists(dir_.Join("sub\\inner\\e.txt")));
   ASSERT_TRUE(fs_.SetCurrentDir(dir_.path().c_str()));
 }
 
