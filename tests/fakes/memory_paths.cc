@@ -3,10 +3,12 @@
 #include <cctype>
 #include <vector>
 
+#include "platform/windows_path.h"
+
 namespace tests {
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+using platform::path::IsSeparator;
 
 char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 
@@ -16,7 +18,7 @@ std::string ResolvePath(const std::string& path, const std::string& currentDirec
   const std::string& cwd = currentDirectory;
   std::string drive;  // "C:"
   std::string rest;   // what follows it, relative to that drive's root
-  if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
+  if (platform::path::IsAbsolute(path.c_str()) && !IsSeparator(path[0])) {  // a drive letter
     drive = std::string(1, Upper(path[0])) + ":";
     rest = path.substr(2);
     if ((rest.empty() || !IsSeparator(rest[0])) && Upper(cwd[0]) == drive[0]) {
@@ -56,9 +58,8 @@ std::string PathKey(const std::string& fullPath) {
 }
 
 std::string ParentPath(const std::string& fullPath) {
-  std::size_t slash = fullPath.find_last_of('\\');
-  if (slash == std::string::npos || slash <= 2) return fullPath.substr(0, 3);
-  return fullPath.substr(0, slash);
+  std::uint32_t folder = platform::path::FolderLength(fullPath.c_str());
+  return fullPath.substr(0, folder <= 2 ? 3 : folder);
 }
 
 char DriveOf(const std::string& fullPath) { return fullPath.empty() ? '\0' : Upper(fullPath[0]); }
