@@ -150,42 +150,44 @@ bool DiskBuilder::CopyOneFile(const char* entry, const char* source, const char*
     std::uint32_t message = 0;
     bool choice = false;
     bool copied = false;
-    platform::FileHandle in = platform::kNoFile, out = platform::kNoFile;
+    platform::File in, out;
+    platform::Status opened, created;
     if (!sourceWhole) {
       // A cut path would name another file: it cannot be opened, as on a
       // system whose paths it does not fit.
       message = IDS_SOURCE_UNREADABLE;
       choice = true;
-    } else if (!fs.Open(source, platform::OpenMode::kReadExclusive, &in)) {
-      message = fs.LastError() == error::kFileNotFound ? IDS_SOURCE_MISSING : IDS_SOURCE_UNREADABLE;
+    } else if (!(opened = in.Open(fs, source, platform::OpenMode::kReadExclusive))) {
+      message = opened.code() == error::kFileNotFound ? IDS_SOURCE_MISSING : IDS_SOURCE_UNREADABLE;
       choice = true;
-    } else if (!fs.Open(destination, platform::OpenMode::kCreateAlways, &out)) {
-      if (fs.LastError() == error::kWriteProtect) {
+    } else if (!(created = out.Open(fs, destination, platform::OpenMode::kCreateAlways))) {
+      if (created.code() == error::kWriteProtect) {
         message = IDS_WRITE_PROTECTED;
         choice = true;
       } else {
         // Nothing sensible can be written to this disk: stop the build.
         message = IDS_CANNOT_CREATE;
       }
-      fs.Close(in);
+      (void)in.Close();
     } else {
       copied = CopyContents(entry, in, out, &message);
       if (message != 0) choice = true;
       if (copied) {
         // The times go on before the close, so the close cannot stamp its own.
         platform::FileTimes times;
-        if (fs.GetTimes(in, &times)) fs.SetTimes(out, times);
+        if (in.GetTimes(&times)) (void)out.SetTimes(times);
       }
       // A close that fails may have lost the last data the system still held:
       // the file is no better than one whose write failed.
-      if (!fs.Close(out) && copied) {
+      platform::Status closed = out.Close();
+      if (!closed && copied) {
         copied = false;
-        message = WriteFailure();
+        message = WriteFailure(closed);
         choice = true;
       }
       // Never leave a partial file under its final name.
       if (!copied) fs.Remove(destination);
-      fs.Close(in);
+      (void)in.Close();
     }
     if (message == 0) return copied;
 
@@ -203,19 +205,18 @@ bool DiskBuilder::CopyOneFile(const char* entry, const char* source, const char*
   }
 }
 
-std::uint32_t DiskBuilder::WriteFailure() const {
-  std::uint32_t code = services_.files.LastError();
+std::uint32_t DiskBuilder::WriteFailure(platform::Status failure) {
+  std::uint32_t code = failure.code();
   return (code == error::kDiskFull || code == error::kHandleDiskFull) ? IDS_DISK_FULL
                                                                       : IDS_WRITE_ERROR;
 }
 
-bool DiskBuilder::CopyContents(const char* entry, platform::FileHandle source,
-                               platform::FileHandle destination, std::uint32_t* message) {
+bool DiskBuilder::CopyContents(const char* entry, platform::File& source, platform::File& destination,
+                               std::uint32_t* message) {
   *message = 0;
-  platform::FileSystem& fs = services_.files;
   void* buffer = buffer_->Get(services_.memory);
   std::uint64_t total = 0;
-  if (buffer == nullptr || !fs.GetSize(source, &total)) {
+  if (buffer == nullptr || !source.GetSize(&total)) {
     *message = IDS_READ_ERROR;
     return false;
   }
@@ -228,13 +229,13 @@ bool DiskBuilder::CopyContents(const char* entry, platform::FileHandle source,
     std::uint32_t got = 0;
     // A source that ends before its measured length would never finish:
     // that is a failed read too.
-    if (!fs.Read(source, buffer, want, &got) || got == 0) {
+    if (!source.Read(buffer, want, &got) || got == 0) {
       *message = IDS_READ_ERROR;
       return false;
     }
     std::uint32_t put = 0;
-    if (!fs.Write(destination, buffer, got, &put)) {
-      *message = WriteFailure();
+    if (platform::Status written = destination.Write(buffer, got, &put); !written) {
+      *message = WriteFailure(written);
       return false;
     }
     if (put < got) {  // the disk took only part of it: it is full
@@ -243,8 +244,8 @@ bool DiskBuilder::CopyContents(const char* entry, platform::FileHandle source,
     }
     // Flushing every chunk makes the bar show what is on the disk, and
     // meets a full or faulty disk at the chunk that finds it.
-    if (!fs.Flush(destination)) {
-      *message = WriteFailure();
+    if (platform::Status flushed = destination.Flush(); !flushed) {
+      *message = WriteFailure(flushed);
       return false;
     }
     copied += got;

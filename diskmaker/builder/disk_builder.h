@@ -11,6 +11,7 @@
 #include "diskmaker/model/package_list.h"
 #include "platform/bounded_string.h"
 #include "platform/drives.h"
+#include "platform/file.h"
 #include "platform/file_system.h"
 #include "platform/memory.h"
 #include "platform/string_table.h"
@@ -94,13 +95,14 @@ class DiskBuilder final : public CopyJob {
   // The chunk loop between two open files. True when the whole source was
   // copied; on failure *message holds the text to show (0 when the user
   // stopped the build, which needs no message).
-  bool CopyContents(const char* entry, platform::FileHandle source,
-                    platform::FileHandle destination, std::uint32_t* message);
+  bool CopyContents(const char* entry, platform::File& source, platform::File& destination,
+                    std::uint32_t* message);
 
  private:
   platform::TextBuffer Text(std::uint32_t id) const;
   platform::TextBuffer Format(std::uint32_t id, ...) const;
-  std::uint32_t WriteFailure() const;
+  // The message for a failed write, flush or close: a full disk or another fault.
+  static std::uint32_t WriteFailure(platform::Status failure);
 
   PackageList* packages_;
   DriveList* drives_;

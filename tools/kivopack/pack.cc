@@ -9,6 +9,7 @@
 #include "unpack/archive/format.h"
 #include "unpack/archive/reader.h"
 #include "unpack/archive/writer.h"
+#include "platform/file.h"
 #include "platform/windows_path.h"
 
 namespace kivopack {
@@ -21,26 +22,6 @@ using platform::OpenMode;
 constexpr std::uint32_t kBuffer = 1u << 20;
 
 // Closes a handle of the platform file layer on every way out.
-class OpenFile {
- public:
-  OpenFile(platform::FileSystem& files, FileHandle h) : files_(files), h_(h) {}
-  ~OpenFile() {
-    if (h_ != platform::kNoFile) files_.Close(h_);
-  }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  FileHandle get() const { return h_; }
-  bool Close() {
-    FileHandle h = h_;
-    h_ = platform::kNoFile;
-    return files_.Close(h);
-  }
-
- private:
-  platform::FileSystem& files_;
-  FileHandle h_;
-};
-
 std::string Code(std::uint32_t code) { return "error " + std::to_string(code); }
 
 bool ContainsSignature(const std::string& bytes) {
@@ -54,18 +35,17 @@ bool ContainsSignature(const std::string& bytes) {
 
 bool ReadWhole(const std::string& path, std::string* out, std::string* error) {
   platform::FileSystem& files = platform::DefaultFileSystem();
-  FileHandle h = 0;
-  if (!files.Open(path.c_str(), OpenMode::kReadShared, &h)) {
-    *error = "cannot open " + path + " (" + Code(files.LastError()) + ")";
+  platform::File file;
+  if (platform::Status opened = file.Open(files, path.c_str(), OpenMode::kReadShared); !opened) {
+    *error = "cannot open " + path + " (" + Code(opened.code()) + ")";
     return false;
   }
-  OpenFile file(files, h);
   out->clear();
   std::vector<char> buffer(kBuffer);
   for (;;) {
     std::uint32_t got = 0;
-    if (!files.Read(h, buffer.data(), kBuffer, &got)) {
-      *error = "cannot read " + path + " (" + Code(files.LastError()) + ")";
+    if (platform::Status read = file.Read(buffer.data(), kBuffer, &got); !read) {
+      *error = "cannot read " + path + " (" + Code(read.code()) + ")";
       return false;
     }
     if (got == 0) return true;
@@ -158,14 +138,12 @@ bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std
       return false;
     }
     f.size = it->file_size(ec);
-    FileHandle h = 0;
-    if (!io.Open(f.path.c_str(), OpenMode::kReadShared, &h)) {
-      *error = "cannot open " + f.path + " (" + Code(io.LastError()) + ")";
+    platform::File file;
+    if (platform::Status opened = file.Open(io, f.path.c_str(), OpenMode::kReadShared); !opened) {
+      *error = "cannot open " + f.path + " (" + Code(opened.code()) + ")";
       return false;
     }
-    bool timed = io.GetTimes(h, &f.times);
-    io.Close(h);
-    if (!timed) {
+    if (!file.GetTimes(&f.times)) {
       *error = "cannot read the times of " + f.path;
       return false;
     }
@@ -222,15 +200,15 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
   }
 
   platform::FileSystem& io = platform::DefaultFileSystem();
-  FileHandle h = 0;
-  if (!io.Open(request.output.c_str(), OpenMode::kCreateAlways, &h)) {
-    *error = "cannot create " + request.output + " (" + Code(io.LastError()) + ")";
+  platform::File out;
+  if (platform::Status created = out.Open(io, request.output.c_str(), OpenMode::kCreateAlways); !created) {
+    *error = "cannot create " + request.output + " (" + Code(created.code()) + ")";
     return false;
   }
-  OpenFile out(io, h);
+  FileHandle h = out.handle();
   auto fail = [&](const std::string& why) {
     *error = why;
-    out.Close();
+    (void)out.Close();
     io.Remove(request.output.c_str());
     return false;
   };
@@ -254,11 +232,11 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
   std::vector<char> buffer(kBuffer);
   std::uint64_t copied = 0, lastReport = 0;
   for (const SourceFile& f : files) {
-    FileHandle in = 0;
-    if (!io.Open(f.path.c_str(), OpenMode::kReadShared, &in)) {
-      return fail("cannot open " + f.path + " (" + Code(io.LastError()) + ")");
+    platform::File input;
+    if (platform::Status opened = input.Open(io, f.path.c_str(), OpenMode::kReadShared); !opened) {
+      return fail("cannot open " + f.path + " (" + Code(opened.code()) + ")");
     }
-    OpenFile input(io, in);
+    FileHandle in = input.handle();
     std::uint64_t left = f.size;
     while (left > 0) {
       std::uint32_t want = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kBuffer));
@@ -277,10 +255,12 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
     }
     char extra = 0;
     std::uint32_t got = 0;
-    if (io.Read(in, &extra, 1, &got) && got != 0) return fail(f.path + " changed while it was packed");
+    if (input.Read(&extra, 1, &got) && got != 0) return fail(f.path + " changed while it was packed");
   }
   if (!writer.Finish()) return writeFailed();
-  if (!out.Close()) return fail("cannot close " + request.output + " (" + Code(io.LastError()) + ")");
+  if (platform::Status closed = out.Close(); !closed) {
+    return fail("cannot close " + request.output + " (" + Code(closed.code()) + ")");
+  }
   if (progress) progress(data, data);
   if (!stub.empty()) {
     std::error_code ec;
@@ -292,12 +272,12 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
 
 bool ReadListing(const std::string& path, ArchiveListing* listing, std::string* error) {
   platform::FileSystem& io = platform::DefaultFileSystem();
-  FileHandle h = 0;
-  if (!io.Open(path.c_str(), OpenMode::kReadShared, &h)) {
-    *error = "cannot open " + path + " (" + Code(io.LastError()) + ")";
+  platform::File file;
+  if (platform::Status opened = file.Open(io, path.c_str(), OpenMode::kReadShared); !opened) {
+    *error = "cannot open " + path + " (" + Code(opened.code()) + ")";
     return false;
   }
-  OpenFile file(io, h);
+  FileHandle h = file.handle();
   if (!kivo::FindArchiveStart(io, h) || !io.Tell(h, &listing->offset)) {
     *error = "no archive in " + path;
     return false;
@@ -336,14 +316,14 @@ bool ReadListing(const std::string& path, ArchiveListing* listing, std::string* 
 bool Verify(const std::string& path, ArchiveListing* listing, std::string* error, const KitNames& names) {
   if (!ReadListing(path, listing, error)) return false;
   platform::FileSystem& io = platform::DefaultFileSystem();
-  FileHandle h = 0;
-  if (!io.Open(path.c_str(), OpenMode::kReadShared, &h)) {
+  platform::File file;
+  if (!file.Open(io, path.c_str(), OpenMode::kReadShared)) {
     *error = "cannot open " + path;
     return false;
   }
-  OpenFile file(io, h);
+  FileHandle h = file.handle();
   std::uint64_t size = 0;
-  io.GetSize(h, &size);
+  (void)file.GetSize(&size);
   if (!kivo::ValidateArchive(io, h, listing->offset)) {
     *error = listing->entries.empty() ? "the archive holds no entries"
                                       : "size or checksum does not match";

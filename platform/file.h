@@ -1,0 +1,83 @@
+// An open file that closes itself, and whose every call returns its own
+// result: the owner the logic holds instead of a raw handle. Move-only, as
+// a handle is one file's. Close reports the close's own result (a failed
+// close can lose the last data written); a file still open when its owner
+// goes is closed then, quietly, since nobody is left to tell. No heap and no
+// exceptions: the installer stub can hold one too.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/file_system.h"
+#include "platform/status.h"
+
+namespace platform {
+
+class File {
+ public:
+  File() = default;
+  ~File() { Release(); }
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  File(File&& other) noexcept : files_(other.files_), handle_(other.handle_) { other.handle_ = kNoFile; }
+  File& operator=(File&& other) noexcept {
+    if (this != &other) {
+      Release();
+      files_ = other.files_;
+      handle_ = other.handle_;
+      other.handle_ = kNoFile;
+    }
+    return *this;
+  }
+
+  // Opens `path` on `files`; whatever this object held is closed first.
+  Status Open(FileSystem& files, const char* path, OpenMode mode) {
+    Release();
+    files_ = &files;
+    FileHandle handle = kNoFile;
+    if (!files.Open(path, mode, &handle)) return Failure();
+    handle_ = handle;
+    return Status::Ok();
+  }
+
+  bool is_open() const { return handle_ != kNoFile; }
+  // For code that reads through the file system itself (the archive reader).
+  FileHandle handle() const { return handle_; }
+
+  Status Read(void* buffer, std::uint32_t size, std::uint32_t* done) {
+    return Result(files_->Read(handle_, buffer, size, done));
+  }
+  // Success may still store fewer bytes (*done < size): the disk is full.
+  Status Write(const void* buffer, std::uint32_t size, std::uint32_t* done) {
+    return Result(files_->Write(handle_, buffer, size, done));
+  }
+  Status Flush() { return Result(files_->Flush(handle_)); }
+  Status Seek(std::uint32_t offset) { return Result(files_->Seek(handle_, offset)); }
+  Status Tell(std::uint32_t* offset) { return Result(files_->Tell(handle_, offset)); }
+  Status GetSize(std::uint64_t* size) { return Result(files_->GetSize(handle_, size)); }
+  Status GetTimes(FileTimes* times) { return Result(files_->GetTimes(handle_, times)); }
+  Status SetTimes(const FileTimes& times) { return Result(files_->SetTimes(handle_, times)); }
+
+  // Closes the file; it is closed whatever the result says.
+  Status Close() {
+    if (handle_ == kNoFile) return Status::Ok();
+    FileHandle handle = handle_;
+    handle_ = kNoFile;
+    return Result(files_->Close(handle));
+  }
+
+ private:
+  // The file layer keeps the code of its latest failure; it is read at once,
+  // before any other call can change it.
+  Status Failure() const { return Status::Failure(files_->LastError()); }
+  Status Result(bool ok) const { return ok ? Status::Ok() : Failure(); }
+  void Release() {
+    if (handle_ != kNoFile) files_->Close(handle_);
+    handle_ = kNoFile;
+  }
+
+  FileSystem* files_ = nullptr;
+  FileHandle handle_ = kNoFile;
+};
+
+}  // namespace platform
