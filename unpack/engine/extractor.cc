@@ -38,6 +38,11 @@ bool Extractor::FileError() {
   return false;
 }
 
+bool Extractor::FileError(platform::Status failure) {
+  s_.messages.ReportFileError(failure.code());
+  return false;
+}
+
 bool Extractor::Corrupt() {
   s_.messages.ShowMessage(IDS_CORRUPT);
   return false;
@@ -49,8 +54,8 @@ bool Extractor::JoinTarget(const char* name, platform::PathBuffer* path) const {
 
 bool Extractor::ExtractArchive(const ExtractOptions& options) {
   status_ = ExtractStatus::kFailed;
-  FileHandle archive = platform::kNoFile;
-  if (!s_.files.Open(options.archivePath.c_str(), OpenMode::kReadShared, &archive)) {
+  platform::File archive;
+  if (!archive.Open(s_.files, options.archivePath.c_str(), OpenMode::kReadShared)) {
     status_ = ExtractStatus::kCannotOpen;
     s_.messages.ShowMessage(IDS_CANNOT_OPEN);
     return false;
@@ -60,8 +65,8 @@ bool Extractor::ExtractArchive(const ExtractOptions& options) {
   // program starts only after the archive file has been let go.
   char program[kProgramField];
   program[0] = '\0';
-  bool ok = Run(options, archive, program);
-  s_.files.Close(archive);
+  bool ok = Run(options, archive.handle(), program);
+  (void)archive.Close();
   if (records_ != nullptr) {
     s_.memory.Release(records_);
     records_ = nullptr;
@@ -223,11 +228,10 @@ bool Extractor::ExtractEntry(FileHandle archive, const EntryRecord& record) {
   platform::PathBuffer path;
   JoinTarget(record.name, &path);  // checked to fit when the table was read
 
-  FileHandle out = platform::kNoFile;
-  if (s_.files.Open(path.c_str(), OpenMode::kCreateNew, &out)) {
-    return WriteNewFile(record, path.c_str(), out);
-  }
-  if (!IsExistsError(s_.files.LastError())) return FileError();
+  platform::File out;
+  platform::Status created = out.Open(s_.files, path.c_str(), OpenMode::kCreateNew);
+  if (created) return WriteNewFile(record, path.c_str(), out);
+  if (!IsExistsError(created.code())) return FileError(created);
   if (state_.overwriteAll) return ReplaceFile(record, path.c_str());
 
   switch (s_.prompt.Ask(record.name)) {
@@ -260,14 +264,14 @@ bool Extractor::Fetch(std::uint32_t count, const std::uint8_t** bytes) {
 
 // Whole blocks from the file's start, then the rest, each written straight
 // from the buffer.
-bool Extractor::CopyData(FileHandle out, std::uint32_t size) {
+bool Extractor::CopyData(platform::File& out, std::uint32_t size) {
   std::uint32_t remaining = size;
   while (remaining > 0) {
     std::uint32_t chunk = remaining >= kCopyBlock ? kCopyBlock : remaining;
     const std::uint8_t* bytes = nullptr;
     if (!Fetch(chunk, &bytes)) return false;
     std::uint32_t written = 0;
-    if (!s_.files.Write(out, bytes, chunk, &written)) return FileError();
+    if (platform::Status put = out.Write(bytes, chunk, &written); !put) return FileError(put);
     if (written != chunk) {
       s_.messages.ShowMessage(IDS_DISK_FULL);
       return false;
@@ -288,18 +292,16 @@ static platform::FileTimes TimesOf(const EntryRecord& record) {
 
 // A new file that cannot be written completely is removed again, so that no
 // entry's name is left on a truncated file.
-bool Extractor::WriteNewFile(const EntryRecord& record, const char* path, FileHandle out) {
+bool Extractor::WriteNewFile(const EntryRecord& record, const char* path, platform::File& out) {
   if (!CopyData(out, record.sizeLow)) {
-    s_.files.Close(out);
+    (void)out.Close();
     s_.files.Remove(path);
     return false;
   }
-  s_.files.SetTimes(out, TimesOf(record));
-  if (!s_.files.Close(out)) {
-    std::uint32_t code = s_.files.LastError();
+  (void)out.SetTimes(TimesOf(record));
+  if (platform::Status closed = out.Close(); !closed) {
     s_.files.Remove(path);
-    s_.messages.ReportFileError(code);
-    return false;
+    return FileError(closed);
   }
   return true;
 }
@@ -316,7 +318,7 @@ bool Extractor::ReplaceFile(const EntryRecord& record, const char* path) {
   }
   std::uint32_t folder = platform::path::FolderLength(path);
   platform::PathBuffer temp;
-  FileHandle out = platform::kNoFile;
+  platform::File out;
   for (std::uint32_t attempt = 0;; ++attempt) {
     temp.Assign(path);
     temp.Truncate(folder);
@@ -326,21 +328,24 @@ bool Extractor::ReplaceFile(const EntryRecord& record, const char* path) {
       s_.messages.ReportFileError(error::kFilenameTooLong);
       return false;
     }
-    if (s_.files.Open(temp.c_str(), OpenMode::kCreateNew, &out)) break;
-    if (!IsExistsError(s_.files.LastError()) || attempt + 1 == kTempAttempts) return FileError();
+    platform::Status created = out.Open(s_.files, temp.c_str(), OpenMode::kCreateNew);
+    if (created) break;
+    if (!IsExistsError(created.code()) || attempt + 1 == kTempAttempts) return FileError(created);
   }
   if (!CopyData(out, record.sizeLow)) {
-    s_.files.Close(out);
+    (void)out.Close();
     s_.files.Remove(temp.c_str());
     return false;
   }
-  s_.files.SetTimes(out, TimesOf(record));
-  bool closed = s_.files.Close(out);
-  if (!closed || !s_.files.Replace(temp.c_str(), path)) {
-    std::uint32_t code = s_.files.LastError();
+  (void)out.SetTimes(TimesOf(record));
+  platform::Status closed = out.Close();
+  platform::Status replaced =
+      closed ? (s_.files.Replace(temp.c_str(), path) ? platform::Status::Ok()
+                                                      : platform::Status::Failure(s_.files.LastError()))
+             : closed;
+  if (!replaced) {
     s_.files.Remove(temp.c_str());
-    s_.messages.ReportFileError(code);
-    return false;
+    return FileError(replaced);
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/bounded_string.h"
+#include "platform/file.h"
 #include "platform/file_system.h"
 #include "platform/memory.h"
 #include "unpack/archive/format.h"
@@ -84,11 +85,14 @@ class Extractor {
   bool MakeEntryFolders(const char* name, platform::PathBuffer* path, const char* made);
   bool MakeFolder(const char* path);
   bool Fetch(std::uint32_t count, const std::uint8_t** bytes);
-  bool CopyData(platform::FileHandle out, std::uint32_t size);
-  bool WriteNewFile(const EntryRecord& record, const char* path, platform::FileHandle out);
+  bool CopyData(platform::File& out, std::uint32_t size);
+  bool WriteNewFile(const EntryRecord& record, const char* path, platform::File& out);
   bool ReplaceFile(const EntryRecord& record, const char* path);
   bool JoinTarget(const char* name, platform::PathBuffer* path) const;
+  // Reports a failed file operation; the first reads the file layer's latest
+  // code, the second takes the failed call's own.
   bool FileError();
+  bool FileError(platform::Status failure);
   bool Corrupt();
 
   ExtractServices s_;
