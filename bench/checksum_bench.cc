@@ -31,7 +31,7 @@ const std::string& BenchFile() {
 
 platform::FileHandle OpenBenchFile() {
   platform::FileHandle h = 0;
-  platform::DefaultFileSystem().Open(BenchFile().c_str(), platform::OpenMode::kReadShared, &h);
+  (void)platform::DefaultFileSystem().Open(BenchFile().c_str(), platform::OpenMode::kReadShared, &h);
   return h;
 }
 
@@ -44,7 +44,7 @@ void BM_ReadFile(benchmark::State& state) {
     std::uint32_t got = 0;
     while (fs.Read(h, buffer, sizeof buffer, &got) && got != 0) total += got;
     benchmark::DoNotOptimize(buffer[0]);
-    fs.Close(h);
+    (void)fs.Close(h);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(total));
 }
@@ -54,9 +54,9 @@ void BM_ComputeArchiveChecksum(benchmark::State& state) {
   std::uint64_t size = 0;
   for (auto _ : state) {
     platform::FileHandle h = OpenBenchFile();
-    fs.GetSize(h, &size);
+    (void)fs.GetSize(h, &size);
     benchmark::DoNotOptimize(kivo::ComputeArchiveChecksum(fs, h, 0));
-    fs.Close(h);
+    (void)fs.Close(h);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(size * state.iterations()));
 }

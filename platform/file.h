@@ -35,9 +35,9 @@ class File {
     Release();
     files_ = &files;
     FileHandle handle = kNoFile;
-    if (!files.Open(path, mode, &handle)) return Failure();
-    handle_ = handle;
-    return Status::Ok();
+    Status opened = files.Open(path, mode, &handle);
+    if (opened) handle_ = handle;
+    return opened;
   }
 
   bool is_open() const { return handle_ != kNoFile; }
@@ -45,34 +45,30 @@ class File {
   FileHandle handle() const { return handle_; }
 
   Status Read(void* buffer, std::uint32_t size, std::uint32_t* done) {
-    return Result(files_->Read(handle_, buffer, size, done));
+    return files_->Read(handle_, buffer, size, done);
   }
   // Success may still store fewer bytes (*done < size): the disk is full.
   Status Write(const void* buffer, std::uint32_t size, std::uint32_t* done) {
-    return Result(files_->Write(handle_, buffer, size, done));
+    return files_->Write(handle_, buffer, size, done);
   }
-  Status Flush() { return Result(files_->Flush(handle_)); }
-  Status Seek(std::uint32_t offset) { return Result(files_->Seek(handle_, offset)); }
-  Status Tell(std::uint32_t* offset) { return Result(files_->Tell(handle_, offset)); }
-  Status GetSize(std::uint64_t* size) { return Result(files_->GetSize(handle_, size)); }
-  Status GetTimes(FileTimes* times) { return Result(files_->GetTimes(handle_, times)); }
-  Status SetTimes(const FileTimes& times) { return Result(files_->SetTimes(handle_, times)); }
+  Status Flush() { return files_->Flush(handle_); }
+  Status Seek(std::uint32_t offset) { return files_->Seek(handle_, offset); }
+  Status Tell(std::uint32_t* offset) { return files_->Tell(handle_, offset); }
+  Status GetSize(std::uint64_t* size) { return files_->GetSize(handle_, size); }
+  Status GetTimes(FileTimes* times) { return files_->GetTimes(handle_, times); }
+  Status SetTimes(const FileTimes& times) { return files_->SetTimes(handle_, times); }
 
   // Closes the file; it is closed whatever the result says.
   Status Close() {
     if (handle_ == kNoFile) return Status::Ok();
     FileHandle handle = handle_;
     handle_ = kNoFile;
-    return Result(files_->Close(handle));
+    return files_->Close(handle);
   }
 
  private:
-  // The file layer keeps the code of its latest failure; it is read at once,
-  // before any other call can change it.
-  Status Failure() const { return Status::Failure(files_->LastError()); }
-  Status Result(bool ok) const { return ok ? Status::Ok() : Failure(); }
   void Release() {
-    if (handle_ != kNoFile) files_->Close(handle_);
+    if (handle_ != kNoFile) (void)files_->Close(handle_);
     handle_ = kNoFile;
   }
 

@@ -186,7 +186,7 @@ bool DiskBuilder::CopyOneFile(const char* entry, const char* source, const char*
         choice = true;
       }
       // Never leave a partial file under its final name.
-      if (!copied) fs.Remove(destination);
+      if (!copied) (void)fs.Remove(destination);
       (void)in.Close();
     }
     if (message == 0) return copied;

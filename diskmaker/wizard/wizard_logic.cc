@@ -2,6 +2,7 @@
 
 #include "diskmaker/resources/strings.h"
 #include "platform/text.h"
+#include "platform/file.h"
 #include "platform/types.h"
 #include "platform/windows_path.h"
 
@@ -28,23 +29,22 @@ platform::PathBuffer GetLicenseFilePath(const platform::Process& process, platfo
 }
 
 bool ReadLicenseText(platform::FileSystem& files, const char* path, platform::HeapArray<char>* text) {
-  platform::FileHandle file = platform::kNoFile;
-  if (!files.Open(path, platform::OpenMode::kReadExclusive, &file)) return false;
+  platform::File file;
+  if (!file.Open(files, path, platform::OpenMode::kReadExclusive)) return false;
   platform::HeapArray<char> bytes;
   std::uint64_t size = 0;
   // The terminator needs a byte too.
-  bool ok = files.GetSize(file, &size) && size < UINT32_MAX &&
-            bytes.Reset(static_cast<std::uint32_t>(size) + 1);
+  bool ok = file.GetSize(&size) && size < UINT32_MAX && bytes.Reset(static_cast<std::uint32_t>(size) + 1);
   std::uint32_t got = 0;
   while (ok && got < size) {
     std::uint32_t done = 0;
     std::uint32_t want = static_cast<std::uint32_t>(size) - got;
     if (want > 0x10000) want = 0x10000;
-    ok = files.Read(file, bytes.data() + got, want, &done);
+    ok = file.Read(bytes.data() + got, want, &done).ok();
     if (done == 0) break;  // the file got shorter: keep what was read
     got += done;
   }
-  files.Close(file);
+  (void)file.Close();
   if (!ok) return false;
   bytes[got] = '\0';
   bytes.Shrink(got + 1);

@@ -35,7 +35,7 @@ int ToFd(FileHandle file) { return static_cast<int>(file) - 1; }
 
 class PosixFileSystem final : public FileSystem {
  public:
-  bool Open(const char* path, OpenMode mode, FileHandle* file) override {
+  Status Open(const char* path, OpenMode mode, FileHandle* file) override {
     std::string native = posix::TranslatePath(path);
     if (native.empty()) return Fail(error::kPathNotFound);
     int flags = O_CLOEXEC;
@@ -59,22 +59,22 @@ class PosixFileSystem final : public FileSystem {
     int fd = ::open(BelowCurrent(native), flags, 0666);
     if (fd < 0) return FailErrno(path);
     *file = static_cast<FileHandle>(fd) + 1;
-    return true;
+    return Status::Ok();
   }
 
-  bool Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override {
+  Status Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override {
     *done = 0;
     for (;;) {
       ssize_t n = ::read(ToFd(file), buffer, size);
       if (n >= 0) {
         *done = static_cast<std::uint32_t>(n);
-        return true;
+        return Status::Ok();
       }
       if (errno != EINTR) return FailErrno(nullptr);
     }
   }
 
-  bool Write(FileHandle file, const void* buffer, std::uint32_t size,
+  Status Write(FileHandle file, const void* buffer, std::uint32_t size,
              std::uint32_t* done) override {
     *done = 0;
     const char* p = static_cast<const char*>(buffer);
@@ -83,45 +83,45 @@ class PosixFileSystem final : public FileSystem {
       if (n < 0) {
         if (errno == EINTR) continue;
         // Some bytes made it: report the short write, the caller calls it full.
-        if (*done > 0 && errno == ENOSPC) return true;
+        if (*done > 0 && errno == ENOSPC) return Status::Ok();
         return FailErrno(nullptr);
       }
       if (n == 0) break;
       *done += static_cast<std::uint32_t>(n);
     }
-    return true;
+    return Status::Ok();
   }
 
-  bool Flush(FileHandle file) override {
-    if (::fsync(ToFd(file)) == 0 || errno == EINVAL) return true;
+  Status Flush(FileHandle file) override {
+    if (::fsync(ToFd(file)) == 0 || errno == EINVAL) return Status::Ok();
     return FailErrno(nullptr);
   }
 
-  bool Seek(FileHandle file, std::uint32_t offset) override {
+  Status Seek(FileHandle file, std::uint32_t offset) override {
     if (::lseek(ToFd(file), static_cast<off_t>(offset), SEEK_SET) < 0) return FailErrno(nullptr);
-    return true;
+    return Status::Ok();
   }
 
-  bool Skip(FileHandle file, std::uint32_t count) override {
+  Status Skip(FileHandle file, std::uint32_t count) override {
     if (::lseek(ToFd(file), static_cast<off_t>(count), SEEK_CUR) < 0) return FailErrno(nullptr);
-    return true;
+    return Status::Ok();
   }
 
-  bool Tell(FileHandle file, std::uint32_t* offset) override {
+  Status Tell(FileHandle file, std::uint32_t* offset) override {
     off_t at = ::lseek(ToFd(file), 0, SEEK_CUR);
     if (at < 0) return FailErrno(nullptr);
     *offset = static_cast<std::uint32_t>(at);
-    return true;
+    return Status::Ok();
   }
 
-  bool GetSize(FileHandle file, std::uint64_t* size) override {
+  Status GetSize(FileHandle file, std::uint64_t* size) override {
     struct stat st;
     if (::fstat(ToFd(file), &st) != 0) return FailErrno(nullptr);
     *size = static_cast<std::uint64_t>(st.st_size);
-    return true;
+    return Status::Ok();
   }
 
-  bool GetTimes(FileHandle file, FileTimes* times) override {
+  Status GetTimes(FileHandle file, FileTimes* times) override {
     struct statx sx;
     if (::statx(ToFd(file), "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0)
       return FailErrno(nullptr);
@@ -133,30 +133,30 @@ class PosixFileSystem final : public FileSystem {
     times->lastWrite = convert(sx.stx_mtime);
     // Without a birth time the last write is the best we know.
     times->creation = (sx.stx_mask & STATX_BTIME) ? convert(sx.stx_btime) : times->lastWrite;
-    return true;
+    return Status::Ok();
   }
 
-  bool SetTimes(FileHandle file, const FileTimes& times) override {
+  Status SetTimes(FileHandle file, const FileTimes& times) override {
     timespec ts[2] = {ToTimespec(times.lastAccess), ToTimespec(times.lastWrite)};
     if (::futimens(ToFd(file), ts) != 0) return FailErrno(nullptr);
-    return true;
+    return Status::Ok();
   }
 
-  bool Close(FileHandle file) override {
+  Status Close(FileHandle file) override {
     if (::close(ToFd(file)) != 0) return FailErrno(nullptr);
-    return true;
+    return Status::Ok();
   }
 
-  bool Remove(const char* path) override {
+  Status Remove(const char* path) override {
     std::string native = posix::TranslatePath(path);
     if (native.empty()) return Fail(error::kPathNotFound);
     struct stat st;
     if (::lstat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return Fail(error::kAccessDenied);
     if (::unlink(native.c_str()) != 0) return FailErrno(path);
-    return true;
+    return Status::Ok();
   }
 
-  bool Replace(const char* source, const char* target) override {
+  Status Replace(const char* source, const char* target) override {
     std::string from = posix::TranslatePath(source);
     std::string to = posix::TranslatePath(target);
     if (from.empty() || to.empty()) return Fail(error::kPathNotFound);
@@ -164,10 +164,10 @@ class PosixFileSystem final : public FileSystem {
     if (::stat(to.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || (st.st_mode & S_IWUSR) == 0))
       return Fail(error::kAccessDenied);
     if (::rename(from.c_str(), to.c_str()) != 0) return FailErrno(target);
-    return true;
+    return Status::Ok();
   }
 
-  bool GetAttributes(const char* path, std::uint32_t* attributes) override {
+  Status GetAttributes(const char* path, std::uint32_t* attributes) override {
     std::string native = posix::TranslatePath(path);
     if (native.empty()) return Fail(error::kPathNotFound);
     // FindFirstFile finds nothing for a name with a trailing separator.
@@ -177,10 +177,10 @@ class PosixFileSystem final : public FileSystem {
     std::uint32_t a = S_ISDIR(st.st_mode) ? attr::kDirectory : attr::kArchive;
     if ((st.st_mode & S_IWUSR) == 0) a |= attr::kReadOnly;
     *attributes = a;
-    return true;
+    return Status::Ok();
   }
 
-  bool MakeDirectory(const char* path) override {
+  Status MakeDirectory(const char* path) override {
     std::string native = posix::TranslatePath(path);
     if (native.empty()) return Fail(error::kPathNotFound);
     if (::mkdir(native.c_str(), 0777) != 0) {
@@ -188,10 +188,10 @@ class PosixFileSystem final : public FileSystem {
       if (errno == ENOENT) return Fail(error::kPathNotFound);
       return FailErrno(path);
     }
-    return true;
+    return Status::Ok();
   }
 
-  bool SetCurrentDir(const char* path) override {
+  Status SetCurrentDir(const char* path) override {
     std::string native = posix::TranslatePath(path);
     if (native.empty()) return Fail(error::kPathNotFound);
     if (::chdir(native.c_str()) != 0) {
@@ -205,17 +205,13 @@ class PosixFileSystem final : public FileSystem {
       current_ = native;
       while (!current_.empty() && current_.back() == '/') current_.pop_back();
     }
-    return true;
+    return Status::Ok();
   }
 
-  std::uint32_t LastError() const override { return lastError_; }
 
  private:
-  bool Fail(std::uint32_t code) {
-    lastError_ = code;
-    return false;
-  }
-  bool FailErrno(const char* path) { return Fail(posix::MapErrno(errno, path)); }
+  static Status Fail(std::uint32_t code) { return Status::Failure(code); }
+  static Status FailErrno(const char* path) { return Fail(posix::MapErrno(errno, path)); }
 
   // A path below the folder this object made current, relative to it: the
   // kernel then walks only the part below, not every folder from the root
@@ -230,7 +226,6 @@ class PosixFileSystem final : public FileSystem {
     return native.c_str() + n + 1;
   }
 
-  std::uint32_t lastError_ = error::kNone;
   std::string current_;  // the folder SetCurrentDir made current, absolute, or ""
 };
 

@@ -22,7 +22,7 @@ FileTime FromFiletime(const FILETIME& ft) {
 
 class Win32FileSystem final : public FileSystem {
  public:
-  bool Open(const char* path, OpenMode mode, FileHandle* file) override {
+  Status Open(const char* path, OpenMode mode, FileHandle* file) override {
     DWORD access = GENERIC_READ, share = 0, disposition = OPEN_EXISTING;
     switch (mode) {
       case OpenMode::kReadShared: share = FILE_SHARE_READ; break;
@@ -37,76 +37,76 @@ class Win32FileSystem final : public FileSystem {
     HANDLE h = CreateFileA(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return Fail();
     *file = reinterpret_cast<FileHandle>(h);
-    return true;
+    return Status::Ok();
   }
 
-  bool Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override {
+  Status Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override {
     DWORD n = 0;
     BOOL ok = ReadFile(ToHandle(file), buffer, size, &n, nullptr);
     *done = n;
-    return ok ? true : Fail();
+    return ok ? Status::Ok() : Fail();
   }
 
-  bool Write(FileHandle file, const void* buffer, std::uint32_t size,
+  Status Write(FileHandle file, const void* buffer, std::uint32_t size,
              std::uint32_t* done) override {
     DWORD n = 0;
     BOOL ok = WriteFile(ToHandle(file), buffer, size, &n, nullptr);
     *done = n;
-    return ok ? true : Fail();
+    return ok ? Status::Ok() : Fail();
   }
 
-  bool Flush(FileHandle file) override { return FlushFileBuffers(ToHandle(file)) ? true : Fail(); }
+  Status Flush(FileHandle file) override { return FlushFileBuffers(ToHandle(file)) ? Status::Ok() : Fail(); }
 
-  bool Seek(FileHandle file, std::uint32_t offset) override { return Move(file, offset, FILE_BEGIN); }
+  Status Seek(FileHandle file, std::uint32_t offset) override { return Move(file, offset, FILE_BEGIN); }
 
-  bool Skip(FileHandle file, std::uint32_t count) override {
+  Status Skip(FileHandle file, std::uint32_t count) override {
     // SetFilePointer takes a signed distance: move large skips in two steps.
     if (count > 0x7FFFFFFFu) {
-      if (!Move(file, 0x7FFFFFFF, FILE_CURRENT)) return false;
+      if (Status moved = Move(file, 0x7FFFFFFF, FILE_CURRENT); !moved) return moved;
       count -= 0x7FFFFFFF;
     }
     return Move(file, count, FILE_CURRENT);
   }
 
-  bool Tell(FileHandle file, std::uint32_t* offset) override {
+  Status Tell(FileHandle file, std::uint32_t* offset) override {
     SetLastError(NO_ERROR);
     DWORD at = SetFilePointer(ToHandle(file), 0, nullptr, FILE_CURRENT);
     if (at == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return Fail();
     *offset = at;
-    return true;
+    return Status::Ok();
   }
 
-  bool GetSize(FileHandle file, std::uint64_t* size) override {
+  Status GetSize(FileHandle file, std::uint64_t* size) override {
     DWORD high = 0;
     SetLastError(NO_ERROR);
     DWORD low = GetFileSize(ToHandle(file), &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return Fail();
     *size = (static_cast<std::uint64_t>(high) << 32) | low;
-    return true;
+    return Status::Ok();
   }
 
-  bool GetTimes(FileHandle file, FileTimes* times) override {
+  Status GetTimes(FileHandle file, FileTimes* times) override {
     FILETIME c, a, w;
     if (!GetFileTime(ToHandle(file), &c, &a, &w)) return Fail();
     times->creation = FromFiletime(c);
     times->lastAccess = FromFiletime(a);
     times->lastWrite = FromFiletime(w);
-    return true;
+    return Status::Ok();
   }
 
-  bool SetTimes(FileHandle file, const FileTimes& times) override {
+  Status SetTimes(FileHandle file, const FileTimes& times) override {
     FILETIME c = ToFiletime(times.creation), a = ToFiletime(times.lastAccess),
              w = ToFiletime(times.lastWrite);
-    return SetFileTime(ToHandle(file), &c, &a, &w) ? true : Fail();
+    return SetFileTime(ToHandle(file), &c, &a, &w) ? Status::Ok() : Fail();
   }
 
-  bool Close(FileHandle file) override { return CloseHandle(ToHandle(file)) ? true : Fail(); }
+  Status Close(FileHandle file) override { return CloseHandle(ToHandle(file)) ? Status::Ok() : Fail(); }
 
-  bool Remove(const char* path) override { return DeleteFileA(path) ? true : Fail(); }
+  Status Remove(const char* path) override { return DeleteFileA(path) ? Status::Ok() : Fail(); }
 
-  bool Replace(const char* source, const char* target) override {
+  Status Replace(const char* source, const char* target) override {
     if (IsReadOnlyFile(target)) return Fail(ERROR_ACCESS_DENIED);
-    if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING)) return true;
+    if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING)) return Status::Ok();
     if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return Fail();
     // Windows 95 has no MoveFileEx: set the old file aside, move the new one
     // in, and put the old one back if that fails.
@@ -117,41 +117,33 @@ class Win32FileSystem final : public FileSystem {
     if (!MoveFileA(source, target)) {
       DWORD code = GetLastError();
       MoveFileA(backup, target);
-      lastError_ = code;
-      return false;
+      return Fail(code);
     }
     DeleteFileA(backup);
-    return true;
+    return Status::Ok();
   }
 
-  bool GetAttributes(const char* path, std::uint32_t* attributes) override {
+  Status GetAttributes(const char* path, std::uint32_t* attributes) override {
     WIN32_FIND_DATAA data;
     HANDLE h = FindFirstFileA(path, &data);
     if (h == INVALID_HANDLE_VALUE) return Fail();
     FindClose(h);
     *attributes = data.dwFileAttributes;
-    return true;
+    return Status::Ok();
   }
 
-  bool MakeDirectory(const char* path) override {
-    return CreateDirectoryA(path, nullptr) ? true : Fail();
+  Status MakeDirectory(const char* path) override {
+    return CreateDirectoryA(path, nullptr) ? Status::Ok() : Fail();
   }
 
-  bool SetCurrentDir(const char* path) override {
-    return SetCurrentDirectoryA(path) ? true : Fail();
+  Status SetCurrentDir(const char* path) override {
+    return SetCurrentDirectoryA(path) ? Status::Ok() : Fail();
   }
 
-  std::uint32_t LastError() const override { return lastError_; }
 
  private:
-  bool Fail() {
-    lastError_ = GetLastError();
-    return false;
-  }
-  bool Fail(DWORD code) {
-    lastError_ = code;
-    return false;
-  }
+  static Status Fail() { return Status::Failure(GetLastError()); }
+  static Status Fail(DWORD code) { return Status::Failure(code); }
 
   static bool IsReadOnlyFile(const char* path) {
     DWORD a = GetFileAttributesA(path);
@@ -159,14 +151,12 @@ class Win32FileSystem final : public FileSystem {
            !(a & FILE_ATTRIBUTE_DIRECTORY);
   }
 
-  bool Move(FileHandle file, std::uint32_t distance, DWORD method) {
+  Status Move(FileHandle file, std::uint32_t distance, DWORD method) {
     SetLastError(NO_ERROR);
     DWORD at = SetFilePointer(ToHandle(file), static_cast<LONG>(distance), nullptr, method);
     if (at == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return Fail();
-    return true;
+    return Status::Ok();
   }
-
-  std::uint32_t lastError_ = 0;
 };
 
 Win32FileSystem fileSystem;

@@ -20,6 +20,7 @@
 #include "diskmaker/model/package_list.h"
 #include "platform/text.h"
 #include "platform/win32/message_boxes.h"
+#include "tests/fakes/forwarding_file_system.h"
 
 namespace {
 
@@ -39,35 +40,16 @@ class ProgramBesidePackage final : public platform::Process {
 };
 
 // The real file system with a pause after every flush.
-class SlowFloppy final : public platform::FileSystem {
+class SlowFloppy final : public tests::ForwardingFileSystem {
  public:
-  SlowFloppy(platform::FileSystem& real, DWORD pause) : real_(real), pause_(pause) {}
-  bool Open(const char* p, platform::OpenMode m, platform::FileHandle* f) override { return real_.Open(p, m, f); }
-  bool Read(platform::FileHandle f, void* b, std::uint32_t n, std::uint32_t* d) override { return real_.Read(f, b, n, d); }
-  bool Write(platform::FileHandle f, const void* b, std::uint32_t n, std::uint32_t* d) override {
-    return real_.Write(f, b, n, d);
-  }
-  bool Flush(platform::FileHandle f) override {
-    bool ok = real_.Flush(f);
+  SlowFloppy(platform::FileSystem& real, DWORD pause) : ForwardingFileSystem(real), pause_(pause) {}
+  platform::Status Flush(platform::FileHandle f) override {
+    platform::Status flushed = ForwardingFileSystem::Flush(f);
     if (pause_ != 0) Sleep(pause_);
-    return ok;
+    return flushed;
   }
-  bool Seek(platform::FileHandle f, std::uint32_t o) override { return real_.Seek(f, o); }
-  bool Skip(platform::FileHandle f, std::uint32_t c) override { return real_.Skip(f, c); }
-  bool Tell(platform::FileHandle f, std::uint32_t* o) override { return real_.Tell(f, o); }
-  bool GetSize(platform::FileHandle f, std::uint64_t* s) override { return real_.GetSize(f, s); }
-  bool GetTimes(platform::FileHandle f, platform::FileTimes* t) override { return real_.GetTimes(f, t); }
-  bool SetTimes(platform::FileHandle f, const platform::FileTimes& t) override { return real_.SetTimes(f, t); }
-  bool Close(platform::FileHandle f) override { return real_.Close(f); }
-  bool Remove(const char* p) override { return real_.Remove(p); }
-  bool Replace(const char* s, const char* t) override { return real_.Replace(s, t); }
-  bool GetAttributes(const char* p, std::uint32_t* a) override { return real_.GetAttributes(p, a); }
-  bool MakeDirectory(const char* p) override { return real_.MakeDirectory(p); }
-  bool SetCurrentDir(const char* p) override { return real_.SetCurrentDir(p); }
-  std::uint32_t LastError() const override { return real_.LastError(); }
 
  private:
-  platform::FileSystem& real_;
   DWORD pause_;
 };
 

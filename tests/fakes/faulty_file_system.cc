@@ -23,27 +23,27 @@ FaultyFileSystem::Strike FaultyFileSystem::Count(Op op) {
   return Strike::kFail;
 }
 
-bool FaultyFileSystem::Open(const char* path, platform::OpenMode mode, FileHandle* file) {
+platform::Status FaultyFileSystem::Open(const char* path, platform::OpenMode mode, FileHandle* file) {
   // A create that is made to fail never reaches the layer below, so it
   // leaves no file behind.
   if (Count(Op::kOpen) == Strike::kFail) return Injected();
-  if (!Passed(target().Open(path, mode, file))) return false;
-  handles_.insert(*file);
-  return true;
+  platform::Status opened = target().Open(path, mode, file);
+  if (opened) handles_.insert(*file);
+  return opened;
 }
 
-bool FaultyFileSystem::Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) {
+platform::Status FaultyFileSystem::Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) {
   *done = 0;
   switch (Count(Op::kRead)) {
     case Strike::kFail: return Injected();
-    case Strike::kBend: return true;
+    case Strike::kBend: return platform::Status::Ok();
     case Strike::kNone: break;
   }
   if (readLimit_ != 0) size = std::min(size, readLimit_);
-  return Passed(target().Read(file, buffer, size, done));
+  return target().Read(file, buffer, size, done);
 }
 
-bool FaultyFileSystem::Write(FileHandle file, const void* buffer, std::uint32_t size,
+platform::Status FaultyFileSystem::Write(FileHandle file, const void* buffer, std::uint32_t size,
                              std::uint32_t* done) {
   *done = 0;
   switch (Count(Op::kWrite)) {
@@ -51,76 +51,76 @@ bool FaultyFileSystem::Write(FileHandle file, const void* buffer, std::uint32_t 
     case Strike::kBend: size /= 2; break;
     case Strike::kNone: break;
   }
-  return Passed(target().Write(file, buffer, size, done));
+  return target().Write(file, buffer, size, done);
 }
 
-bool FaultyFileSystem::Flush(FileHandle file) {
+platform::Status FaultyFileSystem::Flush(FileHandle file) {
   if (Count(Op::kFlush) == Strike::kFail) return Injected();
-  return Passed(target().Flush(file));
+  return target().Flush(file);
 }
 
-bool FaultyFileSystem::Seek(FileHandle file, std::uint32_t offset) {
+platform::Status FaultyFileSystem::Seek(FileHandle file, std::uint32_t offset) {
   if (Count(Op::kSeek) == Strike::kFail) return Injected();
-  return Passed(target().Seek(file, offset));
+  return target().Seek(file, offset);
 }
 
-bool FaultyFileSystem::Skip(FileHandle file, std::uint32_t count) {
+platform::Status FaultyFileSystem::Skip(FileHandle file, std::uint32_t count) {
   if (Count(Op::kSkip) == Strike::kFail) return Injected();
-  return Passed(target().Skip(file, count));
+  return target().Skip(file, count);
 }
 
-bool FaultyFileSystem::Tell(FileHandle file, std::uint32_t* offset) {
+platform::Status FaultyFileSystem::Tell(FileHandle file, std::uint32_t* offset) {
   if (Count(Op::kTell) == Strike::kFail) return Injected();
-  return Passed(target().Tell(file, offset));
+  return target().Tell(file, offset);
 }
 
-bool FaultyFileSystem::GetSize(FileHandle file, std::uint64_t* size) {
+platform::Status FaultyFileSystem::GetSize(FileHandle file, std::uint64_t* size) {
   if (Count(Op::kGetSize) == Strike::kFail) return Injected();
-  if (!Passed(target().GetSize(file, size))) return false;
-  *size += sizeSurplus_;
-  return true;
+  platform::Status measured = target().GetSize(file, size);
+  if (measured) *size += sizeSurplus_;
+  return measured;
 }
 
-bool FaultyFileSystem::GetTimes(FileHandle file, platform::FileTimes* times) {
+platform::Status FaultyFileSystem::GetTimes(FileHandle file, platform::FileTimes* times) {
   if (Count(Op::kGetTimes) == Strike::kFail) return Injected();
-  return Passed(target().GetTimes(file, times));
+  return target().GetTimes(file, times);
 }
 
-bool FaultyFileSystem::SetTimes(FileHandle file, const platform::FileTimes& times) {
+platform::Status FaultyFileSystem::SetTimes(FileHandle file, const platform::FileTimes& times) {
   if (Count(Op::kSetTimes) == Strike::kFail) return Injected();
-  return Passed(target().SetTimes(file, times));
+  return target().SetTimes(file, times);
 }
 
-bool FaultyFileSystem::Close(FileHandle file) {
+platform::Status FaultyFileSystem::Close(FileHandle file) {
   bool strikes = Count(Op::kClose) == Strike::kFail;
   handles_.erase(file);
-  bool closed = Passed(target().Close(file));
+  platform::Status closed = target().Close(file);
   return strikes ? Injected() : closed;
 }
 
-bool FaultyFileSystem::Remove(const char* path) {
+platform::Status FaultyFileSystem::Remove(const char* path) {
   if (Count(Op::kRemove) == Strike::kFail) return Injected();
-  return Passed(target().Remove(path));
+  return target().Remove(path);
 }
 
-bool FaultyFileSystem::Replace(const char* source, const char* target) {
+platform::Status FaultyFileSystem::Replace(const char* source, const char* target) {
   if (Count(Op::kReplace) == Strike::kFail) return Injected();
-  return Passed(ForwardingFileSystem::target().Replace(source, target));
+  return ForwardingFileSystem::target().Replace(source, target);
 }
 
-bool FaultyFileSystem::GetAttributes(const char* path, std::uint32_t* attributes) {
+platform::Status FaultyFileSystem::GetAttributes(const char* path, std::uint32_t* attributes) {
   if (Count(Op::kGetAttributes) == Strike::kFail) return Injected();
-  return Passed(target().GetAttributes(path, attributes));
+  return target().GetAttributes(path, attributes);
 }
 
-bool FaultyFileSystem::MakeDirectory(const char* path) {
+platform::Status FaultyFileSystem::MakeDirectory(const char* path) {
   if (Count(Op::kMakeDirectory) == Strike::kFail) return Injected();
-  return Passed(target().MakeDirectory(path));
+  return target().MakeDirectory(path);
 }
 
-bool FaultyFileSystem::SetCurrentDir(const char* path) {
+platform::Status FaultyFileSystem::SetCurrentDir(const char* path) {
   if (Count(Op::kSetCurrentDir) == Strike::kFail) return Injected();
-  return Passed(target().SetCurrentDir(path));
+  return target().SetCurrentDir(path);
 }
 
 }  // namespace tests

@@ -16,36 +16,35 @@ class ForwardingFileSystem : public platform::FileSystem {
 
   platform::FileSystem& target() const { return target_; }
 
-  bool Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) override {
+  platform::Status Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) override {
     return target_.Open(path, mode, file);
   }
-  bool Read(platform::FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override {
+  platform::Status Read(platform::FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override {
     return target_.Read(file, buffer, size, done);
   }
-  bool Write(platform::FileHandle file, const void* buffer, std::uint32_t size,
+  platform::Status Write(platform::FileHandle file, const void* buffer, std::uint32_t size,
              std::uint32_t* done) override {
     return target_.Write(file, buffer, size, done);
   }
-  bool Flush(platform::FileHandle file) override { return target_.Flush(file); }
-  bool Seek(platform::FileHandle file, std::uint32_t offset) override { return target_.Seek(file, offset); }
-  bool Skip(platform::FileHandle file, std::uint32_t count) override { return target_.Skip(file, count); }
-  bool Tell(platform::FileHandle file, std::uint32_t* offset) override { return target_.Tell(file, offset); }
-  bool GetSize(platform::FileHandle file, std::uint64_t* size) override { return target_.GetSize(file, size); }
-  bool GetTimes(platform::FileHandle file, platform::FileTimes* times) override {
+  platform::Status Flush(platform::FileHandle file) override { return target_.Flush(file); }
+  platform::Status Seek(platform::FileHandle file, std::uint32_t offset) override { return target_.Seek(file, offset); }
+  platform::Status Skip(platform::FileHandle file, std::uint32_t count) override { return target_.Skip(file, count); }
+  platform::Status Tell(platform::FileHandle file, std::uint32_t* offset) override { return target_.Tell(file, offset); }
+  platform::Status GetSize(platform::FileHandle file, std::uint64_t* size) override { return target_.GetSize(file, size); }
+  platform::Status GetTimes(platform::FileHandle file, platform::FileTimes* times) override {
     return target_.GetTimes(file, times);
   }
-  bool SetTimes(platform::FileHandle file, const platform::FileTimes& times) override {
+  platform::Status SetTimes(platform::FileHandle file, const platform::FileTimes& times) override {
     return target_.SetTimes(file, times);
   }
-  bool Close(platform::FileHandle file) override { return target_.Close(file); }
-  bool Remove(const char* path) override { return target_.Remove(path); }
-  bool Replace(const char* source, const char* target) override { return target_.Replace(source, target); }
-  bool GetAttributes(const char* path, std::uint32_t* attributes) override {
+  platform::Status Close(platform::FileHandle file) override { return target_.Close(file); }
+  platform::Status Remove(const char* path) override { return target_.Remove(path); }
+  platform::Status Replace(const char* source, const char* target) override { return target_.Replace(source, target); }
+  platform::Status GetAttributes(const char* path, std::uint32_t* attributes) override {
     return target_.GetAttributes(path, attributes);
   }
-  bool MakeDirectory(const char* path) override { return target_.MakeDirectory(path); }
-  bool SetCurrentDir(const char* path) override { return target_.SetCurrentDir(path); }
-  std::uint32_t LastError() const override { return target_.LastError(); }
+  platform::Status MakeDirectory(const char* path) override { return target_.MakeDirectory(path); }
+  platform::Status SetCurrentDir(const char* path) override { return target_.SetCurrentDir(path); }
 
  private:
   platform::FileSystem& target_;

@@ -136,7 +136,7 @@ std::vector<std::string> MemoryFileSystem::Directories() const {
 
 // --- the operations
 
-bool MemoryFileSystem::Open(const char* path, OpenMode mode, FileHandle* file) {
+platform::Status MemoryFileSystem::Open(const char* path, OpenMode mode, FileHandle* file) {
   std::string full = ResolvePath(path, cwd_);
   if (full.empty()) return Fail(error::kPathNotFound);
   std::string key = PathKey(full);
@@ -174,10 +174,10 @@ bool MemoryFileSystem::Open(const char* path, OpenMode mode, FileHandle* file) {
   f.shared = mode == OpenMode::kReadShared;
   *file = nextHandle_++;
   open_.emplace(*file, std::move(f));
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) {
+platform::Status MemoryFileSystem::Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) {
   *done = 0;
   OpenFile* f = Handle(file);
   if (f == nullptr) return Fail(error::kInvalidHandle);
@@ -188,10 +188,10 @@ bool MemoryFileSystem::Read(FileHandle file, void* buffer, std::uint32_t size, s
   if (n > 0) std::memcpy(buffer, data.data() + f->position, static_cast<std::size_t>(n));
   f->position += n;
   *done = static_cast<std::uint32_t>(n);
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::Write(FileHandle file, const void* buffer, std::uint32_t size,
+platform::Status MemoryFileSystem::Write(FileHandle file, const void* buffer, std::uint32_t size,
                              std::uint32_t* done) {
   *done = 0;
   OpenFile* f = Handle(file);
@@ -213,63 +213,63 @@ bool MemoryFileSystem::Write(FileHandle file, const void* buffer, std::uint32_t 
   if (n > 0) std::memcpy(data.data() + f->position, buffer, n);
   f->position += n;
   *done = n;
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::Flush(FileHandle file) {
+platform::Status MemoryFileSystem::Flush(FileHandle file) {
   if (Handle(file) == nullptr) return Fail(error::kInvalidHandle);
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::Seek(FileHandle file, std::uint32_t offset) {
+platform::Status MemoryFileSystem::Seek(FileHandle file, std::uint32_t offset) {
   OpenFile* f = Handle(file);
   if (f == nullptr) return Fail(error::kInvalidHandle);
   f->position = offset;
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::Skip(FileHandle file, std::uint32_t count) {
+platform::Status MemoryFileSystem::Skip(FileHandle file, std::uint32_t count) {
   OpenFile* f = Handle(file);
   if (f == nullptr) return Fail(error::kInvalidHandle);
   f->position += count;
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::Tell(FileHandle file, std::uint32_t* offset) {
+platform::Status MemoryFileSystem::Tell(FileHandle file, std::uint32_t* offset) {
   OpenFile* f = Handle(file);
   if (f == nullptr) return Fail(error::kInvalidHandle);
   *offset = static_cast<std::uint32_t>(f->position);
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::GetSize(FileHandle file, std::uint64_t* size) {
+platform::Status MemoryFileSystem::GetSize(FileHandle file, std::uint64_t* size) {
   OpenFile* f = Handle(file);
   if (f == nullptr) return Fail(error::kInvalidHandle);
   *size = f->node->data.size();
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::GetTimes(FileHandle file, platform::FileTimes* times) {
+platform::Status MemoryFileSystem::GetTimes(FileHandle file, platform::FileTimes* times) {
   OpenFile* f = Handle(file);
   if (f == nullptr) return Fail(error::kInvalidHandle);
   *times = f->node->times;
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::SetTimes(FileHandle file, const platform::FileTimes& times) {
+platform::Status MemoryFileSystem::SetTimes(FileHandle file, const platform::FileTimes& times) {
   OpenFile* f = Handle(file);
   if (f == nullptr) return Fail(error::kInvalidHandle);
   if (!f->write) return Fail(error::kAccessDenied);
   f->node->times = times;
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::Close(FileHandle file) {
+platform::Status MemoryFileSystem::Close(FileHandle file) {
   if (open_.erase(file) == 0) return Fail(error::kInvalidHandle);
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::Remove(const char* path) {
+platform::Status MemoryFileSystem::Remove(const char* path) {
   std::string key = Key(path);
   if (key.empty()) return Fail(error::kPathNotFound);
   auto it = nodes_.find(key);
@@ -281,10 +281,10 @@ bool MemoryFileSystem::Remove(const char* path) {
   if (IsOpen(key)) return Fail(error::kSharingViolation);
   if (DriveFor(key).writeProtected) return Fail(error::kWriteProtect);
   nodes_.erase(it);
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::Replace(const char* source, const char* target) {
+platform::Status MemoryFileSystem::Replace(const char* source, const char* target) {
   std::string from = Key(source), to = Key(target);
   if (from.empty() || to.empty()) return Fail(error::kPathNotFound);
   auto src = nodes_.find(from);
@@ -298,10 +298,10 @@ bool MemoryFileSystem::Replace(const char* source, const char* target) {
   moved.name = dst != nodes_.end() ? dst->second.name : ResolvePath(target, cwd_);
   nodes_.erase(src);
   nodes_[to] = std::move(moved);
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::GetAttributes(const char* path, std::uint32_t* attributes) {
+platform::Status MemoryFileSystem::GetAttributes(const char* path, std::uint32_t* attributes) {
   std::string p(path);
   // FindFirstFile finds nothing for a name ending in a separator, nor for a root.
   if (!p.empty() && (p.back() == '\\' || p.back() == '/')) return Fail(error::kFileNotFound);
@@ -315,10 +315,10 @@ bool MemoryFileSystem::GetAttributes(const char* path, std::uint32_t* attributes
                                                                     : error::kPathNotFound);
   }
   *attributes = it->second.attributes;
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::MakeDirectory(const char* path) {
+platform::Status MemoryFileSystem::MakeDirectory(const char* path) {
   std::string full = ResolvePath(path, cwd_);
   if (full.empty()) return Fail(error::kPathNotFound);
   std::string key = PathKey(full);
@@ -331,15 +331,15 @@ bool MemoryFileSystem::MakeDirectory(const char* path) {
   n.name = full;
   n.attributes = attr::kDirectory;
   nodes_.emplace(key, std::move(n));
-  return true;
+  return platform::Status::Ok();
 }
 
-bool MemoryFileSystem::SetCurrentDir(const char* path) {
+platform::Status MemoryFileSystem::SetCurrentDir(const char* path) {
   std::string full = ResolvePath(path, cwd_);
   auto it = nodes_.find(PathKey(full));
   if (full.empty() || it == nodes_.end() || !it->second.directory) return Fail(error::kPathNotFound);
   cwd_ = full;
-  return true;
+  return platform::Status::Ok();
 }
 
 }  // namespace tests

@@ -21,24 +21,23 @@ class MemoryFileSystem final : public platform::FileSystem {
   MemoryFileSystem();  // holds the folder C:\, which is also current
 
   // --- platform::FileSystem
-  bool Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) override;
-  bool Read(platform::FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override;
-  bool Write(platform::FileHandle file, const void* buffer, std::uint32_t size,
+  platform::Status Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) override;
+  platform::Status Read(platform::FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override;
+  platform::Status Write(platform::FileHandle file, const void* buffer, std::uint32_t size,
              std::uint32_t* done) override;
-  bool Flush(platform::FileHandle file) override;
-  bool Seek(platform::FileHandle file, std::uint32_t offset) override;
-  bool Skip(platform::FileHandle file, std::uint32_t count) override;
-  bool Tell(platform::FileHandle file, std::uint32_t* offset) override;
-  bool GetSize(platform::FileHandle file, std::uint64_t* size) override;
-  bool GetTimes(platform::FileHandle file, platform::FileTimes* times) override;
-  bool SetTimes(platform::FileHandle file, const platform::FileTimes& times) override;
-  bool Close(platform::FileHandle file) override;
-  bool Remove(const char* path) override;
-  bool Replace(const char* source, const char* target) override;
-  bool GetAttributes(const char* path, std::uint32_t* attributes) override;
-  bool MakeDirectory(const char* path) override;
-  bool SetCurrentDir(const char* path) override;
-  std::uint32_t LastError() const override { return lastError_; }
+  platform::Status Flush(platform::FileHandle file) override;
+  platform::Status Seek(platform::FileHandle file, std::uint32_t offset) override;
+  platform::Status Skip(platform::FileHandle file, std::uint32_t count) override;
+  platform::Status Tell(platform::FileHandle file, std::uint32_t* offset) override;
+  platform::Status GetSize(platform::FileHandle file, std::uint64_t* size) override;
+  platform::Status GetTimes(platform::FileHandle file, platform::FileTimes* times) override;
+  platform::Status SetTimes(platform::FileHandle file, const platform::FileTimes& times) override;
+  platform::Status Close(platform::FileHandle file) override;
+  platform::Status Remove(const char* path) override;
+  platform::Status Replace(const char* source, const char* target) override;
+  platform::Status GetAttributes(const char* path, std::uint32_t* attributes) override;
+  platform::Status MakeDirectory(const char* path) override;
+  platform::Status SetCurrentDir(const char* path) override;
 
   // --- building the world, without going through the interface
   void AddFile(const std::string& path, const std::string& data,
@@ -88,10 +87,7 @@ class MemoryFileSystem final : public platform::FileSystem {
     std::optional<std::uint64_t> capacity;
   };
 
-  bool Fail(std::uint32_t code) {
-    lastError_ = code;
-    return false;
-  }
+  static platform::Status Fail(std::uint32_t code) { return platform::Status::Failure(code); }
   OpenFile* Handle(platform::FileHandle file);
   const Node* Find(const std::string& path) const;
   bool IsOpen(const std::string& key) const;
@@ -103,7 +99,6 @@ class MemoryFileSystem final : public platform::FileSystem {
   platform::FileHandle nextHandle_ = 1;
   std::string cwd_ = "C:\\";
   std::map<char, Drive> drives_;  // by upper-case letter
-  std::uint32_t lastError_ = 0;
 };
 
 }  // namespace tests

@@ -209,25 +209,28 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
   auto fail = [&](const std::string& why) {
     *error = why;
     (void)out.Close();
-    io.Remove(request.output.c_str());
+    (void)io.Remove(request.output.c_str());
     return false;
   };
-  auto writeFailed = [&]() { return fail("cannot write " + request.output + " (" + Code(io.LastError()) + ")"); };
+  auto writeFailed = [&](platform::Status failure) {
+    return fail("cannot write " + request.output + " (" + Code(failure.code()) + ")");
+  };
 
   std::uint32_t done = 0;
-  if (!stub.empty() &&
-      (!io.Write(h, stub.data(), static_cast<std::uint32_t>(stub.size()), &done) || done != stub.size())) {
-    return writeFailed();
+  if (!stub.empty()) {
+    platform::Status written = out.Write(stub.data(), static_cast<std::uint32_t>(stub.size()), &done);
+    if (!written) return writeFailed(written);
+    if (done != stub.size()) return writeFailed(platform::Status::Failure(platform::error::kDiskFull));
   }
   kivo::ArchiveWriter writer(io, h, static_cast<std::uint32_t>(stub.size()));
-  if (!writer.Start(program.c_str(), static_cast<std::uint32_t>(files.size()))) return writeFailed();
+  if (!writer.Start(program.c_str(), static_cast<std::uint32_t>(files.size()))) return writeFailed(writer.failure());
   for (const SourceFile& f : files) {
     kivo::ArchiveEntry entry;
     std::copy(f.name.begin(), f.name.end(), entry.name);
     entry.sizeLow = static_cast<std::uint32_t>(f.size);
     entry.times = request.latestTime ? NoLaterThan(f.times, *request.latestTime) : f.times;
     entry.attributes = platform::attr::kArchive;
-    if (!writer.AddEntry(entry)) return writeFailed();
+    if (!writer.AddEntry(entry)) return writeFailed(writer.failure());
   }
   std::vector<char> buffer(kBuffer);
   std::uint64_t copied = 0, lastReport = 0;
@@ -241,11 +244,11 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
     while (left > 0) {
       std::uint32_t want = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kBuffer));
       std::uint32_t got = 0;
-      if (!kivo::ReadFully(io, in, buffer.data(), want, &got)) {
-        return fail("cannot read " + f.path + " (" + Code(io.LastError()) + ")");
+      if (platform::Status read = kivo::ReadFully(io, in, buffer.data(), want, &got); !read) {
+        return fail("cannot read " + f.path + " (" + Code(read.code()) + ")");
       }
       if (got != want) return fail(f.path + " changed while it was packed");
-      if (!writer.AddData(buffer.data(), got)) return writeFailed();
+      if (!writer.AddData(buffer.data(), got)) return writeFailed(writer.failure());
       left -= got;
       copied += got;
       if (progress && copied - lastReport >= (64u << 20)) {
@@ -257,7 +260,7 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
     std::uint32_t got = 0;
     if (input.Read(&extra, 1, &got) && got != 0) return fail(f.path + " changed while it was packed");
   }
-  if (!writer.Finish()) return writeFailed();
+  if (!writer.Finish()) return writeFailed(writer.failure());
   if (platform::Status closed = out.Close(); !closed) {
     return fail("cannot close " + request.output + " (" + Code(closed.code()) + ")");
   }

@@ -20,17 +20,17 @@ constexpr std::uint32_t kStep = kWindow - 8;
 
 }  // namespace
 
-bool ReadFully(platform::FileSystem& fs, platform::FileHandle file, void* buffer,
-               std::uint32_t size, std::uint32_t* done) {
+platform::Status ReadFully(platform::FileSystem& fs, platform::FileHandle file, void* buffer,
+                           std::uint32_t size, std::uint32_t* done) {
   std::uint8_t* p = static_cast<std::uint8_t*>(buffer);
   *done = 0;
   while (*done < size) {
     std::uint32_t n = 0;
-    if (!fs.Read(file, p + *done, size - *done, &n)) return false;
+    if (platform::Status read = fs.Read(file, p + *done, size - *done, &n); !read) return read;
     if (n == 0) break;
     *done += n;
   }
-  return true;
+  return platform::Status::Ok();
 }
 
 bool FindArchiveStart(platform::FileSystem& fs, platform::FileHandle file) {
@@ -43,7 +43,7 @@ bool FindArchiveStart(platform::FileSystem& fs, platform::FileHandle file) {
     for (std::uint32_t k = 0; k < kStep && k + 8 <= got; ++k) {
       if (LoadLe32(window + k) != low) continue;
       if (LoadLe32(window + k + 4) != high) continue;
-      return fs.Seek(file, p + k);
+      return fs.Seek(file, p + k).ok();
     }
     // Offsets are 32-bit: a file this long holds no archive we could read.
     if (p > 0xFFFFFFFFu - kStep) return false;

@@ -9,7 +9,7 @@ namespace kivo {
 
 // Reads until `size` bytes have arrived or the file ends, so that a short
 // read from the system does not end anything early. False when a read fails.
-bool ReadFully(platform::FileSystem& fs, platform::FileHandle file, void* buffer,
+platform::Status ReadFully(platform::FileSystem& fs, platform::FileHandle file, void* buffer,
                std::uint32_t size, std::uint32_t* done);
 
 // Scans from the start of the file for the signature, every offset once in

@@ -13,8 +13,12 @@ bool ArchiveWriter::Put(const void* data, std::uint32_t size, bool checksummed) 
   std::uint32_t left = size;
   while (left > 0) {
     std::uint32_t done = 0;
-    if (!fs_.Write(file_, p, left, &done)) return false;
-    if (done == 0) return false;  // a write that stores nothing: the disk is full
+    failure_ = fs_.Write(file_, p, left, &done);
+    if (!failure_) return false;
+    if (done == 0) {  // a write that stores nothing: the disk is full
+      failure_ = platform::Status::Failure(platform::error::kDiskFull);
+      return false;
+    }
     p += done;
     left -= done;
   }
@@ -41,17 +45,20 @@ bool ArchiveWriter::AddData(const void* data, std::uint32_t size) { return Put(d
 
 bool ArchiveWriter::Finish() {
   std::uint64_t total = written();
-  if (total >= 0x100000000ull) return false;
+  if (total >= 0x100000000ull) {
+    failure_ = platform::Status::Failure(platform::error::kDiskFull);
+    return false;
+  }
   header_.totalSize = static_cast<std::uint32_t>(total);
   header_.checksum = checksum_.value();
   std::uint8_t fields[8];
   StoreLe32(fields, header_.totalSize);
   StoreLe32(fields + 4, header_.checksum);
-  if (!fs_.Seek(file_, imageSize_ + 280)) return false;
+  if (!(failure_ = fs_.Seek(file_, imageSize_ + 280))) return false;
   std::uint64_t before = written_;
   bool ok = Put(fields, 8, false);
   written_ = before;
-  return ok && fs_.Seek(file_, static_cast<std::uint32_t>(total));
+  return ok && (failure_ = fs_.Seek(file_, static_cast<std::uint32_t>(total)));
 }
 
 }  // namespace kivo

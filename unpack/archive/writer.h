@@ -25,6 +25,8 @@ class ArchiveWriter {
   bool Finish();
 
   std::uint64_t written() const { return imageSize_ + written_; }
+  // Why the latest call failed.
+  platform::Status failure() const { return failure_; }
 
  private:
   bool Put(const void* data, std::uint32_t size, bool checksummed);
@@ -35,6 +37,7 @@ class ArchiveWriter {
   std::uint64_t written_ = 0;
   ArchiveHeader header_;
   ArchiveChecksum checksum_;
+  platform::Status failure_;
 };
 
 }  // namespace kivo

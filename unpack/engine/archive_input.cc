@@ -24,7 +24,8 @@ ArchiveInput::Result ArchiveInput::Peek(std::uint32_t count, const std::uint8_t*
     }
     while (end_ < count) {
       std::uint32_t got = 0;
-      if (!files_->Read(file_, buffer_ + end_, capacity_ - end_, &got)) return kFailed;
+      failure_ = files_->Read(file_, buffer_ + end_, capacity_ - end_, &got);
+      if (!failure_) return kFailed;
       if (got == 0) return kEnded;
       end_ += got;
     }
@@ -33,11 +34,11 @@ ArchiveInput::Result ArchiveInput::Peek(std::uint32_t count, const std::uint8_t*
   return kReady;
 }
 
-bool ArchiveInput::Skip(std::uint32_t count) {
+platform::Status ArchiveInput::Skip(std::uint32_t count) {
   std::uint32_t held = end_ - begin_;
   if (count <= held) {
     begin_ += count;
-    return true;
+    return platform::Status::Ok();
   }
   // The file's position is already past what the buffer holds.
   begin_ = end_ = 0;

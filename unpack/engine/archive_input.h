@@ -14,7 +14,7 @@ class ArchiveInput {
  public:
   enum Result {
     kReady,
-    kFailed,  // a read failed; the file system holds its error
+    kFailed,  // a read failed: failure() says how
     kEnded,   // the file ended first
   };
 
@@ -32,9 +32,12 @@ class ArchiveInput {
   // Passes over bytes that Peek has shown.
   void Consume(std::uint32_t count) { begin_ += count; }
 
-  // Passes over `count` bytes whether read yet or not; false when the
+  // Passes over `count` bytes whether read yet or not; fails when the
   // system fails to move the file's position.
-  bool Skip(std::uint32_t count);
+  platform::Status Skip(std::uint32_t count);
+
+  // The failed read behind the latest kFailed.
+  platform::Status failure() const { return failure_; }
 
  private:
   platform::FileSystem* files_ = nullptr;
@@ -43,6 +46,7 @@ class ArchiveInput {
   std::uint32_t capacity_ = 0;
   std::uint32_t begin_ = 0;  // first byte not yet consumed
   std::uint32_t end_ = 0;    // one past the last byte read
+  platform::Status failure_;
 };
 
 }  // namespace kivo

@@ -33,11 +33,6 @@ Extractor::~Extractor() {
   if (state_.copyBuffer != nullptr) s_.memory.Release(state_.copyBuffer);
 }
 
-bool Extractor::FileError() {
-  s_.messages.ReportFileError(s_.files.LastError());
-  return false;
-}
-
 bool Extractor::FileError(platform::Status failure) {
   s_.messages.ReportFileError(failure.code());
   return false;
@@ -82,7 +77,7 @@ bool Extractor::ExtractArchive(const ExtractOptions& options) {
 
 bool Extractor::Run(const ExtractOptions& options, FileHandle archive, char* program) {
   std::uint64_t size = 0;
-  if (!s_.files.GetSize(archive, &size)) return FileError();
+  if (platform::Status measured = s_.files.GetSize(archive, &size); !measured) return FileError(measured);
   // Offsets and the stored size are 32-bit: such a file cannot be a valid
   // archive, and scanning it would wrap around.
   if (size >= 0x100000000ull) {
@@ -94,7 +89,7 @@ bool Extractor::Run(const ExtractOptions& options, FileHandle archive, char* pro
     return false;
   }
   std::uint32_t offset = 0;
-  if (!s_.files.Tell(archive, &offset)) return FileError();
+  if (platform::Status told = s_.files.Tell(archive, &offset); !told) return FileError(told);
   std::uint8_t bytes[kHeaderSize];
   std::uint32_t got = 0;
   if (!ReadFully(s_.files, archive, bytes, kHeaderSize, &got) || got != kHeaderSize) return Corrupt();
@@ -204,8 +199,9 @@ bool Extractor::MakeEntryFolders(const char* name, platform::PathBuffer* path, c
 // is there is judged as found (a file, a read-only folder, or fine); only
 // when nothing is there does the create's own error count.
 bool Extractor::MakeFolder(const char* path) {
-  if (s_.files.MakeDirectory(path)) return true;
-  std::uint32_t code = s_.files.LastError();
+  platform::Status made = s_.files.MakeDirectory(path);
+  if (made) return true;
+  std::uint32_t code = made.code();
   std::uint32_t attributes = 0;
   if (!s_.files.GetAttributes(path, &attributes)) {
     s_.messages.ReportDirectoryError(code, path);
@@ -241,14 +237,14 @@ bool Extractor::ExtractEntry(FileHandle archive, const EntryRecord& record) {
     case kAnswerYes:
       return ReplaceFile(record, path.c_str());
     case kAnswerNo:
-      if (!input_.Skip(record.sizeLow)) return FileError();
+      if (platform::Status skipped = input_.Skip(record.sizeLow); !skipped) return FileError(skipped);
       return true;
     case kAnswerAbort:
       status_ = ExtractStatus::kAborted;
       s_.messages.ShowMessage(IDS_USER_ABORT);
       return false;
-    default:
-      return FileError();
+    default:  // no answer (the question could not be asked): the create's refusal stands
+      return FileError(created);
   }
 }
 
@@ -257,7 +253,7 @@ bool Extractor::ExtractEntry(FileHandle archive, const EntryRecord& record) {
 bool Extractor::Fetch(std::uint32_t count, const std::uint8_t** bytes) {
   switch (input_.Peek(count, bytes)) {
     case ArchiveInput::kReady: return true;
-    case ArchiveInput::kFailed: return FileError();
+    case ArchiveInput::kFailed: return FileError(input_.failure());
     default: return Corrupt();
   }
 }
@@ -295,12 +291,12 @@ static platform::FileTimes TimesOf(const EntryRecord& record) {
 bool Extractor::WriteNewFile(const EntryRecord& record, const char* path, platform::File& out) {
   if (!CopyData(out, record.sizeLow)) {
     (void)out.Close();
-    s_.files.Remove(path);
+    (void)s_.files.Remove(path);
     return false;
   }
   (void)out.SetTimes(TimesOf(record));
   if (platform::Status closed = out.Close(); !closed) {
-    s_.files.Remove(path);
+    (void)s_.files.Remove(path);
     return FileError(closed);
   }
   return true;
@@ -334,17 +330,14 @@ bool Extractor::ReplaceFile(const EntryRecord& record, const char* path) {
   }
   if (!CopyData(out, record.sizeLow)) {
     (void)out.Close();
-    s_.files.Remove(temp.c_str());
+    (void)s_.files.Remove(temp.c_str());
     return false;
   }
   (void)out.SetTimes(TimesOf(record));
   platform::Status closed = out.Close();
-  platform::Status replaced =
-      closed ? (s_.files.Replace(temp.c_str(), path) ? platform::Status::Ok()
-                                                      : platform::Status::Failure(s_.files.LastError()))
-             : closed;
+  platform::Status replaced = closed ? s_.files.Replace(temp.c_str(), path) : closed;
   if (!replaced) {
-    s_.files.Remove(temp.c_str());
+    (void)s_.files.Remove(temp.c_str());
     return FileError(replaced);
   }
   return true;

@@ -89,9 +89,7 @@ class Extractor {
   bool WriteNewFile(const EntryRecord& record, const char* path, platform::File& out);
   bool ReplaceFile(const EntryRecord& record, const char* path);
   bool JoinTarget(const char* name, platform::PathBuffer* path) const;
-  // Reports a failed file operation; the first reads the file layer's latest
-  // code, the second takes the failed call's own.
-  bool FileError();
+  // Reports a failed file operation by its own code.
   bool FileError(platform::Status failure);
   bool Corrupt();
 

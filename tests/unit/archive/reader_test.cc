@@ -33,7 +33,7 @@ class ArchiveFile : public ::testing::Test {
     platform::FileHandle h = 0;
     EXPECT_TRUE(fs.Open("C:\\v.exe", platform::OpenMode::kReadShared, &h));
     bool valid = kivo::ValidateArchive(fs, h, offset);
-    fs.Close(h);
+    (void)fs.Close(h);
     return valid;
   }
   tests::MemoryFileSystem disk_;
@@ -51,7 +51,7 @@ TEST_F(ArchiveFile, SignatureIsFoundAtItsExactOffsetWhereverItStarts) {
     ASSERT_TRUE(fs.Open("C:\\s", platform::OpenMode::kReadShared, &h));
     ASSERT_TRUE(kivo::FindArchiveStart(fs, h));
     std::uint32_t pos = 0;
-    fs.Tell(h, &pos);
+    (void)fs.Tell(h, &pos);
     EXPECT_EQ(pos, at);
   }
 }
@@ -130,7 +130,7 @@ TEST_F(ArchiveFile, ValidationRestoresTheReadPositionEitherWay) {
     ASSERT_TRUE(fs.Seek(h, 800));
     kivo::ValidateArchive(fs, h, 0);
     std::uint32_t at = 0;
-    fs.Tell(h, &at);
+    (void)fs.Tell(h, &at);
     EXPECT_EQ(at, 800u);
   }
 }

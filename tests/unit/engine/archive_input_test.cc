@@ -116,7 +116,7 @@ TEST_F(Input, AnEndAndAFailedReadAreToldApart) {
   fs_->faults.SetFault({.at = 1, .code = platform::error::kSharingViolation,
                         .kinds = static_cast<std::uint32_t>(tests::Op::kRead)});
   EXPECT_EQ(input_.Peek(1, &p), ArchiveInput::kFailed);
-  EXPECT_EQ(fs_->log.LastError(), platform::error::kSharingViolation);
+  EXPECT_EQ(input_.failure().code(), platform::error::kSharingViolation);
 }
 
 }  // namespace

@@ -65,8 +65,8 @@ class EngineWorld {
     platform::FileTimes t;
     platform::FileHandle h = 0;
     if (fs().Open(path.c_str(), platform::OpenMode::kReadShared, &h)) {
-      fs().GetTimes(h, &t);
-      fs().Close(h);
+      (void)fs().GetTimes(h, &t);
+      (void)fs().Close(h);
     }
     return t;
   }

@@ -44,25 +44,18 @@ TEST(MemoryFileSystem, AnswersInWin32Codes) {
   fs.AddFile("C:\\a.txt", "abc");
   fs.AddFile("C:\\ro.txt", "ro", {}, platform::attr::kReadOnly);
   FileHandle f = 0, g = 0;
-  EXPECT_FALSE(fs.Open("C:\\a.txt", OpenMode::kCreateNew, &f));
-  EXPECT_EQ(fs.LastError(), error::kFileExists);
-  EXPECT_FALSE(fs.Open("C:\\ro.txt", OpenMode::kCreateAlways, &f));
-  EXPECT_EQ(fs.LastError(), error::kAccessDenied);
-  EXPECT_FALSE(fs.Open("C:\\none\\b.txt", OpenMode::kCreateNew, &f));
-  EXPECT_EQ(fs.LastError(), error::kPathNotFound);
-  EXPECT_FALSE(fs.Open("C:\\b.txt", OpenMode::kReadShared, &f));
-  EXPECT_EQ(fs.LastError(), error::kFileNotFound);
+  EXPECT_EQ(fs.Open("C:\\a.txt", OpenMode::kCreateNew, &f).code(), error::kFileExists);
+  EXPECT_EQ(fs.Open("C:\\ro.txt", OpenMode::kCreateAlways, &f).code(), error::kAccessDenied);
+  EXPECT_EQ(fs.Open("C:\\none\\b.txt", OpenMode::kCreateNew, &f).code(), error::kPathNotFound);
+  EXPECT_EQ(fs.Open("C:\\b.txt", OpenMode::kReadShared, &f).code(), error::kFileNotFound);
   ASSERT_TRUE(fs.Open("C:\\a.txt", OpenMode::kReadExclusive, &f));
-  EXPECT_FALSE(fs.Open("C:\\a.txt", OpenMode::kReadShared, &g));
-  EXPECT_EQ(fs.LastError(), error::kSharingViolation);
+  EXPECT_EQ(fs.Open("C:\\a.txt", OpenMode::kReadShared, &g).code(), error::kSharingViolation);
   EXPECT_EQ(fs.OpenHandleCount(), 1);
-  fs.Close(f);
+  (void)fs.Close(f);
   EXPECT_EQ(fs.OpenHandleCount(), 0);
   std::uint32_t a = 0;
-  EXPECT_FALSE(fs.GetAttributes("C:\\none\\x", &a));
-  EXPECT_EQ(fs.LastError(), error::kPathNotFound);
-  EXPECT_FALSE(fs.MakeDirectory("C:\\a.txt"));
-  EXPECT_EQ(fs.LastError(), error::kAlreadyExists);
+  EXPECT_EQ(fs.GetAttributes("C:\\none\\x", &a).code(), error::kPathNotFound);
+  EXPECT_EQ(fs.MakeDirectory("C:\\a.txt").code(), error::kAlreadyExists);
 }
 
 TEST(MemoryFileSystem, ShortWritesAndFullDisks) {
@@ -77,18 +70,16 @@ TEST(MemoryFileSystem, ShortWritesAndFullDisks) {
   EXPECT_EQ(done, 8u);
   EXPECT_TRUE(fs.Write(f, "12345678", 8, &done));
   EXPECT_EQ(done, 2u) << "what fits is stored";
-  EXPECT_FALSE(fs.Write(f, "1", 1, &done));
-  EXPECT_EQ(fs.LastError(), error::kDiskFull);
+  EXPECT_EQ(fs.Write(f, "1", 1, &done).code(), error::kDiskFull);
   fs.SetFault({1, 0, false, std::uint32_t(Op::kWrite), true});
-  fs.Close(f);
+  (void)fs.Close(f);
   disk.SetCapacity('A', 1000);
   ASSERT_TRUE(fs.Open("A:\\y", OpenMode::kCreateAlways, &f));
   EXPECT_TRUE(fs.Write(f, "12345678", 8, &done));
   EXPECT_EQ(done, 4u);
-  fs.Close(f);
+  (void)fs.Close(f);
   disk.SetWriteProtected('A', true);
-  EXPECT_FALSE(fs.Open("A:\\z", OpenMode::kCreateAlways, &f));
-  EXPECT_EQ(fs.LastError(), error::kWriteProtect);
+  EXPECT_EQ(fs.Open("A:\\z", OpenMode::kCreateAlways, &f).code(), error::kWriteProtect);
 }
 
 // The layers over either file system below them: memory, or the platform's
@@ -149,10 +140,9 @@ TEST_P(Layers, FaultsStrikeTheChosenOperationOnceOrFromThenOn) {
     ASSERT_TRUE(fs.Open(Path("a.txt").c_str(), OpenMode::kReadShared, &f));  // operation 1
     char buffer[8];
     std::uint32_t done = 0;
-    EXPECT_FALSE(fs.Read(f, buffer, 2, &done));  // operation 2
-    EXPECT_EQ(fs.LastError(), error::kSharingViolation);
-    EXPECT_EQ(fs.Read(f, buffer, 2, &done), !persistent);
-    EXPECT_EQ(fs.Close(f), !persistent);
+    EXPECT_EQ(fs.Read(f, buffer, 2, &done).code(), error::kSharingViolation);  // operation 2
+    EXPECT_EQ(fs.Read(f, buffer, 2, &done).ok(), !persistent);
+    EXPECT_EQ(fs.Close(f).ok(), !persistent);
     EXPECT_TRUE(fs.FaultHit());
     EXPECT_EQ(fs.OpenHandleCount(), 0) << "a failing close still gives the handle up";
     EXPECT_EQ(HandlesBelow(), 0) << "and closes it below";
@@ -165,12 +155,10 @@ TEST_P(Layers, InjectedFailuresNeverReachTheSystemBelowAndItsOwnAreKept) {
   FaultyFileSystem fs(Below());
   fs.SetFault({1, error::kDiskFull, false, std::uint32_t(Op::kOpen), false});
   FileHandle f = 0;
-  EXPECT_FALSE(fs.Open(Path("new.txt").c_str(), OpenMode::kCreateNew, &f));
-  EXPECT_EQ(fs.LastError(), error::kDiskFull);
+  EXPECT_EQ(fs.Open(Path("new.txt").c_str(), OpenMode::kCreateNew, &f).code(), error::kDiskFull);
   EXPECT_FALSE(Exists("new.txt")) << "a create made to fail leaves no file";
   // The system's own failure comes through with its own code.
-  EXPECT_FALSE(fs.Open(Path("none\\x.txt").c_str(), OpenMode::kCreateNew, &f));
-  EXPECT_EQ(fs.LastError(), error::kPathNotFound);
+  EXPECT_EQ(fs.Open(Path("none\\x.txt").c_str(), OpenMode::kCreateNew, &f).code(), error::kPathNotFound);
   EXPECT_EQ(fs.OpenHandleCount(), 0);
 }
 

@@ -19,8 +19,8 @@ platform::FileTimes TimesOf(const std::string& path) {
   platform::FileTimes t;
   platform::FileHandle h = 0;
   EXPECT_TRUE(fs.Open(path.c_str(), platform::OpenMode::kReadShared, &h));
-  fs.GetTimes(h, &t);
-  fs.Close(h);
+  (void)fs.GetTimes(h, &t);
+  (void)fs.Close(h);
   return t;
 }
 

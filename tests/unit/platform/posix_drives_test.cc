@@ -42,7 +42,7 @@ TEST_F(PosixDrivesTest, FilesOnTheFloppyLandInItsFolder) {
   platform::FileSystem& fs = platform::DefaultFileSystem();
   platform::FileHandle f = platform::kNoFile;
   ASSERT_TRUE(fs.Open(dest, platform::OpenMode::kCreateAlways, &f));
-  fs.Close(f);
+  (void)fs.Close(f);
   EXPECT_TRUE(tests::Exists(floppyA_.Join("SETUP.EXE")));
 }
 
