@@ -34,41 +34,20 @@ std::string HostText::ToHost(const char* text) const {
 }
 
 platform::Status HostPathFileSystem::Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) {
-  return inner_.Open(text_.ToHost(path).c_str(), mode, file);
+  return target().Open(text_.ToHost(path).c_str(), mode, file);
 }
-platform::Status HostPathFileSystem::Read(platform::FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) {
-  return inner_.Read(file, buffer, size, done);
-}
-platform::Status HostPathFileSystem::Write(platform::FileHandle file, const void* buffer, std::uint32_t size,
-                               std::uint32_t* done) {
-  return inner_.Write(file, buffer, size, done);
-}
-platform::Status HostPathFileSystem::Flush(platform::FileHandle file) { return inner_.Flush(file); }
-platform::Status HostPathFileSystem::Seek(platform::FileHandle file, std::uint32_t offset) { return inner_.Seek(file, offset); }
-platform::Status HostPathFileSystem::Skip(platform::FileHandle file, std::uint32_t count) { return inner_.Skip(file, count); }
-platform::Status HostPathFileSystem::Tell(platform::FileHandle file, std::uint32_t* offset) { return inner_.Tell(file, offset); }
-platform::Status HostPathFileSystem::GetSize(platform::FileHandle file, std::uint64_t* size) {
-  return inner_.GetSize(file, size);
-}
-platform::Status HostPathFileSystem::GetTimes(platform::FileHandle file, platform::FileTimes* times) {
-  return inner_.GetTimes(file, times);
-}
-platform::Status HostPathFileSystem::SetTimes(platform::FileHandle file, const platform::FileTimes& times) {
-  return inner_.SetTimes(file, times);
-}
-platform::Status HostPathFileSystem::Close(platform::FileHandle file) { return inner_.Close(file); }
-platform::Status HostPathFileSystem::Remove(const char* path) { return inner_.Remove(text_.ToHost(path).c_str()); }
+platform::Status HostPathFileSystem::Remove(const char* path) { return target().Remove(text_.ToHost(path).c_str()); }
 platform::Status HostPathFileSystem::Replace(const char* source, const char* target) {
-  return inner_.Replace(text_.ToHost(source).c_str(), text_.ToHost(target).c_str());
+  return ForwardingFileSystem::target().Replace(text_.ToHost(source).c_str(), text_.ToHost(target).c_str());
 }
 platform::Status HostPathFileSystem::GetAttributes(const char* path, std::uint32_t* attributes) {
-  return inner_.GetAttributes(text_.ToHost(path).c_str(), attributes);
+  return target().GetAttributes(text_.ToHost(path).c_str(), attributes);
 }
 platform::Status HostPathFileSystem::MakeDirectory(const char* path) {
-  return inner_.MakeDirectory(text_.ToHost(path).c_str());
+  return target().MakeDirectory(text_.ToHost(path).c_str());
 }
 platform::Status HostPathFileSystem::SetCurrentDir(const char* path) {
-  return inner_.SetCurrentDir(text_.ToHost(path).c_str());
+  return target().SetCurrentDir(text_.ToHost(path).c_str());
 }
 
 }  // namespace kivo::console

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
+#include "platform/forwarding_file_system.h"
 #include "platform/posix/code_page.h"
 
 namespace kivo::console {
@@ -32,22 +32,14 @@ class HostText {
   std::vector<std::string> kept_;
 };
 
-// The file system with every path taken into the host's encoding first.
-class HostPathFileSystem final : public platform::FileSystem {
+// The file system with every path taken into the host's encoding first;
+// the calls on open files pass as they are.
+class HostPathFileSystem final : public platform::ForwardingFileSystem {
  public:
-  HostPathFileSystem(platform::FileSystem& inner, const HostText& text) : inner_(inner), text_(text) {}
+  HostPathFileSystem(platform::FileSystem& inner, const HostText& text)
+      : ForwardingFileSystem(inner), text_(text) {}
 
   platform::Status Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) override;
-  platform::Status Read(platform::FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override;
-  platform::Status Write(platform::FileHandle file, const void* buffer, std::uint32_t size, std::uint32_t* done) override;
-  platform::Status Flush(platform::FileHandle file) override;
-  platform::Status Seek(platform::FileHandle file, std::uint32_t offset) override;
-  platform::Status Skip(platform::FileHandle file, std::uint32_t count) override;
-  platform::Status Tell(platform::FileHandle file, std::uint32_t* offset) override;
-  platform::Status GetSize(platform::FileHandle file, std::uint64_t* size) override;
-  platform::Status GetTimes(platform::FileHandle file, platform::FileTimes* times) override;
-  platform::Status SetTimes(platform::FileHandle file, const platform::FileTimes& times) override;
-  platform::Status Close(platform::FileHandle file) override;
   platform::Status Remove(const char* path) override;
   platform::Status Replace(const char* source, const char* target) override;
   platform::Status GetAttributes(const char* path, std::uint32_t* attributes) override;
@@ -55,7 +47,6 @@ class HostPathFileSystem final : public platform::FileSystem {
   platform::Status SetCurrentDir(const char* path) override;
 
  private:
-  platform::FileSystem& inner_;
   const HostText& text_;
 };
 
