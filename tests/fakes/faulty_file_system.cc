@@ -7,13 +7,18 @@ namespace tests {
 
 using platform::FileHandle;
 
-std::uint64_t FaultyFileSystem::OperationCount(Op kind) const {
-  return byKind_[std::countr_zero(static_cast<std::uint32_t>(kind))];
-}
+namespace {
+
+// The slot of one kind of operation; every kind is a single bit below 1 << 16.
+unsigned KindSlot(Op kind) { return static_cast<unsigned>(std::countr_zero(static_cast<std::uint32_t>(kind))) & 15u; }
+
+}  // namespace
+
+std::uint64_t FaultyFileSystem::OperationCount(Op kind) const { return byKind_[KindSlot(kind)]; }
 
 FaultyFileSystem::Strike FaultyFileSystem::Count(Op op) {
   ++operations_;
-  ++byKind_[std::countr_zero(static_cast<std::uint32_t>(op))];
+  ++byKind_[KindSlot(op)];
   if ((fault_.kinds & static_cast<std::uint32_t>(op)) == 0 || fault_.at == 0) return Strike::kNone;
   ++counted_;
   if (counted_ < fault_.at || (counted_ > fault_.at && !fault_.persistent)) return Strike::kNone;
