@@ -51,7 +51,12 @@ TEST(TextFormat, FlagsWidthsAndPrecisionsFollowWsprintf) {
   EXPECT_FORMAT("0xff|0XFF", "%#x|%#X", 255, 255);
   EXPECT_FORMAT("abc|ab|  abc|abc  |    a", "%s|%.2s|%5s|%-5s|%5.1s", "abc", "abc", "abc", "abc", "abc");
   EXPECT_FORMAT("0|abc|", "%.0d|%.0s|", 0, "abc");  // a precision of 0 is none
-  EXPECT_FORMAT("00001234", "%p", reinterpret_cast<void*>(0x1234));
+  // A pointer has eight digits in the 32-bit programs (the 64-bit test
+  // build's own wvsprintfA shows sixteen).
+  EXPECT_EQ(ViaPortable("%p", reinterpret_cast<void*>(0x1234)), "00001234");
+  if (sizeof(void*) == 4) {
+    EXPECT_EQ(ViaText("%p", reinterpret_cast<void*>(0x1234)), "00001234");
+  }
   // A short is passed as an int and shown whole.
   EXPECT_FORMAT("-3|70000|a|hs", "%hd|%hu|%lc|%hs", -3, 70000, 'a', "hs");
 }
