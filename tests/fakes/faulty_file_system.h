@@ -20,28 +20,6 @@
 
 namespace tests {
 
-enum class Op : std::uint32_t {
-  kOpen = 1u << 0,
-  kRead = 1u << 1,
-  kWrite = 1u << 2,
-  kFlush = 1u << 3,
-  kSeek = 1u << 4,
-  kSkip = 1u << 5,
-  kTell = 1u << 6,
-  kGetSize = 1u << 7,
-  kGetTimes = 1u << 8,
-  kSetTimes = 1u << 9,
-  kClose = 1u << 10,
-  kRemove = 1u << 11,
-  kReplace = 1u << 12,
-  kGetAttributes = 1u << 13,
-  kMakeDirectory = 1u << 14,
-  kSetCurrentDir = 1u << 15,
-};
-constexpr std::uint32_t kAllOps = 0xFFFFu;
-constexpr std::uint32_t operator|(Op a, Op b) { return std::uint32_t(a) | std::uint32_t(b); }
-constexpr std::uint32_t operator|(std::uint32_t a, Op b) { return a | std::uint32_t(b); }
-
 struct Fault {
   std::uint64_t at = 0;           // operation number (counting only `kinds`), 0: none
   std::uint32_t code = 0;         // Win32 error reported
@@ -51,9 +29,9 @@ struct Fault {
   bool emptyRead = false;         // a faulted Read reports the end of the file
 };
 
-class FaultyFileSystem final : public ForwardingFileSystem {
+class FaultyFileSystem final : public InterceptingFileSystem {
  public:
-  explicit FaultyFileSystem(platform::FileSystem& target) : ForwardingFileSystem(target) {}
+  explicit FaultyFileSystem(platform::FileSystem& target) : InterceptingFileSystem(target) {}
 
   void SetFault(const Fault& fault) {
     fault_ = fault;
@@ -73,25 +51,10 @@ class FaultyFileSystem final : public ForwardingFileSystem {
   // Handles opened through this layer and not closed yet.
   int OpenHandleCount() const { return static_cast<int>(handles_.size()); }
 
-  platform::Status Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) override;
-  platform::Status Read(platform::FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override;
-  platform::Status Write(platform::FileHandle file, const void* buffer, std::uint32_t size,
-             std::uint32_t* done) override;
-  platform::Status Flush(platform::FileHandle file) override;
-  platform::Status Seek(platform::FileHandle file, std::uint32_t offset) override;
-  platform::Status Skip(platform::FileHandle file, std::uint32_t count) override;
-  platform::Status Tell(platform::FileHandle file, std::uint32_t* offset) override;
-  platform::Status GetSize(platform::FileHandle file, std::uint64_t* size) override;
-  platform::Status GetTimes(platform::FileHandle file, platform::FileTimes* times) override;
-  platform::Status SetTimes(platform::FileHandle file, const platform::FileTimes& times) override;
-  platform::Status Close(platform::FileHandle file) override;
-  platform::Status Remove(const char* path) override;
-  platform::Status Replace(const char* source, const char* target) override;
-  platform::Status GetAttributes(const char* path, std::uint32_t* attributes) override;
-  platform::Status MakeDirectory(const char* path) override;
-  platform::Status SetCurrentDir(const char* path) override;
 
  private:
+  platform::Status Around(Call& call, const Next& next) override;
+
   enum class Strike { kNone, kFail, kBend };  // kBend: a short write or an early end
   Strike Count(Op op);
   platform::Status Injected() const { return platform::Status::Failure(fault_.code); }

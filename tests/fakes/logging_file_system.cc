@@ -3,7 +3,6 @@
 namespace tests {
 namespace {
 
-using platform::FileHandle;
 using platform::OpenMode;
 
 const char* ModeName(OpenMode mode) {
@@ -16,73 +15,37 @@ const char* ModeName(OpenMode mode) {
   return "?";
 }
 
+// The call as the log spells it: its name and what it was asked.
+std::string Describe(const Call& call) {
+  auto with_path = [&](const char* name) { return std::string(name) + " " + call.path; };
+  switch (call.op) {
+    case Op::kOpen: return with_path("Open") + " " + ModeName(call.mode);
+    case Op::kRead: return "Read " + std::to_string(call.size);
+    case Op::kWrite: return "Write " + std::to_string(call.size);
+    case Op::kFlush: return "Flush";
+    case Op::kSeek: return "Seek " + std::to_string(call.size);
+    case Op::kSkip: return "Skip " + std::to_string(call.size);
+    case Op::kTell: return "Tell";
+    case Op::kGetSize: return "GetSize";
+    case Op::kGetTimes: return "GetTimes";
+    case Op::kSetTimes: return "SetTimes";
+    case Op::kClose: return "Close";
+    case Op::kRemove: return with_path("Remove");
+    case Op::kReplace: return with_path("Replace") + " " + call.target;
+    case Op::kGetAttributes: return with_path("GetAttributes");
+    case Op::kMakeDirectory: return with_path("MakeDirectory");
+    case Op::kSetCurrentDir: return with_path("SetCurrentDir");
+  }
+  return "?";
+}
+
 }  // namespace
 
-platform::Status LoggingFileSystem::Record(const std::string& call, platform::Status result) {
-  log_.push_back(call + (result ? " -> ok" : " -> error " + std::to_string(result.code())));
+platform::Status LoggingFileSystem::Around(Call& call, const Next& next) {
+  std::string line = Describe(call);
+  platform::Status result = next(call);
+  log_.push_back(line + (result ? " -> ok" : " -> error " + std::to_string(result.code())));
   return result;
-}
-
-platform::Status LoggingFileSystem::Open(const char* path, OpenMode mode, FileHandle* file) {
-  return Record(std::string("Open ") + path + " " + ModeName(mode), target().Open(path, mode, file));
-}
-
-platform::Status LoggingFileSystem::Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) {
-  return Record("Read " + std::to_string(size), target().Read(file, buffer, size, done));
-}
-
-platform::Status LoggingFileSystem::Write(FileHandle file, const void* buffer, std::uint32_t size,
-                              std::uint32_t* done) {
-  return Record("Write " + std::to_string(size), target().Write(file, buffer, size, done));
-}
-
-platform::Status LoggingFileSystem::Flush(FileHandle file) { return Record("Flush", target().Flush(file)); }
-
-platform::Status LoggingFileSystem::Seek(FileHandle file, std::uint32_t offset) {
-  return Record("Seek " + std::to_string(offset), target().Seek(file, offset));
-}
-
-platform::Status LoggingFileSystem::Skip(FileHandle file, std::uint32_t count) {
-  return Record("Skip " + std::to_string(count), target().Skip(file, count));
-}
-
-platform::Status LoggingFileSystem::Tell(FileHandle file, std::uint32_t* offset) {
-  return Record("Tell", target().Tell(file, offset));
-}
-
-platform::Status LoggingFileSystem::GetSize(FileHandle file, std::uint64_t* size) {
-  return Record("GetSize", target().GetSize(file, size));
-}
-
-platform::Status LoggingFileSystem::GetTimes(FileHandle file, platform::FileTimes* times) {
-  return Record("GetTimes", target().GetTimes(file, times));
-}
-
-platform::Status LoggingFileSystem::SetTimes(FileHandle file, const platform::FileTimes& times) {
-  return Record("SetTimes", target().SetTimes(file, times));
-}
-
-platform::Status LoggingFileSystem::Close(FileHandle file) { return Record("Close", target().Close(file)); }
-
-platform::Status LoggingFileSystem::Remove(const char* path) {
-  return Record(std::string("Remove ") + path, target().Remove(path));
-}
-
-platform::Status LoggingFileSystem::Replace(const char* source, const char* target) {
-  return Record(std::string("Replace ") + source + " " + target,
-                ForwardingFileSystem::target().Replace(source, target));
-}
-
-platform::Status LoggingFileSystem::GetAttributes(const char* path, std::uint32_t* attributes) {
-  return Record(std::string("GetAttributes ") + path, target().GetAttributes(path, attributes));
-}
-
-platform::Status LoggingFileSystem::MakeDirectory(const char* path) {
-  return Record(std::string("MakeDirectory ") + path, target().MakeDirectory(path));
-}
-
-platform::Status LoggingFileSystem::SetCurrentDir(const char* path) {
-  return Record(std::string("SetCurrentDir ") + path, target().SetCurrentDir(path));
 }
 
 }  // namespace tests
