@@ -10,22 +10,12 @@ using IconHandle = void*;
 
 // GetDriveTypeA values.
 namespace drive_type {
-constexpr std::uint32_t kUnknown = 0;
-constexpr std::uint32_t kNoRootDir = 1;
-constexpr std::uint32_t kRemovable = 2;
-constexpr std::uint32_t kFixed = 3;
-constexpr std::uint32_t kRemote = 4;
-constexpr std::uint32_t kCdRom = 5;
-constexpr std::uint32_t kRamDisk = 6;
+enum : std::uint32_t { kUnknown, kNoRootDir, kRemovable, kFixed, kRemote, kCdRom, kRamDisk };
 }  // namespace drive_type
 
 // SHGetFileInfoA flags used for drives.
 namespace shell_info {
-constexpr std::uint32_t kIcon = 0x100;
-constexpr std::uint32_t kDisplayName = 0x200;
-constexpr std::uint32_t kTypeName = 0x400;
-constexpr std::uint32_t kSmallIcon = 0x1;
-constexpr std::uint32_t kSelected = 0x10000;
+enum : std::uint32_t { kSmallIcon = 0x1, kIcon = 0x100, kDisplayName = 0x200, kTypeName = 0x400, kSelected = 0x10000 };
 constexpr std::uint32_t kNameAndIcon = kIcon | kDisplayName | kTypeName | kSmallIcon;  // 0x701
 constexpr std::uint32_t kSelectedIcon = kIcon | kSmallIcon | kSelected;               // 0x10101
 }  // namespace shell_info

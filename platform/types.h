@@ -42,11 +42,7 @@ constexpr std::uint32_t kGeneric = 31;  // ERROR_GEN_FAILURE
 
 // Windows file attribute bits.
 namespace attr {
-constexpr std::uint32_t kReadOnly = 0x01;
-constexpr std::uint32_t kHidden = 0x02;
-constexpr std::uint32_t kDirectory = 0x10;
-constexpr std::uint32_t kArchive = 0x20;
-constexpr std::uint32_t kNormal = 0x80;
+enum : std::uint32_t { kReadOnly = 0x01, kHidden = 0x02, kDirectory = 0x10, kArchive = 0x20, kNormal = 0x80 };
 }  // namespace attr
 
 }  // namespace platform

@@ -39,23 +39,8 @@ make_file SETUP.EXE "$data/setup/SETUP.EXE" 300000
 make_file DATA1.CAB "$data/setup/disk1/DATA1.CAB" 500000
 make_file DATA2.CAB "$data/setup/DATA2.CAB" 200000
 make_file README.TXT "$data/setup/README.TXT" 1234
-cat >"$data/tools/packlist.ini" <<'EOF'
-[Global]
-Name=Sample Suite
-
-[Disk0]
-File0=..\setup\\SETUP.EXE
-File1=..\setup\disk1\DATA1.CAB
-Files=2
-
-[Disk1]
-File0=..\setup\\DATA2.CAB
-File1=..\setup\README.TXT
-Files=2
-
-[Disks]
-Number=2
-EOF
+packlist_ini "Sample Suite" '..\setup\\SETUP.EXE ..\setup\disk1\DATA1.CAB' \
+  '..\setup\\DATA2.CAB ..\setup\README.TXT' >"$data/tools/packlist.ini"
 if [ "$scenario" != two-disks ]; then
   sed -i 's/^Number=2/Number=1/' "$data/tools/packlist.ini"
 fi
@@ -72,6 +57,15 @@ caption="Tandrel's disk maker"
 
 script="$out/script.txt"
 pause=150
+# The first disk is asked for, the user puts one in, and the check answers.
+first_disk_refused='window "Copying Files" 30000
+window "'"$caption"'" 20000
+text "'"$(prompt "Disk 1 - Sample Suite")"'"
+icon information
+click "OK"
+gone
+window "'"$caption"'" 20000'
+
 case "$scenario" in
   two-disks)
     expected_code=1
@@ -114,13 +108,7 @@ EOF
     # 348 pages of tmpfs: blank, but fewer than 1,430,000 bytes free.
     wenv floppy "$env" 1425408
     cat >"$script" <<EOF
-window "Copying Files" 30000
-window "$caption" 20000
-text "$(prompt "Disk 1 - Sample Suite")"
-icon information
-click "OK"
-gone
-window "$caption" 20000
+$first_disk_refused
 text "The destination disk does not have the capacity to build an installation disk.  Either the floppy drive selected is not a 1.44MB or greater drive, or the floppy disk has bad sectors.\n\n$insert_blank"
 icon exclamation
 buttons "OK" "Cancel"
@@ -134,13 +122,7 @@ EOF
     expected_code=1
     head -c 20000 /dev/zero >"$floppy/OLD.TXT"
     cat >"$script" <<EOF
-window "Copying Files" 30000
-window "$caption" 20000
-text "$(prompt "Disk 1 - Sample Suite")"
-icon information
-click "OK"
-gone
-window "$caption" 20000
+$first_disk_refused
 text "The destination disk is not blank.\n\n$insert_blank"
 icon exclamation
 buttons "OK" "Cancel"

@@ -84,6 +84,25 @@ fits_real_floppy() {
 }
 
 # A source file with known times, recorded under its name on the floppy.
+# A package description: the product NAME, then one argument a disk, each the
+# disk's entries separated by blanks (entries hold none).
+packlist_ini() {  # NAME DISK...
+  local name=$1 disk=0 entries entry i
+  shift
+  printf '[Global]\nName=%s\n' "$name"
+  for entries in "$@"; do
+    printf '\n[Disk%d]\n' "$disk"
+    i=0
+    for entry in $entries; do
+      printf 'File%d=%s\n' "$i" "$entry"
+      i=$((i + 1))
+    done
+    printf 'Files=%d\n' "$i"
+    disk=$((disk + 1))
+  done
+  printf '\n[Disks]\nNumber=%d\n' "$disk"
+}
+
 make_file() {  # NAME-ON-FLOPPY PATH BYTES
   head -c "$3" /dev/urandom >"$2"
   touch -m -d "2001-02-03 04:05:06.1234567" "$2"

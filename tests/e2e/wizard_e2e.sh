@@ -77,27 +77,8 @@ make_file DATA1.CAB "$data/setup/DATA1.CAB" 400000
 make_file DATA2.CAB "$data/setup/disk2/DATA2.CAB" 300000
 make_file README.TXT "$data/setup/README.TXT" 1234
 make_file DATA3.CAB "$data/setup/DATA3.CAB" 250000
-cat >"$tools/packlist.ini" <<'INI'
-[Global]
-Name=Sample Suite
-
-[Disk0]
-File0=..\setup\\SETUP.EXE
-File1=..\setup\\DATA1.CAB
-Files=2
-
-[Disk1]
-File0=..\setup\disk2\\DATA2.CAB
-File1=..\setup\README.TXT
-Files=2
-
-[Disk2]
-File0=..\setup\\DATA3.CAB
-Files=1
-
-[Disks]
-Number=3
-INI
+packlist_ini "Sample Suite" '..\setup\\SETUP.EXE ..\setup\\DATA1.CAB' \
+  '..\setup\disk2\\DATA2.CAB ..\setup\README.TXT' '..\setup\\DATA3.CAB' >"$tools/packlist.ini"
 printf 'TANDREL LICENSE AGREEMENT\r\n\r\nYou may make 100%% of the copies you need.\r\n' >"$tools/license.txt"
 
 # Saves what the floppy holds under saved/NAME and empties it: the user
@@ -299,18 +280,7 @@ EOF
     ;;
   other-package)
     rm "$tools/license.txt"
-    cat >"$tools/other.ini" <<'INI'
-[Global]
-Name=Other Suite
-[Disk0]
-File0=..\setup\\SETUP.EXE
-Files=1
-[Disk1]
-File0=..\setup\\DATA3.CAB
-Files=1
-[Disks]
-Number=2
-INI
+    packlist_ini "Other Suite" '..\setup\\SETUP.EXE' '..\setup\\DATA3.CAB' >"$tools/other.ini"
     args=(other.ini)
     cat >"$script" <<EOF
 window "Welcome to $caption" 30000

@@ -77,7 +77,7 @@ void MemoryFileSystem::AddFile(const std::string& path, const std::string& data,
 void MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
   auto it = nodes_.find(Key(path));
   if (it != nodes_.end()) {
-    it->second.attributes = attributes | (it->second.directory ? attr::kDirectory : 0);
+    it->second.attributes = attributes | (it->second.directory ? std::uint32_t{attr::kDirectory} : 0u);
   }
 }
 

@@ -4,13 +4,13 @@
 
 #include <windows.h>
 
+#include "platform/win32/ui/subclass.h"
+
 namespace platform::win32::ui {
 
-class Application {
+class Application : OneWindow {
  public:
   Application() = default;
-  Application(const Application&) = delete;
-  Application& operator=(const Application&) = delete;
   virtual ~Application() = default;
 
   // The entry point's body: start-up, then (when it asks for one) a message

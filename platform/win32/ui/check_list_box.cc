@@ -1,5 +1,7 @@
 #include "platform/win32/ui/check_list_box.h"
 
+#include "platform/win32/ui/subclass.h"
+
 namespace platform::win32::ui {
 namespace {
 
@@ -10,18 +12,13 @@ constexpr int kBoxMargin = 2;
 }  // namespace
 
 CheckListBox::~CheckListBox() {
-  if (list_ != nullptr && IsWindow(list_)) {
-    SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-    RemovePropA(list_, kListProperty);
-  }
+  if (list_ != nullptr && IsWindow(list_)) Unsubclass(list_, kListProperty, original_);
 }
 
 bool CheckListBox::Attach(HWND list) {
   if (list == nullptr || list_ != nullptr) return false;
   list_ = list;
-  SetPropA(list, kListProperty, this);
-  original_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CheckListBox::Procedure)));
+  original_ = Subclass(list, kListProperty, this, &CheckListBox::Procedure);
   return true;
 }
 
@@ -123,8 +120,7 @@ LRESULT CALLBACK CheckListBox::Procedure(HWND window, UINT message, WPARAM wPara
       if (wParam == ' ') return 0;  // not a search for a row starting with a blank
       break;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-      RemovePropA(window, kListProperty);
+      Unsubclass(window, kListProperty, original);
       self->list_ = nullptr;
       break;
     default:

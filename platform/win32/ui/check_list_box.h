@@ -7,13 +7,13 @@
 
 #include <windows.h>
 
+#include "platform/win32/ui/subclass.h"
+
 namespace platform::win32::ui {
 
-class CheckListBox {
+class CheckListBox : OneWindow {
  public:
   CheckListBox() = default;
-  CheckListBox(const CheckListBox&) = delete;
-  CheckListBox& operator=(const CheckListBox&) = delete;
   ~CheckListBox();
 
   // Takes over the list control; false when there is none.

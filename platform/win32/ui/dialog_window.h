@@ -7,13 +7,13 @@
 
 #include <windows.h>
 
+#include "platform/win32/ui/subclass.h"
+
 namespace platform::win32::ui {
 
-class DialogWindow {
+class DialogWindow : OneWindow {
  public:
   DialogWindow() = default;
-  DialogWindow(const DialogWindow&) = delete;
-  DialogWindow& operator=(const DialogWindow&) = delete;
 
   HWND window() const { return window_; }
 

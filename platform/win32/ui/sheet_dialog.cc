@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/ui/property_page.h"
+#include "platform/win32/ui/subclass.h"
 
 namespace platform::win32::ui {
 namespace {
@@ -58,9 +59,7 @@ int CALLBACK SheetDialog::SheetCallback(HWND window, UINT message, LPARAM) {
   SheetDialog* self = starting;
   starting = nullptr;
   self->window_ = window;
-  SetPropA(window, kSheetProperty, self);
-  self->original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-      window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SheetDialog::SubclassProcedure)));
+  self->original_ = Subclass(window, kSheetProperty, self, &SheetDialog::SubclassProcedure);
   self->OnCreated();
   return 0;
 }
@@ -79,8 +78,7 @@ LRESULT CALLBACK SheetDialog::SubclassProcedure(HWND window, UINT message, WPARA
       break;
     case WM_NCDESTROY:
       // The sheet goes: put its procedure back and forget the object.
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-      RemovePropA(window, kSheetProperty);
+      Unsubclass(window, kSheetProperty, original);
       self->window_ = nullptr;
       break;
     default:
