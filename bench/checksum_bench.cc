@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
+#include "platform/file.h"
 #include "unpack/archive/reader.h"
 
 namespace {
@@ -29,34 +29,30 @@ const std::string& BenchFile() {
   return path;
 }
 
-platform::FileHandle OpenBenchFile() {
-  platform::FileHandle h = 0;
-  (void)platform::DefaultFileSystem().Open(BenchFile().c_str(), platform::OpenMode::kReadShared, &h);
-  return h;
+platform::File OpenBenchFile() {
+  platform::File file;
+  (void)file.Open(platform::DefaultFileSystem(), BenchFile().c_str(), platform::OpenMode::kReadShared);
+  return file;
 }
 
 void BM_ReadFile(benchmark::State& state) {
-  platform::FileSystem& fs = platform::DefaultFileSystem();
   static unsigned char buffer[32768];
   std::uint64_t total = 0;
   for (auto _ : state) {
-    platform::FileHandle h = OpenBenchFile();
+    platform::File file = OpenBenchFile();
     std::uint32_t got = 0;
-    while (fs.Read(h, buffer, sizeof buffer, &got) && got != 0) total += got;
+    while (file.Read(buffer, sizeof buffer, &got) && got != 0) total += got;
     benchmark::DoNotOptimize(buffer[0]);
-    (void)fs.Close(h);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(total));
 }
 
 void BM_ComputeArchiveChecksum(benchmark::State& state) {
-  platform::FileSystem& fs = platform::DefaultFileSystem();
   std::uint64_t size = 0;
   for (auto _ : state) {
-    platform::FileHandle h = OpenBenchFile();
-    (void)fs.GetSize(h, &size);
-    benchmark::DoNotOptimize(kivo::ComputeArchiveChecksum(fs, h, 0));
-    (void)fs.Close(h);
+    platform::File file = OpenBenchFile();
+    (void)file.GetSize(&size);
+    benchmark::DoNotOptimize(kivo::ComputeArchiveChecksum(file, 0));
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(size * state.iterations()));
 }

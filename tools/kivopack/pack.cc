@@ -16,7 +16,6 @@ namespace kivopack {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::FileHandle;
 using platform::OpenMode;
 
 constexpr std::uint32_t kBuffer = 1u << 20;
@@ -205,7 +204,6 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
     *error = "cannot create " + request.output + " (" + Code(created.code()) + ")";
     return false;
   }
-  FileHandle h = out.handle();
   auto fail = [&](const std::string& why) {
     *error = why;
     (void)out.Close();
@@ -222,7 +220,7 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
     if (!written) return writeFailed(written);
     if (done != stub.size()) return writeFailed(platform::Status::Failure(platform::error::kDiskFull));
   }
-  kivo::ArchiveWriter writer(io, h, static_cast<std::uint32_t>(stub.size()));
+  kivo::ArchiveWriter writer(out, static_cast<std::uint32_t>(stub.size()));
   if (!writer.Start(program.c_str(), static_cast<std::uint32_t>(files.size()))) return writeFailed(writer.failure());
   for (const SourceFile& f : files) {
     kivo::ArchiveEntry entry;
@@ -239,12 +237,11 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
     if (platform::Status opened = input.Open(io, f.path.c_str(), OpenMode::kReadShared); !opened) {
       return fail("cannot open " + f.path + " (" + Code(opened.code()) + ")");
     }
-    FileHandle in = input.handle();
     std::uint64_t left = f.size;
     while (left > 0) {
       std::uint32_t want = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kBuffer));
       std::uint32_t got = 0;
-      if (platform::Status read = kivo::ReadFully(io, in, buffer.data(), want, &got); !read) {
+      if (platform::Status read = kivo::ReadFully(input, buffer.data(), want, &got); !read) {
         return fail("cannot read " + f.path + " (" + Code(read.code()) + ")");
       }
       if (got != want) return fail(f.path + " changed while it was packed");
@@ -280,14 +277,13 @@ bool ReadListing(const std::string& path, ArchiveListing* listing, std::string* 
     *error = "cannot open " + path + " (" + Code(opened.code()) + ")";
     return false;
   }
-  FileHandle h = file.handle();
-  if (!kivo::FindArchiveStart(io, h) || !io.Tell(h, &listing->offset)) {
+  if (!kivo::FindArchiveStart(file) || !file.Tell(&listing->offset)) {
     *error = "no archive in " + path;
     return false;
   }
   std::uint8_t header[kivo::kHeaderSize];
   std::uint32_t got = 0;
-  if (!kivo::ReadFully(io, h, header, kivo::kHeaderSize, &got) || got != kivo::kHeaderSize) {
+  if (!kivo::ReadFully(file, header, kivo::kHeaderSize, &got) || got != kivo::kHeaderSize) {
     *error = "the header cannot be read";
     return false;
   }
@@ -301,7 +297,7 @@ bool ReadListing(const std::string& path, ArchiveListing* listing, std::string* 
   listing->entries.clear();
   for (std::uint32_t i = 0; i < decoded.count; ++i) {
     std::uint8_t bytes[kivo::kEntrySize];
-    if (!kivo::ReadFully(io, h, bytes, kivo::kEntrySize, &got) || got != kivo::kEntrySize) {
+    if (!kivo::ReadFully(file, bytes, kivo::kEntrySize, &got) || got != kivo::kEntrySize) {
       *error = "the table ends after " + std::to_string(i) + " of " + std::to_string(decoded.count) + " entries";
       return false;
     }
@@ -324,10 +320,9 @@ bool Verify(const std::string& path, ArchiveListing* listing, std::string* error
     *error = "cannot open " + path;
     return false;
   }
-  FileHandle h = file.handle();
   std::uint64_t size = 0;
   (void)file.GetSize(&size);
-  if (!kivo::ValidateArchive(io, h, listing->offset)) {
+  if (!kivo::ValidateArchive(file, listing->offset)) {
     *error = listing->entries.empty() ? "the archive holds no entries"
                                       : "size or checksum does not match";
     return false;

@@ -20,46 +20,45 @@ constexpr std::uint32_t kStep = kWindow - 8;
 
 }  // namespace
 
-platform::Status ReadFully(platform::FileSystem& fs, platform::FileHandle file, void* buffer,
-                           std::uint32_t size, std::uint32_t* done) {
+platform::Status ReadFully(platform::File& file, void* buffer, std::uint32_t size, std::uint32_t* done) {
   std::uint8_t* p = static_cast<std::uint8_t*>(buffer);
   *done = 0;
   while (*done < size) {
     std::uint32_t n = 0;
-    if (platform::Status read = fs.Read(file, p + *done, size - *done, &n); !read) return read;
+    if (platform::Status read = file.Read(p + *done, size - *done, &n); !read) return read;
     if (n == 0) break;
     *done += n;
   }
   return platform::Status::Ok();
 }
 
-bool FindArchiveStart(platform::FileSystem& fs, platform::FileHandle file) {
+bool FindArchiveStart(platform::File& file) {
   std::uint8_t* window = checksumBuffer;
   const std::uint32_t low = OpaqueWord(kSignatureLow);
   const std::uint32_t high = OpaqueWord(kSignatureHigh);
   for (std::uint32_t p = 0;; p += kStep) {
     std::uint32_t got = 0;
-    if (!fs.Seek(file, p) || !ReadFully(fs, file, window, kWindow, &got) || got == 0) return false;
+    if (!file.Seek(p) || !ReadFully(file, window, kWindow, &got) || got == 0) return false;
     for (std::uint32_t k = 0; k < kStep && k + 8 <= got; ++k) {
       if (LoadLe32(window + k) != low) continue;
       if (LoadLe32(window + k + 4) != high) continue;
-      return fs.Seek(file, p + k).ok();
+      return file.Seek(p + k).ok();
     }
     // Offsets are 32-bit: a file this long holds no archive we could read.
     if (p > 0xFFFFFFFFu - kStep) return false;
   }
 }
 
-std::uint32_t ComputeArchiveChecksum(platform::FileSystem& fs, platform::FileHandle file,
-                                     std::uint32_t signatureOffset, bool* complete) {
+std::uint32_t ComputeArchiveChecksum(platform::File& file, std::uint32_t signatureOffset,
+                                     bool* complete) {
   bool dummy;
   if (complete == nullptr) complete = &dummy;
   *complete = false;
   std::uint64_t size = 0;
   std::uint32_t got = 0;
-  if (!fs.Seek(file, signatureOffset) ||
-      !ReadFully(fs, file, checksumBuffer, kHeaderSize, &got) || got != kHeaderSize ||
-      !fs.GetSize(file, &size)) {
+  if (!file.Seek(signatureOffset) ||
+      !ReadFully(file, checksumBuffer, kHeaderSize, &got) || got != kHeaderSize ||
+      !file.GetSize(&size)) {
     return 0;
   }
   std::uint64_t start = static_cast<std::uint64_t>(signatureOffset) + kHeaderSize;
@@ -67,7 +66,7 @@ std::uint32_t ComputeArchiveChecksum(platform::FileSystem& fs, platform::FileHan
   ArchiveChecksum sum;
   while (remaining > 0) {
     std::uint32_t want = remaining >= kCopyBlock ? kCopyBlock : static_cast<std::uint32_t>(remaining);
-    if (!ReadFully(fs, file, checksumBuffer, want, &got)) return sum.value();
+    if (!ReadFully(file, checksumBuffer, want, &got)) return sum.value();
     sum.Update(checksumBuffer, got);
     if (got < want) return sum.value();
     remaining -= want;
@@ -76,25 +75,24 @@ std::uint32_t ComputeArchiveChecksum(platform::FileSystem& fs, platform::FileHan
   return sum.value();
 }
 
-bool ValidateArchive(platform::FileSystem& fs, platform::FileHandle file,
-                     std::uint32_t signatureOffset) {
+bool ValidateArchive(platform::File& file, std::uint32_t signatureOffset) {
   std::uint32_t saved = 0;
-  if (!fs.Tell(file, &saved)) return false;
+  if (!file.Tell(&saved)) return false;
   bool valid = false;
   std::uint8_t bytes[kHeaderSize];
   std::uint32_t got = 0;
   std::uint64_t size = 0;
-  if (fs.Seek(file, signatureOffset) && ReadFully(fs, file, bytes, kHeaderSize, &got) &&
-      got == kHeaderSize && fs.GetSize(file, &size)) {
+  if (file.Seek(signatureOffset) && ReadFully(file, bytes, kHeaderSize, &got) &&
+      got == kHeaderSize && file.GetSize(&size)) {
     ArchiveHeader header;
     DecodeHeader(bytes, &header);
     if (header.count != 0 && size < 0x100000000ull && header.totalSize == size) {
       bool complete = false;
-      std::uint32_t sum = ComputeArchiveChecksum(fs, file, signatureOffset, &complete);
+      std::uint32_t sum = ComputeArchiveChecksum(file, signatureOffset, &complete);
       valid = complete && sum == header.checksum;
     }
   }
-  if (!fs.Seek(file, saved)) return false;
+  if (!file.Seek(saved)) return false;
   return valid;
 }
 

@@ -4,16 +4,15 @@
 
 namespace kivo {
 
-ArchiveWriter::ArchiveWriter(platform::FileSystem& fs, platform::FileHandle file,
-                             std::uint32_t imageSize)
-    : fs_(fs), file_(file), imageSize_(imageSize) {}
+ArchiveWriter::ArchiveWriter(platform::File& file, std::uint32_t imageSize)
+    : file_(file), imageSize_(imageSize) {}
 
 bool ArchiveWriter::Put(const void* data, std::uint32_t size, bool checksummed) {
   const std::uint8_t* p = static_cast<const std::uint8_t*>(data);
   std::uint32_t left = size;
   while (left > 0) {
     std::uint32_t done = 0;
-    failure_ = fs_.Write(file_, p, left, &done);
+    failure_ = file_.Write(p, left, &done);
     if (!failure_) return false;
     if (done == 0) {  // a write that stores nothing: the disk is full
       failure_ = platform::Status::Failure(platform::error::kDiskFull);
@@ -54,11 +53,11 @@ bool ArchiveWriter::Finish() {
   std::uint8_t fields[8];
   StoreLe32(fields, header_.totalSize);
   StoreLe32(fields + 4, header_.checksum);
-  if (!(failure_ = fs_.Seek(file_, imageSize_ + 280))) return false;
+  if (!(failure_ = file_.Seek(imageSize_ + 280))) return false;
   std::uint64_t before = written_;
   bool ok = Put(fields, 8, false);
   written_ = before;
-  return ok && (failure_ = fs_.Seek(file_, static_cast<std::uint32_t>(total)));
+  return ok && (failure_ = file_.Seek(static_cast<std::uint32_t>(total)));
 }
 
 }  // namespace kivo

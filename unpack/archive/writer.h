@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/file_system.h"
+#include "platform/file.h"
 #include "unpack/archive/checksum.h"
 #include "unpack/archive/format.h"
 
@@ -15,7 +15,7 @@ class ArchiveWriter {
  public:
   // `file` is open for writing, positioned where the archive begins (after
   // any extractor image already written, which `imageSize` counts).
-  ArchiveWriter(platform::FileSystem& fs, platform::FileHandle file, std::uint32_t imageSize);
+  ArchiveWriter(platform::File& file, std::uint32_t imageSize);
 
   bool Start(const char* programName, std::uint32_t count);
   // Records in the order their data will follow.
@@ -31,8 +31,7 @@ class ArchiveWriter {
  private:
   bool Put(const void* data, std::uint32_t size, bool checksummed);
 
-  platform::FileSystem& fs_;
-  platform::FileHandle file_;
+  platform::File& file_;
   std::uint32_t imageSize_;
   std::uint64_t written_ = 0;
   ArchiveHeader header_;

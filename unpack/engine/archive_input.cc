@@ -2,9 +2,7 @@
 
 namespace kivo {
 
-void ArchiveInput::Start(platform::FileSystem* files, platform::FileHandle file,
-                         std::uint8_t* buffer, std::uint32_t capacity) {
-  files_ = files;
+void ArchiveInput::Start(platform::File* file, std::uint8_t* buffer, std::uint32_t capacity) {
   file_ = file;
   buffer_ = buffer;
   capacity_ = capacity;
@@ -24,7 +22,7 @@ ArchiveInput::Result ArchiveInput::Peek(std::uint32_t count, const std::uint8_t*
     }
     while (end_ < count) {
       std::uint32_t got = 0;
-      failure_ = files_->Read(file_, buffer_ + end_, capacity_ - end_, &got);
+      failure_ = file_->Read(buffer_ + end_, capacity_ - end_, &got);
       if (!failure_) return kFailed;
       if (got == 0) return kEnded;
       end_ += got;
@@ -42,7 +40,7 @@ platform::Status ArchiveInput::Skip(std::uint32_t count) {
   }
   // The file's position is already past what the buffer holds.
   begin_ = end_ = 0;
-  return files_->Skip(file_, count - held);
+  return file_->Skip(count - held);
 }
 
 }  // namespace kivo

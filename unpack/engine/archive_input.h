@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/file_system.h"
+#include "platform/file.h"
 
 namespace kivo {
 
@@ -20,10 +20,9 @@ class ArchiveInput {
 
   // Reads `file` from its current position through `buffer`, which holds
   // `capacity` bytes and stays the caller's.
-  void Start(platform::FileSystem* files, platform::FileHandle file, std::uint8_t* buffer,
-             std::uint32_t capacity);
+  void Start(platform::File* file, std::uint8_t* buffer, std::uint32_t capacity);
 
-  platform::FileHandle file() const { return file_; }
+  const platform::File* file() const { return file_; }
 
   // Makes the next `count` bytes (at most the capacity) lie together in the
   // buffer and points *bytes at them; they stay there until Consume. Reads
@@ -40,8 +39,7 @@ class ArchiveInput {
   platform::Status failure() const { return failure_; }
 
  private:
-  platform::FileSystem* files_ = nullptr;
-  platform::FileHandle file_ = platform::kNoFile;
+  platform::File* file_ = nullptr;
   std::uint8_t* buffer_ = nullptr;
   std::uint32_t capacity_ = 0;
   std::uint32_t begin_ = 0;  // first byte not yet consumed

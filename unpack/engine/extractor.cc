@@ -9,7 +9,6 @@
 namespace kivo {
 namespace {
 
-using platform::FileHandle;
 using platform::OpenMode;
 namespace error = platform::error;
 
@@ -60,7 +59,7 @@ bool Extractor::ExtractArchive(const ExtractOptions& options) {
   // program starts only after the archive file has been let go.
   char program[kProgramField];
   program[0] = '\0';
-  bool ok = Run(options, archive.handle(), program);
+  bool ok = Run(options, archive, program);
   (void)archive.Close();
   if (records_ != nullptr) {
     s_.memory.Release(records_);
@@ -75,25 +74,25 @@ bool Extractor::ExtractArchive(const ExtractOptions& options) {
   return ok;
 }
 
-bool Extractor::Run(const ExtractOptions& options, FileHandle archive, char* program) {
+bool Extractor::Run(const ExtractOptions& options, platform::File& archive, char* program) {
   std::uint64_t size = 0;
-  if (platform::Status measured = s_.files.GetSize(archive, &size); !measured) return FileError(measured);
+  if (platform::Status measured = archive.GetSize(&size); !measured) return FileError(measured);
   // Offsets and the stored size are 32-bit: such a file cannot be a valid
   // archive, and scanning it would wrap around.
   if (size >= 0x100000000ull) {
     s_.messages.ShowMessage(IDS_NO_FILES);
     return false;
   }
-  if (!FindArchiveStart(s_.files, archive)) {
+  if (!FindArchiveStart(archive)) {
     s_.messages.ShowMessage(IDS_NO_ARCHIVE);
     return false;
   }
   std::uint32_t offset = 0;
-  if (platform::Status told = s_.files.Tell(archive, &offset); !told) return FileError(told);
+  if (platform::Status told = archive.Tell(&offset); !told) return FileError(told);
   std::uint8_t bytes[kHeaderSize];
   std::uint32_t got = 0;
-  if (!ReadFully(s_.files, archive, bytes, kHeaderSize, &got) || got != kHeaderSize) return Corrupt();
-  if (!ValidateArchive(s_.files, archive, offset)) {
+  if (!ReadFully(archive, bytes, kHeaderSize, &got) || got != kHeaderSize) return Corrupt();
+  if (!ValidateArchive(archive, offset)) {
     s_.messages.ShowMessage(IDS_NO_FILES);
     return false;
   }
@@ -135,7 +134,7 @@ bool Extractor::Run(const ExtractOptions& options, FileHandle archive, char* pro
 
 // Reads and checks the whole table before anything is written, so that a
 // hostile or damaged entry stops the extraction with the target untouched.
-bool Extractor::ReadEntryTable(FileHandle archive, std::uint32_t count,
+bool Extractor::ReadEntryTable(platform::File& archive, std::uint32_t count,
                                std::uint64_t dataAvailable) {
   std::uint64_t tableBytes = static_cast<std::uint64_t>(count) * sizeof(EntryRecord);
   if (tableBytes >= 0x100000000ull) {
@@ -152,7 +151,7 @@ bool Extractor::ReadEntryTable(FileHandle archive, std::uint32_t count,
     s_.messages.ShowMessage(IDS_NO_MEMORY);
     return false;
   }
-  input_.Start(&s_.files, archive, state_.copyBuffer, kCopyBlock);
+  input_.Start(&archive, state_.copyBuffer, kCopyBlock);
   std::uint64_t dataNeeded = 0;
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t* bytes = nullptr;
@@ -218,9 +217,9 @@ bool Extractor::MakeFolder(const char* path) {
   return true;
 }
 
-bool Extractor::ExtractEntry(FileHandle archive, const EntryRecord& record) {
+bool Extractor::ExtractEntry(const platform::File& archive, const EntryRecord& record) {
   // Only meaningful inside ExtractArchive, on the file it reads.
-  if (options_ == nullptr || archive != input_.file()) return false;
+  if (options_ == nullptr || &archive != input_.file()) return false;
   platform::PathBuffer path;
   JoinTarget(record.name, &path);  // checked to fit when the table was read
 

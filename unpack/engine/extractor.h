@@ -73,14 +73,14 @@ class Extractor {
   // data when the user keeps the existing file), below the target folder of
   // the extraction in progress. `archive` is the file that extraction reads,
   // through the engine's buffer.
-  bool ExtractEntry(platform::FileHandle archive, const EntryRecord& record);
+  bool ExtractEntry(const platform::File& archive, const EntryRecord& record);
 
   bool overwriteAll() const { return state_.overwriteAll; }
   ExtractStatus status() const { return status_; }
 
  private:
-  bool Run(const ExtractOptions& options, platform::FileHandle archive, char* program);
-  bool ReadEntryTable(platform::FileHandle archive, std::uint32_t count,
+  bool Run(const ExtractOptions& options, platform::File& archive, char* program);
+  bool ReadEntryTable(platform::File& archive, std::uint32_t count,
                       std::uint64_t dataAvailable);
   bool MakeEntryFolders(const char* name, platform::PathBuffer* path, const char* made);
   bool MakeFolder(const char* path);

@@ -16,25 +16,22 @@ using tests::HandBuiltEntry;
 
 class ArchiveFile : public ::testing::Test {
  protected:
-  platform::FileHandle OpenWith(const std::string& bytes) {
+  // `bytes` as a file opened through `files` (the layer with short reads by default).
+  platform::File OpenWith(const std::string& bytes) { return OpenWith(bytes, fs_); }
+  platform::File OpenWith(const std::string& bytes, platform::FileSystem& files) {
     disk_.AddFile("C:\\a.exe", bytes);
-    platform::FileHandle h = 0;
-    EXPECT_TRUE(fs_.Open("C:\\a.exe", platform::OpenMode::kReadShared, &h));
-    return h;
+    platform::File file;
+    EXPECT_TRUE(file.Open(files, "C:\\a.exe", platform::OpenMode::kReadShared));
+    return file;
   }
-  std::uint32_t Position(platform::FileHandle h) {
+  static std::uint32_t Position(platform::File& file) {
     std::uint32_t at = 0xFFFFFFFF;
-    EXPECT_TRUE(fs_.Tell(h, &at));
+    EXPECT_TRUE(file.Tell(&at));
     return at;
   }
   bool Valid(const std::string& bytes, std::uint32_t offset = 0) {
-    tests::MemoryFileSystem fs;
-    fs.AddFile("C:\\v.exe", bytes);
-    platform::FileHandle h = 0;
-    EXPECT_TRUE(fs.Open("C:\\v.exe", platform::OpenMode::kReadShared, &h));
-    bool valid = kivo::ValidateArchive(fs, h, offset);
-    (void)fs.Close(h);
-    return valid;
+    platform::File file = OpenWith(bytes, disk_);
+    return kivo::ValidateArchive(file, offset);
   }
   tests::MemoryFileSystem disk_;
   tests::FaultyFileSystem fs_{disk_};  // short reads when a test asks for them
@@ -43,16 +40,11 @@ class ArchiveFile : public ::testing::Test {
 TEST_F(ArchiveFile, SignatureIsFoundAtItsExactOffsetWhereverItStarts) {
   for (std::uint32_t at : {0u, 1u, 7u, 24u, 25u, 30u, 31u, 32u, 33u, 63u, 64u, 100u, 1000u}) {
     SCOPED_TRACE(at);
-    tests::MemoryFileSystem fs;
     std::string bytes(at, 'x');
     bytes += tests::kArchiveSignature + std::string(10, 'y');
-    fs.AddFile("C:\\s", bytes);
-    platform::FileHandle h = 0;
-    ASSERT_TRUE(fs.Open("C:\\s", platform::OpenMode::kReadShared, &h));
-    ASSERT_TRUE(kivo::FindArchiveStart(fs, h));
-    std::uint32_t pos = 0;
-    (void)fs.Tell(h, &pos);
-    EXPECT_EQ(pos, at);
+    platform::File file = OpenWith(bytes, disk_);
+    ASSERT_TRUE(kivo::FindArchiveStart(file));
+    EXPECT_EQ(Position(file), at);
   }
 }
 
@@ -60,22 +52,21 @@ TEST_F(ArchiveFile, SignatureSearchTakesTheFirstOfTwoAndSurvivesShortReads) {
   std::string bytes = std::string(45, 'a') + tests::kArchiveSignature + std::string(70, 'b') +
                       tests::kArchiveSignature;
   fs_.SetReadLimit(5);
-  platform::FileHandle h = OpenWith(bytes);
-  ASSERT_TRUE(kivo::FindArchiveStart(fs_, h));
-  EXPECT_EQ(Position(h), 45u);
+  platform::File file = OpenWith(bytes);
+  ASSERT_TRUE(kivo::FindArchiveStart(file));
+  EXPECT_EQ(Position(file), 45u);
 }
 
 TEST_F(ArchiveFile, NoSignatureMeansNotFound) {
   std::string almost = std::string(40, 'z') + tests::kArchiveSignature.substr(0, 7);
-  EXPECT_FALSE(kivo::FindArchiveStart(fs_, OpenWith(almost)));
-  tests::MemoryFileSystem empty;
-  empty.AddFile("C:\\e", "");
-  platform::FileHandle h = 0;
-  ASSERT_TRUE(empty.Open("C:\\e", platform::OpenMode::kReadShared, &h));
-  EXPECT_FALSE(kivo::FindArchiveStart(empty, h));
+  for (const std::string& bytes : {almost, std::string()}) {
+    platform::File file = OpenWith(bytes);
+    EXPECT_FALSE(kivo::FindArchiveStart(file)) << bytes.size();
+  }
   // The two words in the other order are not the signature.
   std::string swapped = tests::kArchiveSignature.substr(4) + tests::kArchiveSignature.substr(0, 4);
-  EXPECT_FALSE(kivo::FindArchiveStart(fs_, OpenWith(swapped + std::string(40, 'q'))));
+  platform::File file = OpenWith(swapped + std::string(40, 'q'));
+  EXPECT_FALSE(kivo::FindArchiveStart(file));
 }
 
 TEST_F(ArchiveFile, BareAndAppendedArchivesValidate) {
@@ -123,27 +114,19 @@ TEST_F(ArchiveFile, ReservedHeaderBytesAreNotChecked) {
 TEST_F(ArchiveFile, ValidationRestoresTheReadPositionEitherWay) {
   std::string good = BuildArchive({{"a.txt", "alpha"}});
   for (const std::string& bytes : {good, good + "x"}) {
-    tests::MemoryFileSystem fs;
-    fs.AddFile("C:\\v", bytes);
-    platform::FileHandle h = 0;
-    ASSERT_TRUE(fs.Open("C:\\v", platform::OpenMode::kReadShared, &h));
-    ASSERT_TRUE(fs.Seek(h, 800));
-    kivo::ValidateArchive(fs, h, 0);
-    std::uint32_t at = 0;
-    (void)fs.Tell(h, &at);
-    EXPECT_EQ(at, 800u);
+    platform::File file = OpenWith(bytes, disk_);
+    ASSERT_TRUE(file.Seek(800));
+    kivo::ValidateArchive(file, 0);
+    EXPECT_EQ(Position(file), 800u);
   }
 }
 
 TEST_F(ArchiveFile, AFileOfFourGibibytesOrMoreIsNeverValid) {
   // The stored size is 32-bit: a file 4 GiB longer would match it.
   std::string good = BuildArchive({{"a.txt", "alpha"}});
-  disk_.AddFile("C:\\big", good);
-  tests::FaultyFileSystem big(disk_);
-  big.SetSizeSurplus(0x100000000ull);
-  platform::FileHandle h = 0;
-  ASSERT_TRUE(big.Open("C:\\big", platform::OpenMode::kReadShared, &h));
-  EXPECT_FALSE(kivo::ValidateArchive(big, h, 0));
+  fs_.SetSizeSurplus(0x100000000ull);
+  platform::File file = OpenWith(good);
+  EXPECT_FALSE(kivo::ValidateArchive(file, 0));
 }
 
 TEST(ArchiveCodec, DecodesEveryFieldAtItsOffset) {

@@ -22,12 +22,11 @@ TEST(ArchiveWriter, WritesTheHandBuiltBytesAfterAnImage) {
   o.program = "sub\\run.exe";
   std::string expected = tests::BuildArchive({a, b, c}, o);
 
-  platform::FileSystem& fs = platform::DefaultFileSystem();
-  platform::FileHandle h = 0;
-  ASSERT_TRUE(fs.Open(path.c_str(), platform::OpenMode::kCreateAlways, &h));
+  platform::File file;
+  ASSERT_TRUE(file.Open(platform::DefaultFileSystem(), path.c_str(), platform::OpenMode::kCreateAlways));
   std::uint32_t done = 0;
-  ASSERT_TRUE(fs.Write(h, image.data(), static_cast<std::uint32_t>(image.size()), &done));
-  kivo::ArchiveWriter w(fs, h, static_cast<std::uint32_t>(image.size()));
+  ASSERT_TRUE(file.Write(image.data(), static_cast<std::uint32_t>(image.size()), &done));
+  kivo::ArchiveWriter w(file, static_cast<std::uint32_t>(image.size()));
   ASSERT_TRUE(w.Start(o.program.c_str(), 3));
   for (const auto* e : {&a, &b, &c}) {
     kivo::ArchiveEntry entry;
@@ -41,7 +40,7 @@ TEST(ArchiveWriter, WritesTheHandBuiltBytesAfterAnImage) {
     ASSERT_TRUE(w.AddData(e->data.data(), static_cast<std::uint32_t>(e->data.size())));
   }
   ASSERT_TRUE(w.Finish());
-  ASSERT_TRUE(fs.Close(h));
+  ASSERT_TRUE(file.Close());
   std::string written = tests::ReadFile(path);
   ASSERT_EQ(written.size(), expected.size());
   EXPECT_TRUE(written == expected);

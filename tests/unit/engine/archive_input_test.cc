@@ -39,12 +39,13 @@ class Input : public ::testing::Test {
   // A fresh file system each time, so that its log holds this file's reads.
   void Open(const std::string& bytes, std::uint32_t at = 0, std::uint32_t readLimit = 0) {
     bytes_ = bytes;
+    file_ = platform::File();  // closed through the file system it came from
     fs_ = std::make_unique<Files>();
     fs_->faults.SetReadLimit(readLimit);
     fs_->storage.AddFile("C:\\a.exe", bytes);
-    ASSERT_TRUE(fs_->log.Open("C:\\a.exe", platform::OpenMode::kReadShared, &file_));
-    ASSERT_TRUE(fs_->log.Seek(file_, at));
-    input_.Start(&fs_->log, file_, buffer_.data(), kCapacity);
+    ASSERT_TRUE(file_.Open(fs_->log, "C:\\a.exe", platform::OpenMode::kReadShared));
+    ASSERT_TRUE(file_.Seek(at));
+    input_.Start(&file_, buffer_.data(), kCapacity);
   }
   std::string Take(std::uint32_t count) {
     const std::uint8_t* p = nullptr;
@@ -61,7 +62,7 @@ class Input : public ::testing::Test {
   }
 
   std::unique_ptr<Files> fs_;
-  platform::FileHandle file_ = platform::kNoFile;
+  platform::File file_;
   std::vector<std::uint8_t> buffer_ = std::vector<std::uint8_t>(kCapacity);
   ArchiveInput input_;
   std::string bytes_;
