@@ -1,18 +1,25 @@
-# Shared by scripts/test.sh, scripts/demo.sh and the end-to-end scripts
+# Shared by scripts/test.sh, scripts/make-media.sh and the end-to-end scripts
 # (sourced): the tool check that installs what is missing, the choice of the
 # Wine ring, and the Windows form of a Linux path.
 
-# Every tool the builds, the rings and the main job use; any missing one
-# has scripts/setup-deps.sh install everything.
-tandrel_tools=(cmake g++ clang++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres
-               x86_64-w64-mingw32-g++-posix wine Xvfb mformat mcopy mdir fsck.fat convert iconv)
+# The tools the native main job uses (builds of the Windows programs with
+# MinGW and the Linux tools, floppy images with mtools); and every tool the
+# builds, the test rings and the Wine run use. Any missing one has
+# scripts/setup-deps.sh install everything.
+tandrel_native_tools=(cmake g++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres
+                      mformat mcopy mdir fsck.fat)
+tandrel_tools=("${tandrel_native_tools[@]}" clang++ x86_64-w64-mingw32-g++-posix wine Xvfb convert iconv)
 
 # Installs what is missing; false when that fails. Run from the tree's root.
-tandrel_ensure_tools() {
-  local tool missing=0
-  for tool in "${tandrel_tools[@]}"; do
+# `native` checks only what the native main job needs, so that it runs on a
+# machine without Wine.
+tandrel_ensure_tools() {  # [native|all]
+  local tool missing=0 needed=("${tandrel_tools[@]}")
+  [ "${1:-all}" != native ] || needed=("${tandrel_native_tools[@]}")
+  for tool in "${needed[@]}"; do
     command -v "$tool" >/dev/null 2>&1 || missing=1
   done
+  # The native preset builds the tests as well, with GoogleTest from source.
   [ -f /usr/src/googletest/CMakeLists.txt ] || missing=1
   [ "$missing" -eq 0 ] || bash scripts/setup-deps.sh
 }

@@ -3,8 +3,9 @@
 # rings: the native suite (plain and with ASan/UBSan), the fuzz targets for a
 # bounded time, and the Windows suite and end-to-end tests under Wine; then
 # two builds of the shipped programs in other folders, compared byte for
-# byte, and the demo twice, whose second run must give the same kit and
-# images and leave a file it did not make alone.
+# byte, and the main job: natively without Wine, twice (the second run must
+# give the same kit and images and leave a file it did not make alone), and
+# through the Windows programs under Wine, whose images must be the same.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -93,33 +94,67 @@ if ls "$xml_dir"/*.xml >/dev/null 2>&1; then
   summaries+=("$wine_ring cases under Wine: $((cases - broken)) passed, $broken failed")
 fi
 
-# The main job end to end: the sample product to a kit and floppy images,
-# through the real programs under Wine.
-demo_rc=0
-if step "demo" bash scripts/demo.sh --out build/demo >"$logs/demo.log" 2>&1; then
-  tail -n 15 "$logs/demo.log"
-else
-  demo_rc=1
-  tail -n 40 "$logs/demo.log"
-fi
-count_check "demo (scripts/demo.sh)" "$demo_rc"
+# The main job natively, on what looks like a machine without Wine: every
+# command on PATH but Wine's.
+without_wine() {  # COMMAND...
+  local bin=$root/build/no-wine-bin dir f
+  rm -rf "$bin" && mkdir -p "$bin"
+  local IFS=:
+  for dir in $PATH; do
+    for f in "$dir"/*; do
+      case ${f##*/} in wine*) continue ;; esac
+      [ -e "$bin/${f##*/}" ] || ln -s "$f" "$bin/${f##*/}"
+    done
+  done
+  unset IFS
+  PATH=$bin "$@"
+}
+main_job() {
+  local log=$logs/media.log
+  without_wine bash -c '! command -v wine >/dev/null && exec bash scripts/make-media.sh --out build/media' \
+    >"$log" 2>&1 || { tail -n 40 "$log"; return 1; }
+  tail -n 12 "$log"
+}
+step "main job, no Wine" main_job
+main_rc=$?
+count_check "main job without Wine (scripts/make-media.sh)" "$main_rc"
 
 # Again into the same folder, beside a file of someone else's: the kit and
 # the images come out the same bytes, and the file stays as it was.
-demo_again() {
-  local log=$logs/demo-again.log theirs=build/demo/not-made-by-the-demo.txt
+main_job_again() {
+  local log=$logs/media-again.log theirs=build/media/not-made-by-the-main-job.txt
   echo "someone else's notes" >"$theirs"
-  bash scripts/demo.sh --out build/demo >"$log" 2>&1 || { tail -n 40 "$log"; return 1; }
+  bash scripts/make-media.sh --out build/media >"$log" 2>&1 || { tail -n 40 "$log"; return 1; }
   tail -n 1 "$log"
   grep -q '^  Previous run *kit identical, images identical' "$log" ||
     { echo "the second run's kit or images differ from the first's"; return 1; }
   [ "$(cat "$theirs" 2>/dev/null)" = "someone else's notes" ] ||
-    { echo "the demo removed or changed a file it did not make"; return 1; }
+    { echo "the main job removed or changed a file it did not make"; return 1; }
   rm -f "$theirs"
 }
-if [ "$demo_rc" -eq 0 ]; then
-  step "demo again" demo_again
-  count_check "demo again (same kit and images, other files kept)" $?
+if [ "$main_rc" -eq 0 ]; then
+  step "main job again" main_job_again
+  count_check "main job again (same kit and images, other files kept)" $?
+fi
+
+# Through the real Windows programs under Wine: the wizard's images must be
+# the native ones, and so the ones made above without Wine.
+via_wine() {
+  local log=$logs/media-wine.log
+  bash scripts/make-media.sh --via-wine --out build/media-wine >"$log" 2>&1 || { tail -n 40 "$log"; return 1; }
+  tail -n 15 "$log"
+  cmp build/media/SampleSuite-Setup.exe build/media-wine/SampleSuite-Setup.exe || return 1
+  local image count=0
+  for image in build/media/disk*.img; do
+    cmp "$image" "build/media-wine/wine/${image##*/}" || return 1
+    count=$((count + 1))
+  done
+  [ "$count" -gt 0 ] || { echo "no images from the run without Wine"; return 1; }
+  echo "the kit and the $count images made without Wine equal those of the Windows programs under Wine"
+}
+if [ "$main_rc" -eq 0 ]; then
+  step "main job via Wine" via_wine
+  count_check "main job via Wine (the wizard's images equal the native ones)" $?
 fi
 
 echo

@@ -47,20 +47,24 @@ expect_refusal() {
   [[ $(snapshot "$dir") == "$before" ]] || fail "$name: the folder changed"
 }
 
-# demo.sh: a person's folder, the same named relative to the checkout, a
+# make-media.sh: a person's folder, the same named relative to the checkout, a
 # file in place of a folder, and the setup folder's own inside.
 mine=$work/documents
 person "$mine"
-expect_refusal "demo --out with a person's file" "$mine" bash "$src/scripts/demo.sh" --out "$mine"
+expect_refusal "make-media --out with a person's file" "$mine" bash "$src/scripts/make-media.sh" --out "$mine"
 link=$work/link-to-documents
 ln -s "$mine" "$link"
-expect_refusal "demo --out through a link" "$mine" bash "$src/scripts/demo.sh" --out "$link"
-expect_refusal "demo --out a file" "$mine" bash "$src/scripts/demo.sh" --out "$mine/letter.txt"
-expect_refusal "demo --out inside the product" "$mine" \
-  bash "$src/scripts/demo.sh" --product "$mine" --name Mine --out "$mine/kit-out"
+expect_refusal "make-media --out through a link" "$mine" bash "$src/scripts/make-media.sh" --out "$link"
+expect_refusal "make-media --out a file" "$mine" bash "$src/scripts/make-media.sh" --out "$mine/letter.txt"
+expect_refusal "make-media --out inside the product" "$mine" \
+  bash "$src/scripts/make-media.sh" --product "$mine" --name Mine --out "$mine/kit-out"
 # A mark somewhere else does not make this folder an earlier run's.
-mkdir -p "$work/other" && : >"$work/other/.tandrel-demo"
-expect_refusal "demo --out beside a marked folder" "$mine" bash "$src/scripts/demo.sh" --out "$mine"
+mkdir -p "$work/other" && : >"$work/other/.tandrel-media" && : >"$work/other/.tandrel-demo"
+expect_refusal "make-media --out beside a marked folder" "$mine" bash "$src/scripts/make-media.sh" --out "$mine"
+# Arguments that cannot go together are refused before anything happens.
+expect_refusal "make-media --interactive without --via-wine" "$mine" \
+  bash "$src/scripts/make-media.sh" --interactive --out "$work/new-out"
+[[ ! -e $work/new-out ]] || fail "make-media made its --out folder for a refused run"
 
 # make-sample-kit.sh: OUTDIR already holds a setup folder of the person's.
 : >"$work/Wendmark.exe" && : >"$work/wendplan"

@@ -1,0 +1,306 @@
+#!/usr/bin/env bash
+# The main job: from a product's setup folder to a self-extracting kit and a
+# set of 1.44 MB floppy images, in one command, natively.
+#
+#   scripts/make-media.sh [--product DIR --name "NAME"] [--license FILE] [--out DIR]
+#                         [--via-wine [--interactive]]
+#
+# Without --product it uses the Sample Suite of samples/. It installs what is
+# missing, builds, plans packlist.ini with wendplan, packs the kit with
+# kivopack around the Windows programs, writes every disk as a FAT12 image
+# (DISK1, DISK2, ...) with the Linux wendmark, and checks the kit and each
+# image against the setup files. None of it needs Wine, a display or root.
+#
+# --via-wine then does the same through the real Windows programs: under
+# Wine on a virtual display it runs the kit in an empty folder (the
+# self-extractor unpacks it and starts Wendmark), walks through Wendmark's
+# wizard as a user would, turns each floppy it wrote into an image, and
+# checks that those images are the native ones byte for byte. Pictures of
+# the wizard go to OUT/screens.
+#
+# The output folder must be new, empty, or one an earlier run made: a run
+# leaves the mark .tandrel-media in it, listing what it made there. Running
+# again replaces exactly those items, tells whether the kit and the images
+# came out the same bytes, and leaves everything else in the folder alone.
+# A folder that holds anything and bears no mark is refused (status 2)
+# before anything is built or changed. The kit's stored file times are kept
+# to SOURCE_DATE_EPOCH, by default the last write of the newest setup file,
+# so the same inputs give the same kit.
+#
+#   --product DIR    another product's setup folder (with --name)
+#   --name "NAME"    the product name the wizard shows
+#   --license FILE   a licence text shown by the wizard (the sample has one)
+#   --out DIR        where everything goes (out/media)
+#   --via-wine       also make the images with the Windows programs under Wine
+#                    and compare them with the native ones
+#   --interactive    with --via-wine: show the programs on your own display
+#                    ($DISPLAY) and leave the clicking to you; only the
+#                    floppies are swapped
+#
+# Exit status: 0 done, 1 a step failed, 2 refused (a wrong argument, or an
+# --out folder that holds files no earlier run made).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+# shellcheck source=lib.sh
+. scripts/lib.sh
+
+usage() { sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; }
+product="" name="" license="" license_given=0 interactive=0 via_wine=0 out=$root/out/media
+while (($#)); do
+  case $1 in
+    --product) product=$(cd "${2:?--product needs a folder}" && pwd -P); shift 2 ;;
+    --name) name=${2:?--name needs a text}; shift 2 ;;
+    --license) license=$(realpath "${2:?--license needs a file}"); license_given=1; shift 2 ;;
+    --interactive) interactive=1; shift ;;
+    --via-wine) via_wine=1; shift ;;
+    --out) out=$(realpath -m "${2:?--out needs a folder}"); shift 2 ;;
+    -h | --help) usage; exit 0 ;;
+    *) echo "make-media: unknown argument $1 (see --help)" >&2; exit 2 ;;
+  esac
+done
+if [[ -n $product && -z $name ]]; then
+  echo "make-media: --product needs --name \"<product name>\"" >&2
+  exit 2
+fi
+[[ -n $name ]] || name="Sample Suite"
+if ((interactive && !via_wine)); then
+  echo "make-media: --interactive goes with --via-wine (the native run asks nothing)" >&2
+  exit 2
+fi
+if ((interactive)) && [[ -z ${DISPLAY:-} ]]; then
+  echo "make-media: --interactive needs a display (DISPLAY is not set)" >&2
+  exit 2
+fi
+
+# --- 0. the output folder, before anything else happens
+# --out may name any folder, a checkout or a person's documents among them:
+# a run only ever removes what an earlier run listed in its mark, and only
+# plain names in the folder itself, so that an edited mark cannot reach
+# anywhere else.
+marker=$out/.tandrel-media
+# Runs from before the main job had its name marked their folders so.
+old_marker=$out/.tandrel-demo
+refuse() {
+  echo "make-media: $*" >&2
+  exit 2
+}
+earlier=()
+if [[ -e $out || -L $out ]]; then
+  [[ -d $out ]] || refuse "--out $out is not a folder"
+  if [[ -f $marker || -f $old_marker ]]; then
+    for mark in "$marker" "$old_marker"; do
+      [[ -f $mark ]] || continue
+      while IFS= read -r item; do
+        if [[ $item =~ ^[A-Za-z0-9][A-Za-z0-9._-]*$ ]]; then earlier+=("$item"); fi
+      done <"$mark"
+    done
+  elif ! first=$(find "$out" -mindepth 1 -maxdepth 1 -print -quit 2>/dev/null) || [[ -n $first ]]; then
+    refuse "--out $out holds files that no earlier run made (it has no .tandrel-media); choose a new or empty folder"
+  fi
+fi
+if [[ -n $product && ($out == "$product" || $out == "$product"/*) ]]; then
+  refuse "--out $out lies inside the setup folder $product, which goes into the kit as it is"
+fi
+
+started=$(date +%s)
+step() { printf '\n==> [%3ds] %s\n' $(($(date +%s) - started)) "$*"; }
+note() { printf '    %s\n' "$*"; }
+die() {
+  echo "make-media: $*" >&2
+  exit 1
+}
+
+logs=$out/logs
+jobs=$(nproc)
+
+# --- 1. tools
+step "Checking the tools"
+tools=native
+((via_wine == 0)) || tools=all
+tandrel_ensure_tools "$tools" || die "installing what is missing (scripts/setup-deps.sh) failed"
+if ((via_wine)); then
+  # Wine runs the 32-bit programs where the machine can execute 32-bit code;
+  # elsewhere the 64-bit build of the same programs, and the kit stays 32-bit.
+  run_preset=$(tandrel_wine_ring)
+  if [[ $run_preset != win32-tests ]]; then
+    note "this machine cannot execute 32-bit x86 code: Wine runs the 64-bit build of the same programs"
+  fi
+fi
+
+kit_name=$(printf '%s' "$name" | tr -cd 'A-Za-z0-9')-Setup.exe
+[[ $kit_name != -Setup.exe ]] || kit_name=Product-Setup.exe
+
+# --- 2. build
+# The kit and images of an earlier run, to tell whether this one gives the
+# same bytes; then what that run made gives way to this one's.
+declare -A previous=()
+for item in "${earlier[@]}"; do
+  if [[ ($item == disk*.img || $item == "$kit_name") && -f $out/$item ]]; then
+    previous[$item]=$(sha256sum <"$out/$item")
+  fi
+done
+for item in "${earlier[@]}"; do
+  # A run that was interrupted may have left its display and floppy drive.
+  if [[ $item == wine-env && -d $out/wine-env ]]; then
+    tests/e2e/wine-env.sh cleanup "$out/wine-env" >/dev/null 2>&1 || true
+  fi
+  rm -rf "${out:?}/$item"
+done
+rm -f "$old_marker"
+mkdir -p "$out"
+printf '# Made by scripts/make-media.sh. A later run replaces the items below and nothing else.\n' >"$marker"
+claim() {  # claim ITEM...: this run makes ITEM in the output folder
+  local item
+  for item; do
+    grep -qxF -- "$item" "$marker" || echo "$item" >>"$marker"
+  done
+}
+claim logs
+mkdir -p "$logs"
+build() {  # build PRESET [TARGET...]
+  local preset=$1; shift
+  local log=$logs/build-$preset.log
+  cmake --preset "$preset" >"$log" 2>&1 || { tail -n 30 "$log"; die "configuring $preset failed (log: $log)"; }
+  local targets=()
+  (($# == 0)) || targets=(--target "$@")
+  cmake --build --preset "$preset" -j "$jobs" "${targets[@]}" >>"$log" 2>&1 ||
+    { tail -n 30 "$log"; die "building $preset failed (log: $log)"; }
+}
+step "Building the Windows programs (preset win32)"
+build win32
+step "Building the tools: kivopack, wendplan, wendmark, the sample's files (preset native)"
+build native kivopack wendplan wendmark sample_bulk
+if ((via_wine)); then
+  step "Building the programs Wine runs and the test driver (preset $run_preset)"
+  build "$run_preset" KivoUnpack Wendmark wine_driver
+fi
+
+win32=build/win32
+stub=$win32/unpack/frame/KivoUnpack.exe
+wendmark=$win32/diskmaker/wizard/Wendmark.exe
+[[ -f $stub && -f $wendmark ]] || die "the build did not leave KivoUnpack.exe and Wendmark.exe in $win32"
+note "KivoUnpack.exe $(stat -c %s "$stub") bytes, Wendmark.exe $(stat -c %s "$wendmark") bytes"
+
+# --- 3. the kit
+step "Laying out the kit and planning packlist.ini"
+kit=$out/kit
+claim kit
+kit_args=(--wendmark "$wendmark" --wendplan build/native/bin/wendplan --name "$name")
+if [[ -n $product ]]; then
+  kit_args+=(--product "$product")
+else
+  kit_args+=(--setup-exe "$win32/samples/SETUP.EXE" --bulk build/native/samples/SampleSuite/bulk)
+fi
+((license_given == 0)) || kit_args+=(--license "$license")
+bash samples/make-sample-kit.sh "$kit" "${kit_args[@]}" >"$logs/kit.log" 2>&1 ||
+  { cat "$logs/kit.log"; die "the kit could not be laid out"; }
+sed -n '/^[^m]/p' "$logs/kit.log" | sed 's/^/    /'
+disks=$(sed -n 's/^Number=\([0-9]*\).*/\1/p' "$kit/tools/packlist.ini" | tr -d '\r')
+[[ $disks =~ ^[0-9]+$ ]] && ((disks > 0)) || die "packlist.ini names no disks"
+
+step "Packing the self-extracting kit"
+# No time the kit stores is later than the newest setup file (rounded up to
+# a whole second): a copy's creation and last-access times say only when the
+# kit was laid out, and would make every run's kit differ.
+if [[ -z ${SOURCE_DATE_EPOCH+set} ]]; then
+  newest=$(find "$kit/setup" -type f -printf '%T@\n' | sort -n | tail -n 1)
+  whole=${newest%.*} fraction=${newest#*.}
+  [[ $newest == *.* && $fraction =~ [1-9] ]] && whole=$((whole + 1))
+  export SOURCE_DATE_EPOCH=$whole
+  note "SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH (the newest setup file, $(date -u -d "@$whole" '+%Y-%m-%d %H:%M:%S') UTC)"
+else
+  note "SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH (given)"
+fi
+kit_exe=$out/$kit_name
+claim "$kit_name"
+build/native/bin/kivopack -o "$kit_exe" --stub "$stub" --run 'tools\Wendmark.exe' "$kit" >"$logs/pack.log" 2>&1 ||
+  { cat "$logs/pack.log"; die "kivopack failed"; }
+build/native/bin/kivopack --verify "$kit_exe" | sed 's/^/    /'
+
+# --- 4. the images
+step "Writing the floppy images (wendmark)"
+for n in $(seq 1 "$disks"); do claim "disk$n.img"; done
+build/native/bin/wendmark "$kit/tools/packlist.ini" --images "$out" --no-prompt >"$logs/wendmark.log" 2>&1 ||
+  { cat "$logs/wendmark.log"; die "wendmark could not write the images (log: $logs/wendmark.log)"; }
+sed 's/^/    /' "$logs/wendmark.log"
+
+# --- 5. checks
+step "Checking the images against the setup files"
+check_root=$(mktemp -d)
+trap 'rm -rf "$check_root"' EXIT
+for n in $(seq 1 "$disks"); do
+  image=$out/disk$n.img
+  [[ -f $image ]] || die "disk $n was never written"
+  check=$check_root/disk$n
+  mkdir -p "$check"
+  # Long names come out in the locale's encoding: UTF-8, as the setup files are named.
+  LC_ALL=C.UTF-8 MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null TZ=UTC mcopy -m -n -i "$image" '::/*' "$check/" 2>/dev/null || true
+  count=0 bytes=0
+  for f in "$check"/*; do
+    [[ -e $f ]] || continue
+    base=$(basename "$f")
+    src=$(find "$kit/setup" -type f -name "$base" | head -n 1)
+    [[ -n $src ]] || die "disk $n holds $base, which is no setup file"
+    cmp -s "$f" "$src" || die "disk $n: $base differs from $src"
+    delta=$(($(stat -c %Y "$f") - $(stat -c %Y "$src")))
+    ((delta >= -2 && delta <= 2)) || die "disk $n: $base has another last-write time than its source"
+    count=$((count + 1)) bytes=$((bytes + $(stat -c %s "$f")))
+  done
+  fsck.fat -n "$image" >/dev/null || die "fsck.fat finds faults in disk$n.img"
+  same=""
+  if [[ -n ${previous[disk$n.img]:-} ]]; then
+    if [[ ${previous[disk$n.img]} == "$(sha256sum <"$image")" ]]; then
+      same="  (the same bytes as the previous run)"
+    else
+      same="  (differs from the previous run)"
+    fi
+  fi
+  files_word=files
+  ((count != 1)) || files_word=file
+  summary_lines+=("disk$n.img  label DISK$n  $count $files_word, $bytes bytes$same")
+done
+# The whole run against the previous one in this folder.
+if ((${#previous[@]} == 0)); then
+  repeat="no previous run's kit or images in $out"
+else
+  kit_same="kit differs" images_same=0 images_differ=()
+  [[ ${previous[$kit_name]:-} != "$(sha256sum <"$kit_exe")" ]] || kit_same="kit identical"
+  [[ -n ${previous[$kit_name]:-} ]] || kit_same="no previous kit $kit_name"
+  for n in $(seq 1 "$disks"); do
+    if [[ ${previous[disk$n.img]:-} == "$(sha256sum <"$out/disk$n.img")" ]]; then
+      images_same=$((images_same + 1))
+    else
+      images_differ+=("disk$n.img")
+    fi
+  done
+  if ((${#images_differ[@]} == 0)); then
+    repeat="$kit_same, images identical ($images_same of $disks)"
+  else
+    repeat="$kit_same, images differ: ${images_differ[*]}"
+  fi
+fi
+rm -rf "$check_root"
+trap - EXIT
+note "every file on every image equals its setup file, with its last-write time"
+
+# --- 6. the same through the Windows programs, under Wine
+if ((via_wine)); then
+  # shellcheck source=make-media-wine.sh
+  . scripts/make-media-wine.sh
+fi
+
+# --- 7. summary
+step "Done in $(($(date +%s) - started)) s"
+cat <<EOF
+
+  Product      $name
+  Kit          $kit_exe ($(stat -c %s "$kit_exe") bytes)
+  Disks        $disks
+$(printf '    %s\n' "${summary_lines[@]}")
+  Images       $out/disk*.img (1.44 MB FAT12; put one on a floppy with
+               dd if=disk1.img of=/dev/fd0 bs=512, or load it into an emulator)
+$(((via_wine == 0)) || printf '  Wine         %s\n  Pictures     %s\n' "$wine_line" "$out/screens/")
+  Logs         $logs/
+  Previous run $repeat
+EOF
