@@ -272,6 +272,51 @@ TEST_F(WendplanProgram, WritesADescriptionWendmarkLoadsInTheShippedLayout) {
   EXPECT_EQ(list.disks[0].files[0], "..\\setup\\\\SETUP.EXE");
 }
 
+// Every exit status the usage names, and --help and --version on stdout.
+TEST_F(WendplanProgram, HelpVersionAndEachExitStatus) {
+  MakeFiles(root_ + "/setup", {{"SETUP.EXE", 1000}, {"DATA.CAB", 5000}});
+  struct Case {
+    const char* label;
+    const char* args;
+    int status;
+    std::string out;  // the whole of stdout, or its beginning when it ends in "..."
+    const char* err;  // the last line of stderr ("" for none)
+  };
+  const std::string version = WENDPLAN_VERSION_TEXT;
+  ASSERT_FALSE(version.empty());
+  const Case cases[] = {
+      {"--help", "--help", 0, "usage: wendplan SETUP_DIR ...", ""},
+      {"-h among other arguments", "setup -h", 0, "usage: wendplan SETUP_DIR ...", ""},
+      {"--version", "--version", 0, "wendplan " + version + "\n", ""},
+      {"written", "setup -o tools/packlist.ini --name P", 0, "P: 2 files, ...", ""},
+      {"required argument left out", "setup --name P", 1, "", "wendplan: SETUP_DIR, -o and --name are required\n"},
+      {"option without its value", "setup --name P -o", 1, "", "wendplan: -o needs a value\n"},
+      {"unknown option", "setup -o tools/packlist.ini --name P --fast", 1, "", "wendplan: unknown option --fast\n"},
+      {"no such setup folder", "nothere -o tools/packlist.ini --name P", 1, "", nullptr},
+      {"folder of the description missing", "setup -o missing/packlist.ini --name P", 1, "",
+       "wendplan: cannot write missing/packlist.ini: no folder missing\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    fs::remove(root_ + "/tools/packlist.ini");
+    std::string err, out;
+    EXPECT_EQ(Plan(c.args, &err, &out), c.status) << err;
+    if (c.out.size() > 3 && c.out.compare(c.out.size() - 3, 3, "...") == 0)
+      EXPECT_EQ(out.rfind(c.out.substr(0, c.out.size() - 3), 0), 0u) << out;
+    else
+      EXPECT_EQ(out, c.out);
+    if (c.err != nullptr) {
+      std::string last = err.empty() ? "" : err.substr(err.rfind('\n', err.size() - 2) + 1);
+      EXPECT_EQ(last, c.err) << err;
+    }
+    EXPECT_EQ(fs::exists(root_ + "/tools/packlist.ini"), c.status == 0 && c.out[0] == 'P');
+  }
+  std::string err, out;
+  ASSERT_EQ(Plan("--help", &err, &out), 0);
+  for (const char* documented : {"Exit status", "  0  ", "  1  ", "--version"})
+    EXPECT_NE(out.find(documented), std::string::npos) << documented;
+}
+
 TEST_F(WendplanProgram, RefusesWhatNoFloppySetCanHoldAndWritesNothing) {
   struct Case {
     const char* label;
