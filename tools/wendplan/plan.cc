@@ -227,7 +227,7 @@ void ShuffledFirstFit(const std::vector<Item>& items, const std::vector<Disk>& s
 // in, so that a set far above its bound costs a few passes, not one per
 // disk.
 std::vector<Disk> SpreadSearch(const std::vector<Item>& byClusters, const std::vector<Item>& bySlots,
-                               const std::vector<Disk>& start, std::uint64_t from, std::size_t below,
+                               const std::vector<Disk>& start, std::size_t from, std::size_t below,
                                const RoomWeights& load) {
   const struct {
     const std::vector<Item>& order;
@@ -248,7 +248,7 @@ std::vector<Disk> SpreadSearch(const std::vector<Item>& byClusters, const std::v
   if (from >= below || spread(from, &best)) return best;
   // Nothing fits on `low` disks; `high` is where the search stops.
   std::size_t low = from, high = below;
-  while (high - low > 1) {
+  while (low + 1 < high) {
     std::size_t middle = low + (high - low) / 2;
     std::vector<Disk> found;
     if (spread(middle, &found)) {
@@ -334,8 +334,8 @@ bool MakePlan(std::vector<PlanFile> files, const std::vector<std::string>& first
   std::vector<Disk> best = FirstFitPlan(items, bySlots, start, bound.disks);
   const bool shuffleFirst = items.size() * best.size() <= kCheapShuffling;
   if (shuffleFirst) ShuffledFirstFit(items, start, bound.disks, &best);
-  std::vector<Disk> spread =
-      SpreadSearch(items, bySlots, start, bound.disks, best.size(), RoomWeights{clusters, slots});
+  std::vector<Disk> spread = SpreadSearch(items, bySlots, start, static_cast<std::size_t>(bound.disks),
+                                          best.size(), RoomWeights{clusters, slots});
   if (!spread.empty()) best = std::move(spread);
   if (!shuffleFirst) ShuffledFirstFit(items, start, bound.disks, &best);
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -89,11 +90,12 @@ TEST(WendplanSpread, ManySmallFilesBehindAFewLargeOnesComeWithinOneDiskOfTheClus
   }
 }
 
-// Sets where first fit decreasing already reaches the bound keep its plan:
-// a disk of the file that fills it, then the rest in decreasing order.
+// A set where first fit decreasing already reaches the bound keeps the
+// plan it always got, though spreading would fill as few disks otherwise.
 TEST(WendplanSpread, APlanFirstFitAlreadyGetsRightIsKept) {
-  std::vector<PlanFile> files = {wendplan::DescribeFile("A.BIN", 2000 * 512), wendplan::DescribeFile("B.BIN", 1500 * 512),
-                                 wendplan::DescribeFile("C.BIN", 800 * 512), wendplan::DescribeFile("D.BIN", 700 * 512)};
+  std::vector<PlanFile> files;
+  for (auto [name, clusters] : {std::pair{"A.BIN", 2000}, {"B.BIN", 1500}, {"C.BIN", 800}, {"D.BIN", 700}})
+    files.push_back(wendplan::DescribeFile(name, clusters * 512));
   Plan plan;
   std::string error;
   ASSERT_TRUE(wendplan::MakePlan(files, {}, false, &plan, &error)) << error;
