@@ -23,6 +23,20 @@ std::string WhyNotReadBack(const std::string& value) {
   return "";
 }
 
+// How the lower bound was found, after the number.
+std::string WhyNoFewer(const Plan& plan) {
+  switch (plan.lowerBound.kind) {
+    case LowerBound::kRootEntries:
+      return " = ceil(" + Thousands(plan.totalSlots) + " root entries / " + std::to_string(kUsableRootSlots) + ")";
+    case LowerBound::kLargeFiles:
+      return " = files of more than half a floppy (" + Thousands(kFloppyClusters / 2 + 1) +
+             " clusters or more), one per floppy";
+    case LowerBound::kClusters:
+      break;
+  }
+  return " = ceil(" + Thousands(plan.totalClusters) + " clusters / " + Thousands(kFloppyClusters) + ")";
+}
+
 }  // namespace
 
 std::string Thousands(std::uint64_t n) {
@@ -95,9 +109,8 @@ std::string FormatPlan(const Plan& plan, const std::string& name, const kivopack
       out += line + names.ToHost(plan.files[i].relative) + "\n";
     }
   }
-  out += std::to_string(plan.disks.size()) + (plan.disks.size() == 1 ? " disk" : " disks") +
-         " (lower bound " + std::to_string(plan.lowerBound) + " = ceil(" + Thousands(plan.totalClusters) +
-         " clusters / " + Thousands(kFloppyClusters) + "))\n";
+  out += std::to_string(plan.disks.size()) + (plan.disks.size() == 1 ? " disk" : " disks") + " (lower bound " +
+         std::to_string(plan.lowerBound.disks) + WhyNoFewer(plan) + ")\n";
   return out;
 }
 

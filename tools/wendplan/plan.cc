@@ -36,6 +36,62 @@ void BestFit(const std::vector<Item>& items, std::vector<Disk>* disks) {
   }
 }
 
+// How much room a disk has left, as SpreadFit weighs it: by clusters, by
+// root entries, or by both, each in proportion to how full the whole set
+// makes the disks in that respect. Integer arithmetic, so that every build
+// of the planner weighs alike.
+enum class Room { kClusters, kEntries, kBoth };
+
+struct RoomWeights {
+  std::uint64_t clusters = 0;
+  std::uint64_t entries = 0;
+};
+
+// `load`: the clusters and root slots of all files.
+RoomWeights WeightsOf(Room room, const RoomWeights& load) {
+  constexpr std::uint64_t c = kFloppyClusters, s = kUsableRootSlots;
+  switch (room) {
+    case Room::kClusters:
+      return {1, 0};
+    case Room::kEntries:
+      return {0, 1};
+    case Room::kBoth:
+      break;
+  }
+  // free clusters / C weighted by clusters / C, free slots / S by slots / S,
+  // all multiplied by C^2 S^2.
+  return {load.clusters * s * s, load.entries * c * c};
+}
+
+std::uint64_t RoomLeft(const Disk& disk, const RoomWeights& w) {
+  return (kFloppyClusters - disk.clusters) * w.clusters + (kUsableRootSlots - disk.slots) * w.entries;
+}
+
+// Fills at most `count` disks, those in `disks` already begun among them:
+// each item, in the order given, goes to the disk with the most room left
+// that holds it (the first such disk on a tie). Spreading the large files
+// this way leaves every disk room for its share of the small ones, which
+// first fit piles onto the last disks until their root directories are
+// full. False when an item finds no room; disks left empty are dropped.
+bool SpreadFit(const std::vector<Item>& items, std::size_t count, const RoomWeights& weights,
+               std::vector<Disk>* disks) {
+  if (disks->size() < count) disks->resize(count);
+  for (const Item& item : items) {
+    Disk* roomiest = nullptr;
+    std::uint64_t most = 0;
+    for (Disk& d : *disks) {
+      if (!Fits(d, item)) continue;
+      std::uint64_t room = RoomLeft(d, weights);
+      if (roomiest == nullptr || room > most) roomiest = &d, most = room;
+    }
+    if (roomiest == nullptr) return false;
+    Put(roomiest, item);
+  }
+  disks->erase(std::remove_if(disks->begin(), disks->end(), [](const Disk& d) { return d.files.empty(); }),
+               disks->end());
+  return true;
+}
+
 std::string Slash(std::string path) {
   std::replace(path.begin(), path.end(), '/', '\\');
   return path;
@@ -122,6 +178,89 @@ bool StartFirstDisk(const std::vector<PlanFile>& files, const std::vector<std::s
   return true;
 }
 
+// First-fit decreasing is the plan to beat; best fit and a slot-first
+// order help sets of many small files.
+std::vector<Disk> FirstFitPlan(const std::vector<Item>& items, const std::vector<Item>& bySlots,
+                               const std::vector<Disk>& start, std::uint64_t bound) {
+  std::vector<Disk> best = start;
+  FirstFit(items, &best);
+  if (best.size() > bound) {
+    std::vector<Disk> disks = start;
+    BestFit(items, &disks);
+    if (disks.size() < best.size()) best = std::move(disks);
+  }
+  if (best.size() > bound) {
+    std::vector<Disk> disks = start;
+    FirstFit(bySlots, &disks);
+    if (disks.size() < best.size()) best = std::move(disks);
+  }
+  return best;
+}
+
+// Files times disks up to which the shuffled orders take a few
+// milliseconds.
+constexpr std::size_t kCheapShuffling = 20000;
+
+// While `best` is above the lower bound: first fit on slightly shuffled
+// decreasing orders. The generator's seed is fixed, so the same folder
+// always gives the same plan.
+void ShuffledFirstFit(const std::vector<Item>& items, const std::vector<Disk>& start, std::uint64_t bound,
+                      std::vector<Disk>* best) {
+  std::mt19937 random(20261208u);
+  for (int round = 0; round < 400 && best->size() > bound && items.size() > 1; ++round) {
+    std::vector<Item> order = items;
+    for (std::size_t k = 0; k < order.size() / 3 + 1; ++k) {
+      std::size_t i = random() % order.size();
+      std::size_t j = std::min(order.size() - 1, i + 1 + random() % 4);
+      std::swap(order[i], order[j]);
+    }
+    std::vector<Disk> disks = start;
+    FirstFit(order, &disks);
+    if (disks.size() < best->size()) *best = std::move(disks);
+  }
+}
+
+// The files spread over as few disks as SpreadFit manages, fewer than
+// `below`, or no disks. Large files first, by clusters or by root entries,
+// with the room that order leaves weighed alike or by both. The lower bound
+// `from` is tried first, as it usually works; past it the count is halved
+// in, so that a set far above its bound costs a few passes, not one per
+// disk.
+std::vector<Disk> SpreadSearch(const std::vector<Item>& byClusters, const std::vector<Item>& bySlots,
+                               const std::vector<Disk>& start, std::size_t from, std::size_t below,
+                               const RoomWeights& load) {
+  const struct {
+    const std::vector<Item>& order;
+    Room room;
+  } tries[] = {{byClusters, Room::kClusters}, {byClusters, Room::kBoth}, {bySlots, Room::kEntries},
+               {bySlots, Room::kBoth}};
+  auto spread = [&](std::size_t count, std::vector<Disk>* found) {
+    for (const auto& t : tries) {
+      std::vector<Disk> disks = start;
+      if (SpreadFit(t.order, count, WeightsOf(t.room, load), &disks)) {
+        *found = std::move(disks);
+        return true;
+      }
+    }
+    return false;
+  };
+  std::vector<Disk> best;
+  if (from >= below || spread(from, &best)) return best;
+  // Nothing fits on `low` disks; `high` is where the search stops.
+  std::size_t low = from, high = below;
+  while (low + 1 < high) {
+    std::size_t middle = low + (high - low) / 2;
+    std::vector<Disk> found;
+    if (spread(middle, &found)) {
+      best = std::move(found);
+      high = std::min(middle, best.size());
+    } else {
+      low = middle;
+    }
+  }
+  return best;
+}
+
 }  // namespace
 
 PlanFile DescribeFile(const std::string& relative, std::uint64_t bytes) {
@@ -132,6 +271,22 @@ PlanFile DescribeFile(const std::string& relative, std::uint64_t bytes) {
   f.clusters = ClustersOf(bytes);
   f.rootSlots = RootSlotsOf(f.floppyName);
   return f;
+}
+
+LowerBound BestLowerBound(const std::vector<PlanFile>& files) {
+  std::uint64_t clusters = 0, slots = 0, large = 0;
+  for (const PlanFile& f : files) {
+    clusters += f.clusters;
+    slots += f.rootSlots;
+    if (2 * f.clusters > kFloppyClusters) ++large;
+  }
+  LowerBound best{std::max<std::uint64_t>(1, (clusters + kFloppyClusters - 1) / kFloppyClusters),
+                  LowerBound::kClusters};
+  const LowerBound others[] = {{(slots + kUsableRootSlots - 1) / kUsableRootSlots, LowerBound::kRootEntries},
+                               {large, LowerBound::kLargeFiles}};
+  for (const LowerBound& b : others)
+    if (b.disks > best.disks) best = b;
+  return best;
 }
 
 void FirstFit(const std::vector<Item>& items, std::vector<Disk>* disks) {
@@ -167,44 +322,22 @@ bool MakePlan(std::vector<PlanFile> files, const std::vector<std::string>& first
     slots += files[i].rootSlots;
     if (!placed[i]) items.push_back(ItemOf(files, i));
   }
-  std::uint64_t clusterBound = std::max<std::uint64_t>(1, (clusters + kFloppyClusters - 1) / kFloppyClusters);
-  std::uint64_t bound = std::max(clusterBound, (slots + kUsableRootSlots - 1) / kUsableRootSlots);
+  const LowerBound bound = BestLowerBound(files);
 
-  // First-fit decreasing is the plan to beat; best fit and a slot-first
-  // order help sets of many small files; then, while the count is above the
-  // lower bound, first fit on slightly shuffled decreasing orders. The
-  // generator's seed is fixed, so the same folder always gives the same plan.
   SortDecreasing(&items, files);
-  std::vector<Disk> best = start;
-  FirstFit(items, &best);
-  auto consider = [&](std::vector<Disk> candidate) {
-    if (candidate.size() < best.size()) best = std::move(candidate);
-  };
-  if (best.size() > bound) {
-    std::vector<Disk> disks = start;
-    BestFit(items, &disks);
-    consider(std::move(disks));
-  }
-  if (best.size() > bound) {
-    std::vector<Item> bySlots = items;
-    std::stable_sort(bySlots.begin(), bySlots.end(),
-                     [](const Item& a, const Item& b) { return a.slots > b.slots; });
-    std::vector<Disk> disks = start;
-    FirstFit(bySlots, &disks);
-    consider(std::move(disks));
-  }
-  std::mt19937 random(20261208u);
-  for (int round = 0; round < 400 && best.size() > bound && items.size() > 1; ++round) {
-    std::vector<Item> order = items;
-    for (std::size_t k = 0; k < order.size() / 3 + 1; ++k) {
-      std::size_t i = random() % order.size();
-      std::size_t j = std::min(order.size() - 1, i + 1 + random() % 4);
-      std::swap(order[i], order[j]);
-    }
-    std::vector<Disk> disks = start;
-    FirstFit(order, &disks);
-    consider(std::move(disks));
-  }
+  std::vector<Item> bySlots = items;
+  std::stable_sort(bySlots.begin(), bySlots.end(), [](const Item& a, const Item& b) { return a.slots > b.slots; });
+  // First fit's plans stand unless spreading the files needs fewer disks.
+  // Shuffled orders cost the most: on a small set they run first, so that a
+  // tie keeps the plan they always made; on a large one only when
+  // spreading has not reached the lower bound either.
+  std::vector<Disk> best = FirstFitPlan(items, bySlots, start, bound.disks);
+  const bool shuffleFirst = items.size() * best.size() <= kCheapShuffling;
+  if (shuffleFirst) ShuffledFirstFit(items, start, bound.disks, &best);
+  std::vector<Disk> spread = SpreadSearch(items, bySlots, start, static_cast<std::size_t>(bound.disks),
+                                          best.size(), RoomWeights{clusters, slots});
+  if (!spread.empty()) best = std::move(spread);
+  if (!shuffleFirst) ShuffledFirstFit(items, start, bound.disks, &best);
 
   // On each floppy: the --first files in the order given, then the rest by name.
   for (Disk& d : best) {
@@ -222,7 +355,8 @@ bool MakePlan(std::vector<PlanFile> files, const std::vector<std::string>& first
   plan->totalBytes = 0;
   for (const PlanFile& f : files) plan->totalBytes += f.bytes;
   plan->totalClusters = clusters;
-  plan->lowerBound = clusterBound;
+  plan->totalSlots = slots;
+  plan->lowerBound = bound;
   plan->disks = std::move(best);
   plan->files = std::move(files);
   return true;

@@ -32,12 +32,27 @@ struct Disk {
   std::uint32_t slots = 0;
 };
 
+// Fewer disks than this cannot hold the files, whatever the plan.
+struct LowerBound {
+  enum Kind {
+    kClusters,     // ceil(clusters / 2,847), at least 1
+    kRootEntries,  // ceil(root slots / 223)
+    kLargeFiles,   // files of more than half a floppy: no two share one
+  };
+  std::uint64_t disks = 1;
+  Kind kind = kClusters;
+};
+
+// The best of the three; on a tie the earlier kind.
+LowerBound BestLowerBound(const std::vector<PlanFile>& files);
+
 struct Plan {
   std::vector<PlanFile> files;
   std::vector<Disk> disks;
   std::uint64_t totalBytes = 0;
   std::uint64_t totalClusters = 0;
-  std::uint64_t lowerBound = 0;  // ceil(clusters / 2,847), at least 1
+  std::uint64_t totalSlots = 0;
+  LowerBound lowerBound;
 };
 
 // Name, size, clusters and root slots of one file found below the setup folder.

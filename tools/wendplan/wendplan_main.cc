@@ -9,12 +9,14 @@
 #include "tools/kivopack/pack.h"
 #include "tools/wendplan/output.h"
 #include "tools/wendplan/plan.h"
+#include "tools/wendplan/version.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: wendplan SETUP_DIR -o PACKLIST --name PRODUCT [--entry-prefix PREFIX] [--first FILE]...\n"
     "                [--codepage N]\n"
+    "       wendplan --help | --version\n"
     "\n"
     "Splits the files below SETUP_DIR over as few blank 1.44 MB floppies as it can\n"
     "(every file goes to a floppy's top level under its own name), prints the plan\n"
@@ -39,8 +41,14 @@ const char kUsage[] =
     "                         name or the prefix that the code page cannot hold\n"
     "                         is refused\n"
 #endif
+    "  -h, --help             show this text\n"
+    "  --version              show wendplan's version\n"
     "\n"
-    "Exit status 0 when the description was written, 1 when nothing was written.\n";
+    "Exit status:\n"
+    "  0  the description was written (or --help or --version was shown)\n"
+    "  1  nothing was written: a wrong or missing argument, a setup folder that\n"
+    "     cannot be read, files no set of floppies can hold as they are named,\n"
+    "     or a description that cannot be written\n";
 
 int Refuse(const std::string& why) {
   std::fprintf(stderr, "wendplan: %s\n", why.c_str());
@@ -65,6 +73,9 @@ int main(int argc, char** argv) {
     bool ok = true;
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == "--version") {
+      std::printf("wendplan %s\n", wendplan::kVersion);
       return 0;
     } else if (arg == "-o") {
       ok = value(&output);

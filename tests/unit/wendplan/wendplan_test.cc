@@ -17,6 +17,7 @@
 #include "diskmaker/model/package_list.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/texts.h"
+#include "tests/unit/wendplan/generated_sets.h"
 #include "tools/wendplan/floppy_fat.h"
 #include "tools/wendplan/plan.h"
 
@@ -62,23 +63,6 @@ std::vector<PlanFile> Describe(const FileSet& set) {
     files.push_back(wendplan::DescribeFile(name, size));
   }
   return files;
-}
-
-// The yardstick: first fit, files taken by clusters, largest first.
-std::size_t FirstFitDecreasingCount(std::vector<PlanFile> files) {
-  std::stable_sort(files.begin(), files.end(),
-                   [](const PlanFile& a, const PlanFile& b) { return a.clusters > b.clusters; });
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> disks;
-  for (const PlanFile& f : files) {
-    auto it = std::find_if(disks.begin(), disks.end(), [&](const auto& d) {
-      return d.first + f.clusters <= wendplan::kFloppyClusters &&
-             d.second + f.rootSlots <= wendplan::kUsableRootSlots;
-    });
-    if (it == disks.end()) it = disks.insert(disks.end(), {0, 0});
-    it->first += f.clusters;
-    it->second += f.rootSlots;
-  }
-  return disks.size();
 }
 
 std::uint32_t Lcg(std::uint32_t* state) {
@@ -131,8 +115,8 @@ TEST(Wendplan, EveryDiskFitsARealFloppyAndNoPlanNeedsMoreDisksThanFirstFitDecrea
     wendplan::Plan plan;
     std::string error;
     ASSERT_TRUE(wendplan::MakePlan(Describe(set), {}, false, &plan, &error)) << error;
-    EXPECT_LE(plan.disks.size(), FirstFitDecreasingCount(Describe(set)));
-    EXPECT_GE(plan.disks.size(), plan.lowerBound);
+    EXPECT_LE(plan.disks.size(), tests::FirstFitDecreasingCount(Describe(set)));
+    EXPECT_GE(plan.disks.size(), plan.lowerBound.disks);
     if (optimum != 0) {
       EXPECT_EQ(plan.disks.size(), optimum);
     }
@@ -286,6 +270,51 @@ TEST_F(WendplanProgram, WritesADescriptionWendmarkLoadsInTheShippedLayout) {
   for (const auto& disk : list.disks) files += disk.files.size();
   EXPECT_EQ(files, set.size());
   EXPECT_EQ(list.disks[0].files[0], "..\\setup\\\\SETUP.EXE");
+}
+
+// Every exit status the usage names, and --help and --version on stdout.
+TEST_F(WendplanProgram, HelpVersionAndEachExitStatus) {
+  MakeFiles(root_ + "/setup", {{"SETUP.EXE", 1000}, {"DATA.CAB", 5000}});
+  struct Case {
+    const char* label;
+    const char* args;
+    int status;
+    std::string out;  // the whole of stdout, or its beginning when it ends in "..."
+    const char* err;  // the last line of stderr ("" for none)
+  };
+  const std::string version = WENDPLAN_VERSION_TEXT;
+  ASSERT_FALSE(version.empty());
+  const Case cases[] = {
+      {"--help", "--help", 0, "usage: wendplan SETUP_DIR ...", ""},
+      {"-h among other arguments", "setup -h", 0, "usage: wendplan SETUP_DIR ...", ""},
+      {"--version", "--version", 0, "wendplan " + version + "\n", ""},
+      {"written", "setup -o tools/packlist.ini --name P", 0, "P: 2 files, ...", ""},
+      {"required argument left out", "setup --name P", 1, "", "wendplan: SETUP_DIR, -o and --name are required\n"},
+      {"option without its value", "setup --name P -o", 1, "", "wendplan: -o needs a value\n"},
+      {"unknown option", "setup -o tools/packlist.ini --name P --fast", 1, "", "wendplan: unknown option --fast\n"},
+      {"no such setup folder", "nothere -o tools/packlist.ini --name P", 1, "", nullptr},
+      {"folder of the description missing", "setup -o missing/packlist.ini --name P", 1, "",
+       "wendplan: cannot write missing/packlist.ini: no folder missing\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    fs::remove(root_ + "/tools/packlist.ini");
+    std::string err, out;
+    EXPECT_EQ(Plan(c.args, &err, &out), c.status) << err;
+    if (c.out.size() > 3 && c.out.compare(c.out.size() - 3, 3, "...") == 0)
+      EXPECT_EQ(out.rfind(c.out.substr(0, c.out.size() - 3), 0), 0u) << out;
+    else
+      EXPECT_EQ(out, c.out);
+    if (c.err != nullptr) {
+      std::string last = err.empty() ? "" : err.substr(err.rfind('\n', err.size() - 2) + 1);
+      EXPECT_EQ(last, c.err) << err;
+    }
+    EXPECT_EQ(fs::exists(root_ + "/tools/packlist.ini"), c.status == 0 && c.out[0] == 'P');
+  }
+  std::string err, out;
+  ASSERT_EQ(Plan("--help", &err, &out), 0);
+  for (const char* documented : {"Exit status", "  0  ", "  1  ", "--version"})
+    EXPECT_NE(out.find(documented), std::string::npos) << documented;
 }
 
 TEST_F(WendplanProgram, RefusesWhatNoFloppySetCanHoldAndWritesNothing) {
