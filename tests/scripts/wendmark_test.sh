@@ -117,6 +117,17 @@ MTOOLS_SKIP_CHECK=1 mformat -C -i "$work/blank/disk2.img" -f 1440 ::
 expect 0 "a blank image" "$wendmark" "$kit/tools/packlist.ini" --images "$work/blank" --disks 2 --no-prompt
 cmp -s "$out/disk2.img" "$work/blank/disk2.img" || fail "a blank image was not written as disk 2"
 [[ ! -e $work/blank/disk1.img ]] || fail "--disks 2 wrote disk 1"
+# A floppy with one cluster in use passes as blank, and keeps what it holds
+# (disk 1: the whole data area goes to the disk of its own).
+[[ -e $work/back/1/WHOLE.BIN ]] && fail "disk 1 is the full disk"
+mkdir -p "$work/kept"
+printf 'keep me\r\n' >"$work/KEEP.TXT"
+MTOOLS_SKIP_CHECK=1 mformat -C -i "$work/kept/disk1.img" -f 1440 ::
+MTOOLS_SKIP_CHECK=1 mcopy -i "$work/kept/disk1.img" "$work/KEEP.TXT" ::/
+expect 0 "an image with one cluster in use" "$wendmark" "$kit/tools/packlist.ini" --images "$work/kept" --disks 1
+MTOOLS_SKIP_CHECK=1 mtype -i "$work/kept/disk1.img" ::/KEEP.TXT | cmp -s - "$work/KEEP.TXT" || fail "the file on a used floppy was lost"
+[[ $(MTOOLS_SKIP_CHECK=1 mdir -b -i "$work/kept/disk1.img" :: | wc -l) == $(($(ls "$work/back/1" | wc -l) + 1)) ]] ||
+  fail "the image with one cluster in use does not hold its file and disk 1's"
 
 # --- the first failure stops the run: status 1, no partial image
 hand=$work/hand/tools
