@@ -3,6 +3,7 @@
 #include <cctype>
 #include <vector>
 
+#include "diskmaker/builder/disk_builder.h"
 #include "diskmaker/resources/strings.h"
 #include "platform/bounded_string.h"
 
@@ -155,7 +156,7 @@ void ConsoleProgress::Draw(const char* entry, int percent) {
   if (bar_ == nullptr || (percent == lastShown_ && lastEntry_ == entry)) return;
   lastShown_ = percent;
   lastEntry_ = entry;
-  std::fprintf(bar_, "\r%s\033[K", BarLine(title_, percent, text_.ToHost(entry), 100).c_str());
+  std::fprintf(bar_, "\r%s\033[K", BarLine(title_, percent, text_.ToHost(FloppyName(entry)), 100).c_str());
   std::fflush(bar_);
   lineOpen_ = true;
 }
