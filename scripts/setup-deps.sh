@@ -14,6 +14,7 @@ PACKAGES=(
   googletest libbenchmark-dev
   wine wine32:i386 wine64 fonts-wine xvfb x11-utils
   mtools dosfstools imagemagick
+  7zip
 )
 
 missing=()

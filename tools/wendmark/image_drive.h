@@ -1,0 +1,48 @@
+// Drive A: as the engine sees it when it writes images: the floppy in it is
+// the image file of the disk being made. An image that is not there yet is
+// the blank, formatted 1.44 MB floppy the program will make; one that is
+// there is read with mtools and answers what that floppy would. Files go to
+// the staging folder that stands for the floppy's top level.
+#pragma once
+
+#include <string>
+
+#include "platform/drives.h"
+
+namespace wendmark {
+
+class ImageDrive final : public platform::Drives {
+ public:
+  // How an existing image is read (images::ReadImageSpace, or a test's).
+  using SpaceReader = bool (*)(const std::string& image, platform::FreeSpace* space, std::string* error);
+  explicit ImageDrive(SpaceReader reader);
+
+  static constexpr const char* kRoot = "A:\\";
+
+  // The image that stands for the floppy in the drive.
+  void InsertImage(std::string image) { image_ = std::move(image); }
+  // The folder that stands for the floppy's top level.
+  void UseStaging(std::string folder) { staging_ = std::move(folder); }
+  // Why the last look at an existing image failed ("" when it did not).
+  const std::string& lastError() const { return lastError_; }
+
+  std::uint32_t LogicalDriveStrings(std::uint32_t capacity, char* buffer) const override;
+  std::uint32_t DriveType(const char* root) const override;
+  bool ShellInfo(const char* root, std::uint32_t flags, char* displayName,
+                 platform::IconHandle* icon) const override;
+  char UpperCase(char c) const override;
+  bool QueryFreeSpace(const char* root, platform::FreeSpace* space, std::uint32_t* errorCode) const override;
+  std::uint32_t DestinationPath(const char* root, const char* name, char* buffer,
+                                std::uint32_t capacity) const override;
+
+ private:
+  SpaceReader reader_;
+  std::string image_;
+  std::string staging_;
+  mutable std::string lastError_;
+};
+
+// A blank, formatted 1.44 MB floppy: 2,847 free clusters of 512 bytes.
+platform::FreeSpace BlankFloppySpace();
+
+}  // namespace wendmark

@@ -1,0 +1,246 @@
+#include "tools/wendmark/image_set.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "diskmaker/builder/disk_builder.h"
+#include "diskmaker/model/drive_list.h"
+#include "diskmaker/model/package_list.h"
+#include "diskmaker/resources/strings.h"
+#include "platform/file.h"
+#include "platform/file_system.h"
+#include "platform/memory.h"
+#include "platform/posix/code_page.h"
+#include "platform/process.h"
+#include "platform/profile.h"
+#include "platform/text.h"
+#include "platform/windows_path.h"
+#include "tools/wendmark/console.h"
+#include "tools/wendmark/floppy_image.h"
+#include "tools/wendmark/staging_floppy.h"
+#include "unpack/frame/console/host_text.h"
+
+namespace wendmark {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The program's own folder as Wendmark knows it is where the description
+// lies: entries and Wendmark.ini are found from there.
+class DescriptionFolder final : public platform::Process {
+ public:
+  explicit DescriptionFolder(std::string folder) : folder_(std::move(folder)) {}
+  std::uint32_t ProgramPath(char* buffer, std::uint32_t capacity) const override {
+    return platform::TextCopy(buffer, capacity, (folder_ + "/Wendmark.exe").c_str());
+  }
+  std::uint32_t CurrentDirectory(char* buffer, std::uint32_t capacity) const override {
+    return platform::DefaultProcess().CurrentDirectory(buffer, capacity);
+  }
+
+ private:
+  std::string folder_;
+};
+
+// A private folder for one disk's files, removed with everything in it
+// when the disk is done, written or not.
+class StagingFolder {
+ public:
+  StagingFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/wendmark-XXXXXX";
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~StagingFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) fs::remove_all(path_, ignored);
+  }
+  StagingFolder(const StagingFolder&) = delete;
+  StagingFolder& operator=(const StagingFolder&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+std::string AbsolutePath(const std::string& path) {
+  if (!path.empty() && path[0] == '/') return path;
+  char cwd[4096];
+  if (::getcwd(cwd, sizeof cwd) == nullptr) return path;
+  return std::string(cwd) + "/" + path;
+}
+
+std::string Format(std::uint32_t id, int number, const char* name) {
+  platform::TextBuffer format, text;
+  CompiledStrings().Load(id, format.data(), format.capacity());
+  format.Sync();
+  platform::TextFormat(text.data(), text.capacity(), format.c_str(), number, name);
+  text.Sync();
+  return text.c_str();
+}
+
+// Why a description does not load: the loader says only that it does not.
+std::string WhyNotLoaded(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return "cannot read the package description " + path + ": " + std::strerror(errno);
+  return "the package description " + path +
+         " does not load (it needs [Global] Name, [Disks] Number of at least 1, and for each disk "
+         "[DiskN] Files of at least 1 with keys File0, File1, ...)";
+}
+
+class Run {
+ public:
+  Run(const Options& options, RunServices& services) : options_(options), services_(services) {}
+
+  int Go() {
+    std::string error;
+    if (!page_.Load(options_.codePage == 0 ? platform::posix::CodePage::kDefault : options_.codePage, &error))
+      return Refuse(error);
+    std::string description = AbsolutePath(options_.description);
+    std::string folder = description.substr(0, description.find_last_of('/'));
+    DescriptionFolder program(folder);
+    PackageList packages(platform::DefaultProfile(), program);
+    if (!packages.Load(description.c_str())) return Refuse(WhyNotLoaded(options_.description));
+    if (!SelectDisks(&packages)) return kExitUsage;
+
+    std::error_code ec;
+    fs::create_directories(options_.images, ec);
+    if (ec) return Fail("cannot make the folder " + options_.images + ": " + ec.message());
+
+    // Host texts stay as they are spelt; the description's text (entries,
+    // Wendmark.ini's folder, the product name) crosses from its code page.
+    text_.KeepAsIs(folder.c_str());
+    kivo::console::HostPathFileSystem hostFiles(platform::DefaultFileSystem(), text_);
+    ImageDrive drive(services_.readImage != nullptr ? services_.readImage : images::ReadImageSpace);
+    DriveList drives(drive);
+    DriveRecord record;
+    if (!drives.Enumerate() || !drives.GetChosen(&record)) return Fail("no drive to write to");
+    console::ConsoleProgress progress(services_.boxes, services_.bar, services_.confirmStop, text_, CompiledStrings(),
+                                      services_.stopRequested != nullptr ? services_.stopRequested : &noStop_);
+
+    auto disks = packages.Disks();
+    while (const DiskEntry* disk = disks.Next()) {
+      if (!disk->selected) continue;
+      if (!WriteDisk(packages, drives, record, drive, hostFiles, progress, *disk)) return kExitNotWritten;
+    }
+    return kExitWritten;
+  }
+
+ private:
+  int Refuse(const std::string& why) {
+    std::fprintf(services_.errors, "wendmark: %s\n", why.c_str());
+    return kExitUsage;
+  }
+  int Fail(const std::string& why) {
+    std::fprintf(services_.errors, "wendmark: %s\n", why.c_str());
+    return kExitNotWritten;
+  }
+
+  bool SelectDisks(PackageList* packages) {
+    if (options_.disks.empty()) return true;
+    int count = static_cast<int>(packages->disks.size());
+    for (int wanted : options_.disks) {
+      if (wanted > count) {
+        Refuse("--disks names disk " + std::to_string(wanted) + ", but " + options_.description +
+               (count == 1 ? " describes disk 1 only" : " describes disks 1 to " + std::to_string(count)));
+        return false;
+      }
+    }
+    for (DiskEntry& disk : packages->disks) {
+      disk.selected = false;
+      for (int wanted : options_.disks) disk.selected = disk.selected || wanted == disk.number + 1;
+    }
+    return true;
+  }
+
+  // The sizes of a disk's entries, for the bar; an entry that cannot be
+  // opened counts nothing (the copy will say why).
+  std::map<std::string, std::uint64_t> MeasureDisk(const PackageList& packages, const DiskEntry& disk,
+                                                   platform::FileSystem& files) {
+    std::map<std::string, std::uint64_t> sizes;
+    platform::PathBuffer folder = packages.GetDiskImagesFolder();
+    auto entries = disk.Files();
+    while (const platform::PathBuffer* entry = entries.Next()) {
+      platform::PathBuffer source(folder.c_str());
+      platform::path::Append(&source, entry->c_str());
+      platform::File file;
+      std::uint64_t size = 0;
+      if (file.Open(files, source.c_str(), platform::OpenMode::kReadShared) && file.GetSize(&size))
+        sizes[entry->c_str()] = size;
+    }
+    return sizes;
+  }
+
+  // What a floppy that passed the checks already holds stays on it.
+  bool TakeOverImage(const std::string& image, const std::string& staging, StagingFloppy* floppy) {
+    std::string error;
+    if (!images::CopyImageContents(image, staging, &error)) {
+      Fail("cannot read what " + image + " holds: " + error);
+      return false;
+    }
+    std::error_code ec;
+    for (const fs::directory_entry& item : fs::directory_iterator(staging, ec)) {
+      std::string host = item.path().filename().string(), name;
+      if (!page_.FromHost(host, &name)) name = host;
+      if (!item.is_regular_file() || !floppy->Adopt(name, item.file_size())) {
+        Fail(image + " holds " + host + ", which an image made here cannot keep; remove it or the image");
+        return false;
+      }
+    }
+    return true;
+  }
+
+  bool WriteDisk(PackageList& packages, DriveList& drives, const DriveRecord& record, ImageDrive& drive,
+                 platform::FileSystem& hostFiles, console::ConsoleProgress& progress, const DiskEntry& disk) {
+    const int number = disk.number + 1;
+    const std::string image = options_.images + "/disk" + std::to_string(number) + ".img";
+    auto notWritten = [&](const std::string& why) {
+      progress.EndDisk();
+      std::fprintf(services_.errors, "wendmark: disk %d not written (%s)%s%s\n", number, image.c_str(),
+                   why.empty() ? "" : ": ", why.c_str());
+      return false;
+    };
+    if (services_.stopRequested != nullptr && *services_.stopRequested != 0) return notWritten("stopped");
+
+    StagingFolder staging;
+    if (staging.path().empty()) return notWritten(std::string("no staging folder: ") + std::strerror(errno));
+    text_.KeepAsIs(staging.path().c_str());
+    StagingFloppy floppy(hostFiles, staging.path(), page_);
+    DiskBuilder builder(&packages, &drives, {floppy, drive, CompiledStrings(), platform::DefaultMemory()});
+    builder.AttachProgress(&progress);
+
+    progress.PlanDisk(MeasureDisk(packages, disk, hostFiles));
+    std::string title = Format(IDS_DISK_TITLE, number, packages.GetName().c_str());
+    progress.SetDiskTitle(title.c_str());
+    progress.PromptForDisk(title.c_str(), record);
+    drive.InsertImage(image);
+    drive.UseStaging(staging.path());
+    if (!builder.CheckDestination(record)) return notWritten(drive.lastError());
+    if (access(image.c_str(), F_OK) == 0 && !TakeOverImage(image, staging.path(), &floppy)) return notWritten("");
+    if (!builder.CopyDisk(record, disk)) return notWritten(progress.stopped() ? "stopped" : "");
+    std::string error;
+    if (!images::MakeFloppyImage(staging.path(), image, number, &error)) return notWritten(error);
+    progress.EndDisk();
+    std::fprintf(services_.report, "wrote %s\n", image.c_str());
+    std::fflush(services_.report);
+    return true;
+  }
+
+  const Options& options_;
+  RunServices& services_;
+  platform::posix::CodePage page_;
+  kivo::console::HostText text_{&page_};
+  volatile std::sig_atomic_t noStop_ = 0;
+};
+
+}  // namespace
+
+int WriteImageSet(const Options& options, RunServices& services) { return Run(options, services).Go(); }
+
+}  // namespace wendmark

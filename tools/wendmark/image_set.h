@@ -1,0 +1,31 @@
+// One run of wendmark: the selected disks of a package description written
+// as floppy images, disk after disk, through Wendmark's own checks and copy
+// engine. Each disk is copied into a private staging folder that behaves
+// like the blank floppy, which then becomes OUTDIR/disk<N>.img by the image
+// rule; the folder is removed whatever happens.
+#pragma once
+
+#include <csignal>
+#include <cstdio>
+
+#include "platform/ui.h"
+#include "tools/wendmark/image_drive.h"
+#include "tools/wendmark/options.h"
+
+namespace wendmark {
+
+// What a run talks to; the program hands in the console's, tests their own.
+struct RunServices {
+  platform::ui::MessageBoxes& boxes;  // the terminal's questions, or the stopping answers
+  std::FILE* bar = nullptr;           // where the progress bar goes; null for none
+  bool confirmStop = false;           // Ctrl-C asks before it stops
+  std::FILE* report = stdout;         // "wrote OUTDIR/disk1.img"
+  std::FILE* errors = stderr;         // refusals and why a disk was not written
+  volatile std::sig_atomic_t* stopRequested = nullptr;  // set by Ctrl-C
+  ImageDrive::SpaceReader readImage = nullptr;          // how existing images are read
+};
+
+// Writes the images `options` asks for; returns the exit status.
+int WriteImageSet(const Options& options, RunServices& services);
+
+}  // namespace wendmark

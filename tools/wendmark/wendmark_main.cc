@@ -1,0 +1,76 @@
+// wendmark: Wendmark's disk writer as a Linux console program that writes
+// 1.44 MB floppy images instead of floppies. See kUsage (options.cc) and
+// docs/wendmark.md.
+#include <unistd.h>
+
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/wendmark/console.h"
+#include "tools/wendmark/floppy_image.h"
+#include "tools/wendmark/image_set.h"
+#include "tools/wendmark/options.h"
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void RequestStop(int) { stopRequested = 1; }
+
+// Ctrl-C and a polite kill ask the copy to stop at its next chunk, so that
+// no partial image and no staging folder is left behind. No SA_RESTART: a
+// question waiting for its answer gets end of input, and stops.
+void CatchStopSignals() {
+  struct sigaction action = {};
+  action.sa_handler = RequestStop;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The host's encoding of names is the locale's.
+  std::setlocale(LC_CTYPE, "");
+  wendmark::Options options;
+  std::string error;
+  if (!wendmark::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
+    std::fprintf(stderr, "wendmark: %s (see --help)\n", error.c_str());
+    return wendmark::kExitUsage;
+  }
+  switch (options.mode) {
+    case wendmark::Options::Mode::kHelp:
+      std::fputs(wendmark::kUsage, stdout);
+      return wendmark::kExitWritten;
+    case wendmark::Options::Mode::kVersion:
+      std::fputs(wendmark::kVersion, stdout);
+      return wendmark::kExitWritten;
+    case wendmark::Options::Mode::kImageFrom:
+      if (!wendmark::images::MakeFloppyImage(options.folder, options.image, options.number, &error)) {
+        std::fprintf(stderr, "wendmark: %s\n", error.c_str());
+        return wendmark::kExitNotWritten;
+      }
+      std::printf("wrote %s\n", options.image.c_str());
+      return wendmark::kExitWritten;
+    case wendmark::Options::Mode::kImages:
+      break;
+  }
+
+  CatchStopSignals();
+  bool terminal = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
+  bool ask = terminal && !options.noPrompt;
+  kivo::console::HostText plain;  // messages are the program's own texts
+  wendmark::console::TerminalBoxes questions(stdin, stderr, plain);
+  wendmark::console::StopBoxes answers(stderr, plain);
+  wendmark::RunServices services{ask ? static_cast<platform::ui::MessageBoxes&>(questions)
+                                     : static_cast<platform::ui::MessageBoxes&>(answers)};
+  services.bar = terminal ? stderr : nullptr;
+  services.confirmStop = ask;
+  services.stopRequested = &stopRequested;
+  return wendmark::WriteImageSet(options, services);
+}
