@@ -291,6 +291,11 @@ if ((via_wine)); then
 fi
 
 # --- 7. summary
+wine_lines=""
+if ((via_wine)); then
+  wine_lines=$(printf '  Wine         %s\n  Pictures     %s\n' "$wine_line" "$out/screens/")
+  wine_lines+=$'\n'
+fi
 step "Done in $(($(date +%s) - started)) s"
 cat <<EOF
 
@@ -300,7 +305,6 @@ cat <<EOF
 $(printf '    %s\n' "${summary_lines[@]}")
   Images       $out/disk*.img (1.44 MB FAT12; put one on a floppy with
                dd if=disk1.img of=/dev/fd0 bs=512, or load it into an emulator)
-$(((via_wine == 0)) || printf '  Wine         %s\n  Pictures     %s\n' "$wine_line" "$out/screens/")
-  Logs         $logs/
+$wine_lines  Logs         $logs/
   Previous run $repeat
 EOF

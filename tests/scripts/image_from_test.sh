@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# floppy_image_test.sh FLOPPY_IMAGE_SCRIPT
-# Two images of one folder, made at different moments, are byte-identical,
-# and every file comes back out of the image byte for byte with its
-# last-write time (FAT keeps it to two seconds).
+# image_from_test.sh WENDMARK
+# `wendmark --image-from`, the rule that turns the folder a floppy's files
+# lie in into its image (the Wine run's floppies go through it too): two
+# images of one folder, made at different moments, are byte-identical, are
+# labelled with the disk's number and carry its fixed serial, and every file
+# comes back out of the image byte for byte with its last-write time (FAT
+# keeps it to two seconds). Exits 77 (skipped) when a disk tool is missing.
 set -euo pipefail
-script=$1
+wendmark=$1
 for tool in mformat mcopy fsck.fat; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 0; }
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -19,12 +22,14 @@ touch -d '2019-06-01 12:00:03' "$work/disk/DATA1.CAB"
 touch -d '2020-02-29 23:59:59' "$work/disk/Read Me First.txt"
 touch -d '1999-12-31 08:15:00' "$work/disk/empty.dat"
 
-"$script" "$work/disk" "$work/one.img" 3 >"$work/log"
+"$wendmark" --image-from "$work/disk" "$work/one.img" 3 >"$work/log"
 sleep 2
-"$script" "$work/disk" "$work/two.img" 3 >>"$work/log"
+"$wendmark" --image-from "$work/disk" "$work/two.img" 3 >>"$work/log"
 cmp "$work/one.img" "$work/two.img" || { echo "FAIL: two runs gave different images"; exit 1; }
 [[ $(stat -c %s "$work/one.img") == 1474560 ]] || { echo "FAIL: not a 1.44 MB image"; exit 1; }
-grep -q 'Volume in drive : is DISK3' "$work/log" || { echo "FAIL: label"; cat "$work/log"; exit 1; }
+info=$(MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null minfo -i "$work/one.img" ::)
+grep -q 'disk label="DISK3 ' <<<"$info" || { echo "FAIL: label"; echo "$info"; exit 1; }
+grep -q 'serial number: 7A4D0003' <<<"$info" || { echo "FAIL: serial"; echo "$info"; exit 1; }
 
 MTOOLS_SKIP_CHECK=1 TZ=UTC mcopy -m -i "$work/one.img" '::/*' "$work/back/"
 for f in "$work"/disk/*; do
@@ -38,6 +43,6 @@ done
 # A file too large for the floppy fails and leaves no image behind.
 mkdir "$work/big"
 head -c 1500000 /dev/zero >"$work/big/HUGE.BIN"
-if "$script" "$work/big" "$work/big.img" 1 >/dev/null 2>&1; then echo "FAIL: an overfull disk passed"; exit 1; fi
+if "$wendmark" --image-from "$work/big" "$work/big.img" 1 >/dev/null 2>&1; then echo "FAIL: an overfull disk passed"; exit 1; fi
 [[ ! -e $work/big.img && ! -e $work/big.img.partial ]] || { echo "FAIL: an image was left behind"; exit 1; }
 echo "ok"
