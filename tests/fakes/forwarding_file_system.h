@@ -135,6 +135,10 @@ class InterceptingFileSystem : public ForwardingFileSystem {
     return Around(call, [this](Call& c) { return target().SetCurrentDir(c.path); });
   }
 
+  // Nothing is mapped through a test layer: the bytes are read, one call at
+  // a time, where faults and the log can see them.
+  bool MapView(platform::FileHandle, std::uint64_t, platform::FileView*) override { return false; }
+
  protected:
   // Every call comes here; `next` passes it on to the layer below.
   virtual platform::Status Around(Call& call, const Next& next) = 0;
