@@ -13,8 +13,9 @@
 #include <unistd.h>
 #endif
 
-#include "tools/kivopack/pack.h"
 #include "platform/windows_path.h"
+#include "tandrel_version.h"
+#include "tools/kivopack/pack.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ const char kUsage[] =
     "usage: kivopack -o OUT [--stub FILE | --bare] [--run PROGRAM] [--codepage N] SOURCE_DIR\n"
     "       kivopack --list FILE [--codepage N]\n"
     "       kivopack --verify FILE [--codepage N]\n"
+    "       kivopack --help | --version\n"
     "\n"
     "  -o OUT         the self-extracting file to write\n"
     "  --stub FILE    the extractor program the archive is appended to\n"
@@ -42,8 +44,22 @@ const char kUsage[] =
     "                 before anything is written. --list shows names converted back.\n"
 #endif
     "\n"
+    "  --help         show this text\n"
+    "  --version      show the version\n"
+    "\n"
+    "Every file below SOURCE_DIR is packed. A link to a file inside SOURCE_DIR is\n"
+    "packed as that file; a link that leads outside it, nowhere or round in a\n"
+    "loop is refused, and nothing is written. The archive holds files only: an\n"
+    "empty folder, or a link to a folder, is named in a warning and left out.\n"
+    "\n"
     "SOURCE_DATE_EPOCH (seconds since 1970-01-01 UTC), when set, is the latest\n"
-    "time the archive stores: later file times are stored as this time.\n";
+    "time the archive stores: later file times are stored as this time.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  written; listed; valid (warnings do not change it)\n"
+    "  1  refused or failed, with one line on stderr; no partial OUT is left\n";
+
+const char kSeeHelp[] = " (kivopack --help lists the options)";
 
 int Refuse(const std::string& why) {
   std::fprintf(stderr, "kivopack: %s\n", why.c_str());
@@ -109,6 +125,9 @@ int main(int argc, char** argv) {
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
+    } else if (arg == "--version") {
+      std::printf("kivopack %s\n", TANDREL_VERSION);
+      return 0;
     } else if (arg == "--list" || arg == "--verify") {
       const char* file = value(arg.c_str());
       if (file == nullptr) return 1;
@@ -133,8 +152,7 @@ int main(int argc, char** argv) {
       if (v == nullptr) return 1;
       request.program = v;
     } else if (!arg.empty() && arg[0] == '-') {
-      std::fputs(kUsage, stderr);
-      return Refuse("unknown option " + arg);
+      return Refuse("unknown option " + arg + kSeeHelp);
     } else if (request.source.empty()) {
       request.source = arg;
     } else {
@@ -146,10 +164,8 @@ int main(int argc, char** argv) {
   if (!names.Load(codePage, &error)) return Refuse(error);
   if (!listFile.empty()) return List(listFile, names);
   if (!verifyFile.empty()) return Verify(verifyFile, names);
-  if (request.output.empty() || request.source.empty()) {
-    std::fputs(kUsage, stderr);
-    return 1;
-  }
+  if (request.output.empty()) return Refuse(std::string("-o OUT is needed") + kSeeHelp);
+  if (request.source.empty()) return Refuse(std::string("SOURCE_DIR is needed") + kSeeHelp);
   request.names = &names;
   if (bare && stubGiven) return Refuse("--stub and --bare exclude each other");
   if (!bare && !stubGiven) request.stub = DefaultStub(argv[0]);
@@ -163,6 +179,7 @@ int main(int argc, char** argv) {
     request.latestTime = latest;
   }
 
+  request.warn = [](const std::string& warning) { std::fprintf(stderr, "kivopack: warning: %s\n", warning.c_str()); };
   kivopack::Progress progress;
   if (isatty(2)) {
     progress = [](std::uint64_t done, std::uint64_t total) {

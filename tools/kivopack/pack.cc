@@ -70,6 +70,46 @@ platform::FileTimes NoLaterThan(platform::FileTimes times, platform::FileTime la
   return times;
 }
 
+bool IsInside(const fs::path& path, const fs::path& folder) {
+  auto [end, ignored] = std::mismatch(folder.begin(), folder.end(), path.begin(), path.end());
+  return end == folder.end();
+}
+
+// How a link found in the source is packed. A link to a file inside the
+// source is packed as that file (kIsFile); one to a folder inside is passed
+// over with a warning, as that folder is packed under its own name. Any
+// other link is refused: a kit must not carry a file from elsewhere on the
+// machine it was packed on, and a link that leads nowhere is a mistake.
+enum class Link { kIsFile, kIsFolder, kRefused };
+
+Link JudgeLink(const fs::path& link, const fs::path& realRoot, std::string* why) {
+  std::error_code ec;
+  fs::path target = fs::canonical(link, ec);
+  if (ec == std::errc::no_such_file_or_directory) {
+    *why = "leads nowhere";
+  } else if (ec == std::errc::too_many_symbolic_link_levels) {
+    *why = "is a loop of links";
+  } else if (ec) {
+    *why = "cannot be followed (" + ec.message() + ")";
+  } else if (!IsInside(target, realRoot)) {
+    *why = "leads outside the source folder, to " + target.string();
+  } else if (fs::is_directory(target, ec)) {
+    return Link::kIsFolder;
+  } else if (!fs::is_regular_file(target, ec)) {
+    *why = "leads to something that is neither a file nor a folder";
+  } else {
+    return Link::kIsFile;
+  }
+  return Link::kRefused;
+}
+
+std::string JoinSorted(std::vector<std::string> items, const char* separator) {
+  std::sort(items.begin(), items.end());
+  std::string list;
+  for (const std::string& item : items) list += (list.empty() ? "" : separator) + item;
+  return list;
+}
+
 }  // namespace
 
 bool ParseSourceDateEpoch(const std::string& text, platform::FileTime* time, std::string* error) {
@@ -94,25 +134,50 @@ bool ParseSourceDateEpoch(const std::string& text, platform::FileTime* time, std
 }
 
 bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std::string* error,
-                  const KitNames& names) {
+                  const KitNames& names, std::vector<std::string>* warnings) {
   std::error_code ec;
   fs::path root = names.PathOf(source);
   if (!fs::is_directory(root, ec)) {
     *error = "not a folder: " + source;
     return false;
   }
+  // Links are judged by where the folder really is.
+  fs::path realRoot = fs::canonical(root, ec);
+  if (ec) {
+    *error = "cannot list " + source + ": " + ec.message();
+    return false;
+  }
   files->clear();
-  // Every name the code page cannot hold is gathered, so that one run
-  // names them all.
-  std::vector<std::string> unheld;
+  // Every name the code page cannot hold, and every link that cannot be
+  // packed, is gathered, so that one run names them all.
+  std::vector<std::string> unheld, refused, noted;
   platform::FileSystem& io = platform::DefaultFileSystem();
   for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
        it.increment(ec)) {
-    if (it->is_symlink() || !it->is_regular_file()) continue;
+    std::error_code kind;
+    std::string shown = names.SystemPath(it->path());
+    if (it->is_symlink(kind)) {
+      std::string why;
+      Link link = JudgeLink(it->path(), realRoot, &why);
+      if (link == Link::kRefused) refused.push_back("the link " + shown + " " + why);
+      if (link == Link::kIsFolder) {
+        noted.push_back("the link " + shown + " is not packed: it leads to a folder, which is packed under its own name");
+      }
+      if (link != Link::kIsFile) continue;
+    } else if (it->is_directory(kind)) {
+      if (fs::is_empty(it->path(), kind)) {
+        noted.push_back("the empty folder " + shown + " is not packed: the archive cannot hold an empty folder");
+      }
+      continue;
+    } else if (!it->is_regular_file(kind)) {
+      refused.push_back(shown + " is neither a file nor a folder");
+      continue;
+    }
     SourceFile f;
-    f.path = names.SystemPath(it->path());
+    f.path = shown;
     bool held = true;
-    for (const fs::path& part : fs::relative(it->path(), root)) {
+    // By the path as found: a link keeps its own name, not its target's.
+    for (const fs::path& part : it->path().lexically_relative(root)) {
       std::string component, missing;
       if (!names.NameOf(part, &component, &missing)) {
         unheld.push_back(f.path + (missing.empty() ? "" : " (\"" + missing + "\")"));
@@ -152,11 +217,12 @@ bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std
     *error = "cannot list " + source + ": " + ec.message();
     return false;
   }
+  if (!refused.empty()) {
+    *error = JoinSorted(refused, "; ");
+    return false;
+  }
   if (!unheld.empty()) {
-    std::sort(unheld.begin(), unheld.end());
-    std::string list;
-    for (const std::string& name : unheld) list += (list.empty() ? "" : ", ") + name;
-    *error = names.CannotHold(unheld.size() == 1 ? "the name of" : "the names of", list, "");
+    *error = names.CannotHold(unheld.size() == 1 ? "the name of" : "the names of", JoinSorted(unheld, ", "), "");
     return false;
   }
   if (files->empty()) {
@@ -165,6 +231,10 @@ bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std
   }
   std::sort(files->begin(), files->end(),
             [](const SourceFile& a, const SourceFile& b) { return a.name < b.name; });
+  if (warnings != nullptr) {
+    std::sort(noted.begin(), noted.end());
+    warnings->insert(warnings->end(), noted.begin(), noted.end());
+  }
   return true;
 }
 
@@ -188,7 +258,11 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
     }
   }
   std::vector<SourceFile> files;
-  if (!CollectFiles(request.source, &files, error, names)) return false;
+  std::vector<std::string> warnings;
+  if (!CollectFiles(request.source, &files, error, names, &warnings)) return false;
+  if (request.warn) {
+    for (const std::string& warning : warnings) request.warn(warning);
+  }
   std::uint64_t data = 0;
   for (const SourceFile& f : files) data += f.size;
   std::uint64_t total = stub.size() + kivo::kHeaderSize +

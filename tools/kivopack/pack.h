@@ -31,6 +31,9 @@ struct PackRequest {
   std::optional<platform::FileTime> latestTime;
   // The code page the archive's names are written in.
   const KitNames* names = &KitNames::AsciiOnly();
+  // Told, once the source has been read, of what is there but not packed
+  // (an empty folder, a link to a folder); packing goes on.
+  std::function<void(const std::string&)> warn;
 };
 
 // SOURCE_DATE_EPOCH's value (seconds since 1970-01-01 UTC, written as a plain
@@ -41,12 +44,16 @@ bool ParseSourceDateEpoch(const std::string& text, platform::FileTime* time, std
 // Called with the bytes written so far and the total, now and then.
 using Progress = std::function<void(std::uint64_t done, std::uint64_t total)>;
 
-// Every regular file below `source`, in byte-wise order of their archive
-// names. False with `error` set when there is none, when a name is one the
-// extractor would refuse, or when the code page cannot hold names (all of
-// them are named).
+// Every regular file below `source`, and every link to one inside it (under
+// the link's name), in byte-wise order of their archive names. False with
+// `error` set when there is none, when a name is one the extractor would
+// refuse, when the code page cannot hold names, or when a link leads
+// outside the source, nowhere or round in a loop, or an entry is neither
+// file nor folder (all of them are named, on one line). What is there but
+// cannot be packed (empty folders, links to folders) is added to
+// `warnings`.
 bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std::string* error,
-                  const KitNames& names = KitNames::AsciiOnly());
+                  const KitNames& names = KitNames::AsciiOnly(), std::vector<std::string>* warnings = nullptr);
 
 bool Pack(const PackRequest& request, std::string* error, const Progress& progress = {});
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "tandrel_version.h"
 #include "tools/kivopack/kit_names.h"
 
 namespace wendmark {
@@ -17,7 +18,7 @@ bool ParseNumber(const std::string& text, int* number) {
 
 }  // namespace
 
-const char kVersion[] = "wendmark 1.0\n";
+const char kVersion[] = "wendmark " TANDREL_VERSION "\n";
 
 const char kUsage[] =
     "usage: wendmark [DESCRIPTION] --images OUTDIR [--disks N,N...] [--no-prompt] [--codepage N]\n"

@@ -9,7 +9,7 @@
 #include "tools/kivopack/pack.h"
 #include "tools/wendplan/output.h"
 #include "tools/wendplan/plan.h"
-#include "tools/wendplan/version.h"
+#include "tandrel_version.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       return 0;
     } else if (arg == "--version") {
-      std::printf("wendplan %s\n", wendplan::kVersion);
+      std::printf("wendplan %s\n", TANDREL_VERSION);
       return 0;
     } else if (arg == "-o") {
       ok = value(&output);

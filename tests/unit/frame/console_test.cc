@@ -3,9 +3,11 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/posix/code_page.h"
 #include "tests/support/temp_dir.h"
+#include "unpack/frame/console/console_options.h"
 #include "unpack/frame/console/console_ui.h"
 #include "unpack/frame/console/host_text.h"
 #include "unpack/frame/strings.h"
@@ -63,6 +65,132 @@ TEST(ConsolePrompt, AnswersByMnemonicWithYesAsDefaultAndNoAtEndOfInput) {
       "The file 'dir\\a&b.txt' already exists.  Do you want to overwrite it? [Y]es / [N]o / "
       "Y[e]s To All / [A]bort: ";
   EXPECT_EQ(s.Written(), question + question) << "an unknown answer asks again";
+}
+
+// Without a terminal, what is not answered is kept, named and counted; the
+// options answer without a question, and only --no-overwrite's keeps are named.
+TEST(ConsolePrompt, KeepsWhatNobodyAnswersAndTheOptionsAnswerWithoutAsking) {
+  using kivo::console::Overwrite;
+  struct Case {
+    Overwrite policy;
+    std::string input;
+    int answer;
+    unsigned unanswered;
+    int questions;      // how often the question was shown
+    std::string after;  // what follows the questions
+  };
+  const std::string kept = "kivounpack: kept the existing file dir\\a&b.txt\n";
+  const Case cases[] = {
+      {Overwrite::kAsk, "", kivo::kAnswerNo, 1, 0, kept},
+      {Overwrite::kAsk, "what\n", kivo::kAnswerNo, 1, 2, "\n" + kept},
+      {Overwrite::kAsk, "n\n", kivo::kAnswerNo, 0, 1, ""},
+      {Overwrite::kReplace, "", kivo::kAnswerYesToAll, 0, 0, ""},
+      {Overwrite::kReplace, "a\n", kivo::kAnswerYesToAll, 0, 0, ""},
+      {Overwrite::kKeep, "y\n", kivo::kAnswerNo, 0, 0, kept},
+  };
+  const std::string question =
+      "The file 'dir\\a&b.txt' already exists.  Do you want to overwrite it? [Y]es / [N]o / "
+      "Y[e]s To All / [A]bort: ";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input + " policy " + std::to_string(static_cast<int>(c.policy)));
+    Streams s(c.input);
+    kivo::console::ConsoleMessageBoxes boxes(s.in, s.out);
+    kivo::Messages messages(boxes, kivo::CompiledStrings());
+    kivo::console::ConsolePrompt prompt(messages, s.in, s.out, nullptr, c.policy);
+    EXPECT_EQ(prompt.Ask("dir\\a&b.txt"), c.answer);
+    EXPECT_EQ(prompt.unanswered(), c.unanswered);
+    std::string expected;
+    for (int i = 0; i < c.questions; ++i) expected += question;
+    EXPECT_EQ(s.Written(), expected + c.after);
+  }
+}
+
+TEST(ConsoleOptions, ReadsTheStubsLettersAndTheLongOptions) {
+  using Action = kivo::console::ConsoleOptions::Action;
+  using kivo::console::Overwrite;
+  struct Case {
+    std::vector<std::string> args;
+    Action action;
+    Overwrite overwrite;
+    std::string target, archive;
+    unsigned codePage;
+  };
+  const Case cases[] = {
+      {{}, Action::kExtract, Overwrite::kAsk, "", "", 1252},
+      {{"-d", "out dir", "-fkit.arc"}, Action::kExtract, Overwrite::kAsk, "out dir", "kit.arc", 1252},
+      {{"-dout", "-f", "-kit"}, Action::kExtract, Overwrite::kAsk, "out", "-kit", 1252},
+      {{"--yes", "--codepage", "1251"}, Action::kExtract, Overwrite::kReplace, "", "", 1251},
+      {{"--no-overwrite", "--no-overwrite"}, Action::kExtract, Overwrite::kKeep, "", "", 1252},
+      {{"--list", "--check"}, Action::kList, Overwrite::kAsk, "", "", 1252},
+      {{"--check", "--list"}, Action::kList, Overwrite::kAsk, "", "", 1252},
+      {{"--check", "-d", "x"}, Action::kCheck, Overwrite::kAsk, "x", "", 1252},
+      {{"--version", "--bogus"}, Action::kVersion, Overwrite::kAsk, "", "", 1252},
+      {{"-d", "x", "-h"}, Action::kHelp, Overwrite::kAsk, "x", "", 1252},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    kivo::console::ConsoleOptions o;
+    std::string error;
+    ASSERT_TRUE(kivo::console::ParseConsoleArguments(c.args, &o, &error)) << error;
+    EXPECT_EQ(o.action, c.action);
+    EXPECT_EQ(o.overwrite, c.overwrite);
+    EXPECT_EQ(o.target, c.target);
+    EXPECT_EQ(o.archive, c.archive);
+    EXPECT_EQ(o.codePage, c.codePage);
+  }
+}
+
+TEST(ConsoleOptions, RefusesWithOneLineWhatItCannotUse) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{"-d"}, "-d needs a folder"},
+      {{"-d", ""}, "-d needs a folder"},
+      {{"-f"}, "-f needs a file"},
+      {{"-d" + std::string(260, 'x')}, "the folder after -d is longer than 259 characters"},
+      {{"-f", std::string(260, 'x')}, "the file after -f is longer than 259 characters"},
+      {{"--yes", "--no-overwrite"}, "--yes and --no-overwrite exclude each other"},
+      {{"--codepage"}, "--codepage needs a value"},
+      {{"--codepage", "12x"}, "not a code page number: 12x"},
+      {{"-x"}, "unknown option -x (kivounpack --help lists the options)"},
+      {{"--bogus", "--help"}, "unknown option --bogus (kivounpack --help lists the options)"},
+      {{"out"}, "unexpected argument out (the folder comes after -d, the kit's file after -f)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    kivo::console::ConsoleOptions o;
+    std::string error;
+    EXPECT_FALSE(kivo::console::ParseConsoleArguments(c.args, &o, &error));
+    EXPECT_EQ(error, c.error);
+  }
+  // A path of the most the engine holds is taken whole.
+  kivo::console::ConsoleOptions o;
+  std::string error;
+  EXPECT_TRUE(kivo::console::ParseConsoleArguments({"-d" + std::string(259, 'x')}, &o, &error)) << error;
+  EXPECT_EQ(o.target.size(), 259u);
+}
+
+// A Windows program is named, whatever it holds, and not started (that any
+// other program is started, the packed kits' test shows).
+TEST(ConsoleLauncher, NamesAWindowsProgramInsteadOfStartingIt) {
+  tests::TempDir dir;
+  const std::string folder = dir.path();
+  const std::string script = "#!/bin/sh\ntouch \"$0.ran\"\n";
+  tests::WriteFile(folder + "/SETUP.EXE", script);  // runnable here, but named as Windows's
+  tests::WriteFile(folder + "/setup", "MZ" + script.substr(2));
+  for (const char* program : {"SETUP.EXE", "setup"}) {
+    SCOPED_TRACE(program);
+    Streams s("");
+    kivo::console::ConsoleLauncher launcher(nullptr, s.out);
+    EXPECT_TRUE(launcher.Start(program, folder.c_str()));
+    EXPECT_EQ(s.Written(), "The kit's program is " + folder + "/" + program +
+                               ", a Windows program; it is not started on Linux.\n");
+    EXPECT_FALSE(tests::Exists(folder + "/" + program + ".ran"));
+  }
+  kivo::console::ConsoleLauncher launcher;
+  EXPECT_FALSE(launcher.Start("missing.exe", folder.c_str())) << "a program that is not there is not started";
 }
 
 TEST(ConsoleMessageBoxes, WritesCaptionAndTextAndDoesNotWaitWithoutATerminal) {

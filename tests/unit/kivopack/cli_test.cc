@@ -14,6 +14,7 @@
 
 #include "tests/support/temp_dir.h"
 #include "tests/unit/archive/hand_built.h"
+#include "tandrel_version.h"
 #include "tools/kivopack/pack.h"
 
 namespace {
@@ -110,10 +111,199 @@ TEST_F(Cli, FailuresGiveTheirStatus) {
   EXPECT_EQ(bare.status, 2);
   EXPECT_EQ(bare.err,
             "Tandrel: Unable to find any files in the specified extraction file.  File extraction aborted.\n");
-  Result nodir = Shell(root_, "./self -dno/such");
+  Result nodir = Shell(root_, "./self -dsrc/readme.txt/sub");
   EXPECT_EQ(nodir.status, 2);
   EXPECT_EQ(nodir.err, "Tandrel: The path specified, " + root_ +
-                           "\\no/such, cannot be found or used at this time.\n");
+                           "\\src/readme.txt/sub, cannot be found or used at this time.\n");
+  Result option = Shell(root_, "./self --bogus");
+  EXPECT_EQ(option.status, 1);
+  EXPECT_EQ(option.err, "kivounpack: unknown option --bogus (kivounpack --help lists the options)\n");
+}
+
+// Every file and folder below `dir` with its contents, to tell that nothing
+// was written.
+std::string Snapshot(const std::string& dir) {
+  std::string all;
+  std::vector<std::string> lines;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(dir)) {
+    lines.push_back(e.path().string() + (e.is_regular_file() ? " " + tests::ReadFile(e.path().string()) : "/"));
+  }
+  std::sort(lines.begin(), lines.end());
+  for (const std::string& line : lines) all += line + "\n";
+  return all;
+}
+
+// Without a terminal (as every test here runs) nothing is replaced unasked:
+// the options decide, and without them the files are kept, named, and the
+// status says so.
+TEST_F(Cli, ExistingFilesAreReplacedOrKeptAsTheOptionsSayAndNeverSilently) {
+  ASSERT_EQ(Pack("-o self src").status, 0);
+  ASSERT_EQ(Shell(root_ + "/out", "../self").status, 0);
+  tests::WriteFile(root_ + "/out/readme.txt", "mine");
+  tests::WriteFile(root_ + "/out/docs/manual.txt", "my manual");
+
+  Result unasked = Shell(root_ + "/out", "../self");
+  EXPECT_EQ(unasked.status, 3);
+  EXPECT_EQ(unasked.err,
+            "kivounpack: kept the existing file docs\\manual.txt\n"
+            "kivounpack: kept the existing file readme.txt\n"
+            "kivounpack: kept the existing file start.sh\n"
+            "kivounpack: kept 3 existing files that nobody was asked about (input ended); "
+            "--yes replaces such files, --no-overwrite keeps them\n");
+  EXPECT_EQ(Out("readme.txt"), "mine");
+
+  Result keep = Shell(root_ + "/out", "../self --no-overwrite", "y\ny\ny\n");
+  EXPECT_EQ(keep.status, 0);
+  EXPECT_EQ(keep.err,
+            "kivounpack: kept the existing file docs\\manual.txt\n"
+            "kivounpack: kept the existing file readme.txt\n"
+            "kivounpack: kept the existing file start.sh\n");
+  EXPECT_EQ(Out("readme.txt"), "mine");
+  EXPECT_EQ(Out("docs/manual.txt"), "my manual");
+
+  Result both = Shell(root_ + "/out", "../self --yes --no-overwrite");
+  EXPECT_EQ(both.status, 1);
+  EXPECT_EQ(both.err, "kivounpack: --yes and --no-overwrite exclude each other\n");
+  EXPECT_EQ(Out("readme.txt"), "mine");
+
+  Result yes = Shell(root_ + "/out", "../self --yes");
+  EXPECT_EQ(yes.status, 0) << yes.err;
+  EXPECT_EQ(yes.err, "");
+  EXPECT_EQ(Out("readme.txt"), "read me");
+  EXPECT_EQ(Out("docs/manual.txt"), std::string(200000, 'm'));
+}
+
+TEST_F(Cli, AMissingFolderIsMadeForASoundKitOnly) {
+  ASSERT_EQ(Pack("-o self src").status, 0);
+  Result made = Shell(root_, "./self -d new/deeper/still");
+  EXPECT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(tests::ReadFile(root_ + "/new/deeper/still/docs/manual.txt"), std::string(200000, 'm'));
+
+  std::ofstream(root_ + "/self", std::ios::app) << "x";
+  Result damaged = Shell(root_, "./self -d" + root_ + "/other");
+  EXPECT_EQ(damaged.status, 2);
+  EXPECT_EQ(damaged.err, "Tandrel: There are no files to be extracted.  File extraction aborted.\n");
+  EXPECT_FALSE(tests::Exists(root_ + "/other")) << "no folder for a damaged kit";
+}
+
+// --list and --check run the extraction's own checks and write nothing,
+// wherever -d points; a damaged kit fails them with the extractor's message.
+TEST_F(Cli, ListAndCheckWriteNothingAndFailOnADamagedKit) {
+  ASSERT_EQ(Pack("-o self --run start.sh src").status, 0);
+  ASSERT_EQ(Pack("-o bare.arc --bare src").status, 0);
+  tests::WriteFile(root_ + "/out/readme.txt", "mine");
+  const std::string before = Snapshot(root_);
+
+  Result list = Shell(root_ + "/out", "../self --list");
+  EXPECT_EQ(list.status, 0) << list.err;
+  EXPECT_EQ(list.out,
+            "program: start.sh\n"
+            "      200000  docs\\manual.txt\n"
+            "           7  readme.txt\n"
+            "          29  start.sh\n");
+  EXPECT_EQ(list.err, "");
+  Result check = Shell(root_, "./self --check -d missing");
+  EXPECT_EQ(check.status, 0) << check.err;
+  EXPECT_EQ(check.out, root_ + "/self: sound, 3 entries, 200036 bytes of data, program start.sh\n");
+  Result other = Shell(root_, "./self --check -f bare.arc");
+  EXPECT_EQ(other.status, 0) << other.err;
+  EXPECT_EQ(other.out, "bare.arc: sound, 3 entries, 200036 bytes of data, program (none)\n");
+  EXPECT_EQ(Snapshot(root_), before) << "nothing written, not even the -d folder";
+  EXPECT_FALSE(tests::Exists(root_ + "/out/ran.txt")) << "nothing started";
+
+  struct Bad {
+    const char* command;
+    int status;
+    const char* err;
+  };
+  std::ofstream(root_ + "/bare.arc", std::ios::app) << "x";
+  for (const Bad& bad : {Bad{"./self --check -f bare.arc", 2,
+                             "Tandrel: There are no files to be extracted.  File extraction aborted.\n"},
+                         Bad{"./self --list -f bare.arc", 2,
+                             "Tandrel: There are no files to be extracted.  File extraction aborted.\n"},
+                         Bad{"./self --check -f src/readme.txt", 2,
+                             "Tandrel: Unable to find any files in the specified extraction file.  File "
+                             "extraction aborted.\n"},
+                         Bad{"./self --check -f none.arc", 1,
+                             "Tandrel: Unable to open the file from which to extract files.  File extraction "
+                             "aborted.\n"}}) {
+    SCOPED_TRACE(bad.command);
+    const std::string damagedBefore = Snapshot(root_);
+    Result r = Shell(root_, bad.command);
+    EXPECT_EQ(r.status, bad.status);
+    EXPECT_EQ(r.err, bad.err);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(Snapshot(root_), damagedBefore);
+  }
+}
+
+TEST_F(Cli, AWindowsProgramIsNamedNotStarted) {
+  tests::WriteFile(root_ + "/src/Setup.exe", "MZ and the rest");
+  ASSERT_EQ(Pack("-o self --run Setup.exe src").status, 0);
+  Result r = Shell(root_ + "/out", "../self");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "The kit's program is " + root_ + "/out/Setup.exe, a Windows program; it is not started on Linux.\n");
+}
+
+TEST_F(Cli, BothToolsHelpAndTellTheirVersion) {
+  const std::string unpacker = std::string("'") + KIVOUNPACK_PATH + "'";
+  for (const std::string tool : {"kivopack", "kivounpack"}) {
+    SCOPED_TRACE(tool);
+    const std::string program = tool == "kivopack" ? std::string("'") + KIVOPACK_PATH + "'" : unpacker;
+    Result help = Shell(root_, program + " --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: " + tool + " ", 0), 0u) << help.out;
+    EXPECT_NE(help.out.find("\nExit status:\n  0  "), std::string::npos) << help.out;
+    EXPECT_EQ(help.err, "");
+    Result version = Shell(root_, program + " --version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, tool + " " TANDREL_VERSION "\n");
+  }
+  // Not the program read as a kit, whatever kit it carries.
+  ASSERT_EQ(Pack("-o self src").status, 0);
+  Result help = Shell(root_ + "/out", "../self --help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(Snapshot(root_ + "/out"), "");
+}
+
+// A link to a file inside the source is that file; one that leads outside,
+// nowhere or round in a loop is refused on one line with nothing written;
+// what the archive cannot hold is named and packing goes on.
+TEST_F(Cli, LinksArePackedAsTheirFilesOrRefusedAndEmptyFoldersNamed) {
+  namespace fs = std::filesystem;
+  fs::create_directories(root_ + "/src/empty/deeper");
+  fs::create_symlink("docs/manual.txt", root_ + "/src/manual-link.txt");
+  fs::create_directory_symlink("docs", root_ + "/src/docs-link");
+  Result packed = Pack("-o self src");
+  EXPECT_EQ(packed.status, 0) << packed.err;
+  EXPECT_EQ(packed.err,
+            "kivopack: warning: the empty folder src/empty/deeper is not packed: the archive cannot hold an empty "
+            "folder\n"
+            "kivopack: warning: the link src/docs-link is not packed: it leads to a folder, which is packed under "
+            "its own name\n");
+  Result r = Shell(root_ + "/out", "../self");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Out("manual-link.txt"), std::string(200000, 'm')) << "the link's name, the file's bytes";
+  EXPECT_FALSE(fs::is_symlink(root_ + "/out/manual-link.txt"));
+
+  tests::WriteFile(root_ + "/secret.txt", "from elsewhere on the machine");
+  struct Bad {
+    const char* link;
+    std::string target;
+    std::string refusal;
+  };
+  for (const Bad& bad : {Bad{"up.txt", "../secret.txt", "leads outside the source folder, to " + root_ + "/secret.txt"},
+                         Bad{"gone.txt", "no-such.txt", "leads nowhere"},
+                         Bad{"loop.txt", "loop.txt", "is a loop of links"}}) {
+    SCOPED_TRACE(bad.link);
+    fs::create_symlink(bad.target, root_ + "/src/" + bad.link);
+    Result refused = Pack("-o refused src");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "kivopack: the link src/" + std::string(bad.link) + " " + bad.refusal + "\n");
+    EXPECT_FALSE(tests::Exists(root_ + "/refused"));
+    fs::remove(root_ + "/src/" + bad.link);
+  }
 }
 
 TEST_F(Cli, PackerRefusalsAreOneLineWithStatusOne) {

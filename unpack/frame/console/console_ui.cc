@@ -16,6 +16,23 @@ namespace {
 
 std::string Host(const HostText* text, const char* s) { return text != nullptr ? text->ToHost(s) : s; }
 
+// By the name's ending, or by the "MZ" that every DOS and Windows program
+// file begins with (a kit may name one without an extension).
+bool IsWindowsProgram(const std::string& path) {
+  std::size_t dot = path.rfind('.');
+  if (dot != std::string::npos && path.find('/', dot) == std::string::npos) {
+    std::string ending = path.substr(dot + 1);
+    for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ending == "exe" || ending == "com" || ending == "bat" || ending == "cmd") return true;
+  }
+  char magic[2] = {};
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  bool mz = std::fread(magic, 1, 2, file) == 2 && magic[0] == 'M' && magic[1] == 'Z';
+  std::fclose(file);
+  return mz;
+}
+
 }  // namespace
 
 int ConsoleMessageBoxes::Show(const char* text, const char* caption, std::uint32_t) {
@@ -30,6 +47,16 @@ int ConsoleMessageBoxes::Show(const char* text, const char* caption, std::uint32
 }
 
 int ConsolePrompt::Ask(const char* name) {
+  if (policy_ == Overwrite::kReplace) return kAnswerYesToAll;
+  if (policy_ == Overwrite::kKeep) return Keep(name);
+  // Without a terminal the answers come from a file or a pipe; once it has
+  // ended, a question would only clutter the output.
+  const bool terminal = isatty(fileno(in_));
+  if (!terminal) {
+    int c = std::fgetc(in_);
+    if (c == EOF) return Unanswered(name);
+    std::ungetc(c, in_);
+  }
   platform::BoundedString<512> question;
   messages_.FormatOverwriteQuestion(name, &question);
   for (;;) {
@@ -40,7 +67,7 @@ int ConsolePrompt::Ask(const char* name) {
     while ((c = std::fgetc(in_)) != EOF && c != '\n') line += static_cast<char>(c);
     if (c == EOF && line.empty()) {
       std::fputc('\n', out_);
-      return kAnswerNo;
+      return terminal ? kAnswerNo : Unanswered(name);
     }
     std::size_t first = line.find_first_not_of(" \t\r");
     if (first == std::string::npos) return kAnswerYes;
@@ -54,6 +81,17 @@ int ConsolePrompt::Ask(const char* name) {
   }
 }
 
+int ConsolePrompt::Keep(const char* name) {
+  std::fprintf(out_, "kivounpack: kept the existing file %s\n", Host(text_, name).c_str());
+  std::fflush(out_);
+  return kAnswerNo;
+}
+
+int ConsolePrompt::Unanswered(const char* name) {
+  ++unanswered_;
+  return Keep(name);
+}
+
 bool ConsoleLauncher::Start(const char* program, const char* directory) {
   std::string folder = platform::posix::TranslatePath(Host(text_, directory).c_str());
   std::string path = platform::posix::TranslatePath(Host(text_, program).c_str());
@@ -61,6 +99,11 @@ bool ConsoleLauncher::Start(const char* program, const char* directory) {
   std::string full = path[0] == '/' ? path : folder + "/" + path;
   struct stat st;
   if (::stat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (IsWindowsProgram(full)) {
+    std::fprintf(out_, "The kit's program is %s, a Windows program; it is not started on Linux.\n", full.c_str());
+    std::fflush(out_);
+    return true;
+  }
   mode_t exec = (st.st_mode & 0444) >> 2;  // executable wherever readable
   if ((st.st_mode & exec) != exec) ::chmod(full.c_str(), st.st_mode | exec);
 

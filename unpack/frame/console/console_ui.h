@@ -1,6 +1,6 @@
 // The extractor's user interface on a Linux console: messages on stderr as
-// "Tandrel: <text>", the overwrite question read from stdin, and the start
-// of the archive's program in the target folder.
+// "Tandrel: <text>", the overwrite question read from stdin (or answered by
+// an option), and the start of the archive's program in the target folder.
 #pragma once
 
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include "platform/ui.h"
 #include "unpack/engine/extractor.h"
 #include "unpack/engine/messages.h"
+#include "unpack/frame/console/console_options.h"
 #include "unpack/frame/console/host_text.h"
 
 namespace kivo::console {
@@ -31,31 +32,48 @@ class ConsoleMessageBoxes final : public platform::ui::MessageBoxes {
 };
 
 // The question of string 12 followed by the four answers by their mnemonics:
-// y, n, e, a. An empty line is the default button (Yes), end of input the
-// cancel button (No); anything else asks again.
+// y, n, e, a. An empty line is the default button (Yes); anything else asks
+// again. End of input on a terminal is the cancel button (No). Without a
+// terminal, input that ends before an answer leaves the file as it is: it
+// is named as kept and counted, so that the program can say that files were
+// kept that nobody was asked about. --yes answers Yes To All and --no-overwrite
+// No, without a question; a file kept that way is named as well.
 class ConsolePrompt final : public OverwritePrompt {
  public:
-  ConsolePrompt(const Messages& messages, std::FILE* in, std::FILE* out, const HostText* text = nullptr)
-      : messages_(messages), in_(in), out_(out), text_(text) {}
+  ConsolePrompt(const Messages& messages, std::FILE* in, std::FILE* out, const HostText* text = nullptr,
+                Overwrite policy = Overwrite::kAsk)
+      : messages_(messages), in_(in), out_(out), text_(text), policy_(policy) {}
   int Ask(const char* name) override;
 
+  // Files kept because input ended without an answer.
+  unsigned unanswered() const { return unanswered_; }
+
  private:
+  int Keep(const char* name);
+  int Unanswered(const char* name);
+
   const Messages& messages_;
   std::FILE* in_;
   std::FILE* out_;
   const HostText* text_;
+  Overwrite policy_;
+  unsigned unanswered_ = 0;
 };
 
 // Starts the program (a name relative to the target folder, as a rule) in
 // the target folder and does not wait for it. Archives carry no permission
-// bits, so the extracted program is made executable first.
+// bits, so the extracted program is made executable first. A Windows
+// program (a file that begins with "MZ", or a name ending in .exe, .com,
+// .bat or .cmd) cannot run here: its path is written to `out` instead, and
+// that counts as done.
 class ConsoleLauncher final : public ProgramLauncher {
  public:
-  explicit ConsoleLauncher(const HostText* text = nullptr) : text_(text) {}
+  explicit ConsoleLauncher(const HostText* text = nullptr, std::FILE* out = stdout) : text_(text), out_(out) {}
   bool Start(const char* program, const char* directory) override;
 
  private:
   const HostText* text_;
+  std::FILE* out_;
 };
 
 }  // namespace kivo::console

@@ -1,66 +1,69 @@
 // kivounpack: the self-extractor as a Linux console program. The archive is
-// appended to this program's own file. Exit status 0 when everything was
-// extracted (and the program started), 2 after a failure or an abort, 1 when
-// the archive file cannot be opened at all (or the code page asked for is
-// not one it knows).
+// appended to this program's own file (or -f names another). The command
+// line and the exit statuses are in console_options.h and --help.
 //
 // The archive's names are in a Windows ANSI code page (1252 unless
 // "--codepage N" names another); they are written in the host's encoding.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
 #include "platform/memory.h"
 #include "platform/posix/code_page.h"
+#include "platform/posix/paths.h"
 #include "platform/process.h"
+#include "tandrel_version.h"
 #include "unpack/engine/extractor.h"
-#include "unpack/frame/command_line.h"
-#include "unpack/frame/console/console_ui.h"
 #include "unpack/engine/messages.h"
+#include "unpack/frame/command_line.h"
+#include "unpack/frame/console/console_options.h"
+#include "unpack/frame/console/console_ui.h"
+#include "unpack/frame/console/dry_run.h"
 #include "unpack/frame/strings.h"
 
 namespace {
 
-// The arguments as the one command line the options are read from; an
-// argument with blanks keeps them by being quoted after its option letter.
-std::string JoinArguments(const std::vector<std::string>& args) {
-  std::string line;
-  for (const std::string& arg : args) {
-    if (!line.empty()) line += ' ';
-    if (arg.size() > 2 && arg[0] == '-' && arg[2] != '"' && arg.find(' ') != std::string::npos) {
-      line += arg.substr(0, 2) + '"' + arg.substr(2) + '"';
-    } else {
-      line += arg;
-    }
-  }
-  return line;
+using kivo::console::ConsoleOptions;
+namespace console = kivo::console;
+
+int Refuse(const std::string& why) {
+  std::fprintf(stderr, "kivounpack: %s\n", why.c_str());
+  return console::kExitRefused;
 }
 
-// Takes "--codepage N" out of the arguments; the rest are the extractor's
-// own. False with `error` for a number that is not a code page we know.
-bool TakeCodePage(std::vector<std::string>* args, platform::posix::CodePage* page, std::string* error) {
-  unsigned number = platform::posix::CodePage::kDefault;
-  for (std::size_t i = 0; i < args->size(); ++i) {
-    if ((*args)[i] != "--codepage") continue;
-    if (i + 1 >= args->size()) {
-      *error = "--codepage needs a value";
-      return false;
-    }
-    const std::string& value = (*args)[i + 1];
-    char* end = nullptr;
-    unsigned long n = std::strtoul(value.c_str(), &end, 10);
-    if (value.empty() || value[0] < '0' || value[0] > '9' || *end != '\0' || n > 65535) {
-      *error = "not a code page number: " + value;
-      return false;
-    }
-    number = static_cast<unsigned>(n);
-    args->erase(args->begin() + static_cast<std::ptrdiff_t>(i), args->begin() + static_cast<std::ptrdiff_t>(i) + 2);
-    --i;
+int ExitStatusOf(const kivo::Extractor& engine, bool ok) {
+  if (engine.status() == kivo::ExtractStatus::kCannotOpen) return console::kExitRefused;
+  return ok ? console::kExitDone : console::kExitFailed;
+}
+
+// A folder named with -d that is not there yet. Anything else there (a file,
+// a folder that cannot be used) is the engine's to report.
+bool IsMissing(const std::string& folder) {
+  struct stat st;
+  return !folder.empty() && ::stat(folder.c_str(), &st) != 0 && errno == ENOENT;
+}
+
+void PrintListing(const console::DryRunFileSystem& dry, const console::ProgramNote& note,
+                  const console::HostText& text) {
+  std::printf("program: %s\n", note.program().empty() ? "(none)" : text.ToHost(note.program().c_str()).c_str());
+  for (const console::DryRunEntry& entry : dry.entries()) {
+    std::printf("%12llu  %s\n", static_cast<unsigned long long>(entry.size), text.ToHost(entry.name.c_str()).c_str());
   }
-  return page->Load(number, error);
+}
+
+void PrintCheck(const char* archive, const console::DryRunFileSystem& dry, const console::ProgramNote& note,
+                const console::HostText& text) {
+  unsigned long long bytes = 0;
+  for (const console::DryRunEntry& entry : dry.entries()) bytes += entry.size;
+  std::printf("%s: sound, %zu entries, %llu bytes of data, program %s\n", text.ToHost(archive).c_str(),
+              dry.entries().size(), bytes,
+              note.program().empty() ? "(none)" : text.ToHost(note.program().c_str()).c_str());
 }
 
 }  // namespace
@@ -68,39 +71,82 @@ bool TakeCodePage(std::vector<std::string>* args, platform::posix::CodePage* pag
 int main(int argc, char** argv) {
   // The host's encoding of names is the locale's.
   std::setlocale(LC_CTYPE, "");
-  std::vector<std::string> args(argv + 1, argv + argc);
-  platform::posix::CodePage page;
+  ConsoleOptions given;
   std::string error;
-  if (!TakeCodePage(&args, &page, &error)) {
-    std::fprintf(stderr, "kivounpack: %s\n", error.c_str());
-    return 1;
+  if (!console::ParseConsoleArguments(std::vector<std::string>(argv + 1, argv + argc), &given, &error)) {
+    return Refuse(error);
   }
-  kivo::console::HostText text(&page);
-  kivo::console::ConsoleMessageBoxes boxes(stdin, stderr, &text);
+  if (given.action == ConsoleOptions::Action::kHelp) {
+    std::fputs(console::ConsoleUsage().c_str(), stdout);
+    return console::kExitDone;
+  }
+  if (given.action == ConsoleOptions::Action::kVersion) {
+    std::printf("kivounpack %s\n", TANDREL_VERSION);
+    return console::kExitDone;
+  }
+  platform::posix::CodePage page;
+  if (!page.Load(given.codePage, &error)) return Refuse(error);
+  console::HostText text(&page);
+  console::ConsoleMessageBoxes boxes(stdin, stderr, &text);
   kivo::Messages messages(boxes, kivo::CompiledStrings());
 
   kivo::ExtractOptions options;
-  char own[platform::kMaxPath];
-  if (platform::DefaultProcess().ProgramPath(own, sizeof own) == 0) {
-    messages.ShowMessage(kivo::IDS_NO_OWN_NAME);
-    return 1;
+  if (given.archive.empty()) {
+    char own[platform::kMaxPath];
+    if (platform::DefaultProcess().ProgramPath(own, sizeof own) == 0) {
+      messages.ShowMessage(kivo::IDS_NO_OWN_NAME);
+      return console::kExitRefused;
+    }
+    options.archivePath.Assign(own);
+  } else {
+    options.archivePath.Assign(given.archive.c_str());
   }
   char current[platform::kMaxPath];
   platform::DefaultProcess().CurrentDirectory(current, sizeof current);
-  options.archivePath.Assign(own);
-  options.targetDirectory.Assign(current);
-  kivo::ParseCommandLine(JoinArguments(args).c_str(), &options);
+  options.targetDirectory.Assign(given.target.empty() ? current : given.target.c_str());
   kivo::MakeTargetAbsolute(&options, current);
   // The folders named by the host stay as it spells them; the names the
   // archive adds below them are converted.
   text.KeepAsIs(options.archivePath.c_str());
   text.KeepAsIs(options.targetDirectory.c_str());
 
-  kivo::console::HostPathFileSystem files(platform::DefaultFileSystem(), text);
-  kivo::console::ConsolePrompt prompt(messages, stdin, stderr, &text);
-  kivo::console::ConsoleLauncher launcher(&text);
+  console::HostPathFileSystem files(platform::DefaultFileSystem(), text);
+  console::ConsolePrompt prompt(messages, stdin, stderr, &text, given.overwrite);
+  const std::string folder = platform::posix::TranslatePath(text.ToHost(options.targetDirectory.c_str()).c_str());
+
+  // --check and --list are an extraction that writes nothing. So is the
+  // first pass into a folder that is not there yet: it is made only for a
+  // kit that is sound, so a damaged one leaves no empty folder behind.
+  if (given.action != ConsoleOptions::Action::kExtract || IsMissing(folder)) {
+    console::DryRunFileSystem dry(files, options.targetDirectory.c_str());
+    console::ProgramNote note;
+    kivo::Extractor checker({dry, platform::DefaultMemory(), messages, prompt, note});
+    bool sound = checker.ExtractArchive(options);
+    if (!sound) return ExitStatusOf(checker, sound);
+    if (given.action == ConsoleOptions::Action::kList) {
+      PrintListing(dry, note, text);
+      return console::kExitDone;
+    }
+    if (given.action == ConsoleOptions::Action::kCheck) {
+      PrintCheck(options.archivePath.c_str(), dry, note, text);
+      return console::kExitDone;
+    }
+    // A folder that cannot be made is reported by the engine, which cannot
+    // use it either.
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+  }
+
+  console::ConsoleLauncher launcher(&text, stdout);
   kivo::Extractor extractor({files, platform::DefaultMemory(), messages, prompt, launcher});
   bool ok = extractor.ExtractArchive(options);
-  if (extractor.status() == kivo::ExtractStatus::kCannotOpen) return 1;
-  return ok ? 0 : 2;
+  int status = ExitStatusOf(extractor, ok);
+  if (status == console::kExitDone && prompt.unanswered() > 0) {
+    std::fprintf(stderr,
+                 "kivounpack: kept %u existing file%s that nobody was asked about (input ended); "
+                 "--yes replaces such files, --no-overwrite keeps them\n",
+                 prompt.unanswered(), prompt.unanswered() == 1 ? "" : "s");
+    return console::kExitKept;
+  }
+  return status;
 }
