@@ -122,11 +122,7 @@ int main(int argc, char** argv) {
       }
       return argv[++i];
     };
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else if (arg == "--version") {
-      std::printf("kivopack %s\n", TANDREL_VERSION);
+    if (AnswerHelpOrVersion(arg.c_str(), "kivopack", kUsage)) {
       return 0;
     } else if (arg == "--list" || arg == "--verify") {
       const char* file = value(arg.c_str());

@@ -71,11 +71,7 @@ int main(int argc, char** argv) {
       return true;
     };
     bool ok = true;
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else if (arg == "--version") {
-      std::printf("wendplan %s\n", TANDREL_VERSION);
+    if (AnswerHelpOrVersion(arg.c_str(), "wendplan", kUsage)) {
       return 0;
     } else if (arg == "-o") {
       ok = value(&output);

@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/file_system.h"
+#include "platform/intercepting_file_system.h"
 #include "unpack/engine/extractor.h"
 
 namespace kivo::console {
@@ -23,39 +23,24 @@ struct DryRunEntry {
 };
 
 // Reads go to `files`; everything that would change the disk succeeds
-// without touching it. Not a layer to forward to: any call added to
-// FileSystem has to be decided here, which the compiler sees to.
-class DryRunFileSystem final : public platform::FileSystem {
+// without touching it. Every kind of call is decided in Around, which names
+// each of them, so that the compiler points out a kind added later.
+class DryRunFileSystem final : public platform::InterceptingFileSystem {
  public:
   // `target` is the folder the engine joins the entries' names to.
-  DryRunFileSystem(platform::FileSystem& files, const char* target) : files_(files), target_(target) {}
+  DryRunFileSystem(platform::FileSystem& files, const char* target)
+      : InterceptingFileSystem(files), target_(target) {}
 
   // The files the extraction would have written, in its order.
   const std::vector<DryRunEntry>& entries() const { return entries_; }
 
-  platform::Status Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) override;
-  platform::Status Read(platform::FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override;
-  platform::Status Write(platform::FileHandle file, const void* buffer, std::uint32_t size,
-                         std::uint32_t* done) override;
-  platform::Status Flush(platform::FileHandle file) override;
-  platform::Status Seek(platform::FileHandle file, std::uint32_t offset) override;
-  platform::Status Skip(platform::FileHandle file, std::uint32_t count) override;
-  platform::Status Tell(platform::FileHandle file, std::uint32_t* offset) override;
-  platform::Status GetSize(platform::FileHandle file, std::uint64_t* size) override;
-  platform::Status GetTimes(platform::FileHandle file, platform::FileTimes* times) override;
-  platform::Status SetTimes(platform::FileHandle file, const platform::FileTimes& times) override;
-  platform::Status Close(platform::FileHandle file) override;
-  platform::Status Remove(const char* path) override;
-  platform::Status Replace(const char* source, const char* target) override;
-  platform::Status GetAttributes(const char* path, std::uint32_t* attributes) override;
-  platform::Status MakeDirectory(const char* path) override;
-  platform::Status SetCurrentDir(const char* path) override;
-
  private:
+  platform::Status Around(platform::Call& call, const Next& next) override;
+  // A file the extraction would create: recorded, with a handle of its own.
+  platform::Status Record(platform::Call& call);
   // The entry behind a handle this layer gave out, or null for a real one.
   DryRunEntry* Written(platform::FileHandle file);
 
-  platform::FileSystem& files_;
   std::string target_;
   std::vector<DryRunEntry> entries_;
   // Handles of written files, to their entries. They count down from the
