@@ -99,11 +99,10 @@ class PosixDrives final : public Drives {
   }
 };
 
+PosixDrives drives;
+
 }  // namespace
 
-Drives& DefaultDrives() {
-  static PosixDrives drives;
-  return drives;
-}
+Drives& DefaultDrives() { return drives; }
 
 }  // namespace platform

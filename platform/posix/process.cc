@@ -34,11 +34,10 @@ class PosixProcess final : public Process {
   }
 };
 
+PosixProcess process;
+
 }  // namespace
 
-Process& DefaultProcess() {
-  static PosixProcess process;
-  return process;
-}
+Process& DefaultProcess() { return process; }
 
 }  // namespace platform

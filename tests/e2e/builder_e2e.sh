@@ -10,11 +10,8 @@
 # OUTDIR/*.png; the driver's and the runner's output in OUTDIR/*.log.
 set -euo pipefail
 
-scenario=${1:?scenario}
-env=${2:?wine environment}
-runner=${3:?build_runner.exe}
-driver=${4:?wine_driver.exe}
-out=${5:?output folder}
+scenario=${1:?scenario} env=${2:?wine environment} out=${5:?output folder}
+runner=${3:?build_runner.exe} driver=${4:?wine_driver.exe}
 here=$(cd "$(dirname "$0")" && pwd)
 
 # shellcheck source=e2e_lib.sh

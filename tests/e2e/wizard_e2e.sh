@@ -37,13 +37,8 @@
 # Pictures: OUTDIR/*.png; the driver's and the program's output: OUTDIR/*.log.
 set -euo pipefail
 
-scenario=${1:?scenario}
-env=${2:?wine environment}
-wendmark=${3:?Wendmark.exe}
-driver=${4:?wine_driver.exe}
-out=${5:?output folder}
-wendplan=${6:-}
-linux_tools=${7:-}
+scenario=${1:?scenario} env=${2:?wine environment} out=${5:?output folder}
+wendmark=${3:?Wendmark.exe} driver=${4:?wine_driver.exe} wendplan=${6:-} linux_tools=${7:-}
 here=$(cd "$(dirname "$0")" && pwd)
 
 # shellcheck source=e2e_lib.sh

@@ -345,41 +345,40 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
 }
 
 bool ReadListing(const std::string& path, ArchiveListing* listing, std::string* error) {
+  auto refuse = [error](std::string why) {
+    *error = std::move(why);
+    return false;
+  };
+  // A header or a record, whole, or nothing.
+  auto read = [](platform::File& file, std::uint8_t* bytes, std::uint32_t size) {
+    std::uint32_t got = 0;
+    return kivo::ReadFully(file, bytes, size, &got) && got == size;
+  };
   platform::FileSystem& io = platform::DefaultFileSystem();
   platform::File file;
   if (platform::Status opened = file.Open(io, path.c_str(), OpenMode::kReadShared); !opened) {
-    *error = "cannot open " + path + " (" + Code(opened.code()) + ")";
-    return false;
+    return refuse("cannot open " + path + " (" + Code(opened.code()) + ")");
   }
-  if (!kivo::FindArchiveStart(file) || !file.Tell(&listing->offset)) {
-    *error = "no archive in " + path;
-    return false;
-  }
+  if (!kivo::FindArchiveStart(file) || !file.Tell(&listing->offset)) return refuse("no archive in " + path);
   std::uint8_t header[kivo::kHeaderSize];
-  std::uint32_t got = 0;
-  if (!kivo::ReadFully(file, header, kivo::kHeaderSize, &got) || got != kivo::kHeaderSize) {
-    *error = "the header cannot be read";
-    return false;
-  }
+  if (!read(file, header, kivo::kHeaderSize)) return refuse("the header cannot be read");
   kivo::ArchiveHeader decoded;
   kivo::DecodeHeader(header, &decoded);
   if (!kivo::HasTerminator(decoded.programName, kivo::kProgramField)) {
-    *error = "the program name has no terminator";
-    return false;
+    return refuse("the program name has no terminator");
   }
   listing->program = decoded.programName;
   listing->entries.clear();
   for (std::uint32_t i = 0; i < decoded.count; ++i) {
     std::uint8_t bytes[kivo::kEntrySize];
-    if (!kivo::ReadFully(file, bytes, kivo::kEntrySize, &got) || got != kivo::kEntrySize) {
-      *error = "the table ends after " + std::to_string(i) + " of " + std::to_string(decoded.count) + " entries";
-      return false;
+    if (!read(file, bytes, kivo::kEntrySize)) {
+      return refuse("the table ends after " + std::to_string(i) + " of " + std::to_string(decoded.count) +
+                    " entries");
     }
     kivo::ArchiveEntry entry;
     kivo::DecodeEntry(bytes, &entry);
     if (!kivo::HasTerminator(entry.name, kivo::kNameField)) {
-      *error = "entry " + std::to_string(i) + " has a name without terminator";
-      return false;
+      return refuse("entry " + std::to_string(i) + " has a name without terminator");
     }
     listing->entries.push_back({entry.name, entry.sizeLow, entry.times, entry.attributes});
   }
