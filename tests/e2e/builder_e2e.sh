@@ -168,13 +168,7 @@ gone
 select "Copying Files"
 child 1016 "Copying ..\\\\setup\\\\\\\\SETUP.EXE" 10000
 $stop
-window "$caption" 10000
-text "Are you sure you want to abort the creation of the installation disk?"
-icon exclamation
-buttons "Yes" "No"
-click "Yes"
-gone
-closed "Copying Files" 20000
+$(abort_confirmed "$caption")
 EOF
     final_files=()
     ;;

@@ -103,6 +103,14 @@ packlist_ini() {  # NAME DISK...
   printf '\n[Disks]\nNumber=%d\n' "$disk"
 }
 
+# The driver's steps for the question that stops a copy, answered Yes, and
+# the copy dialog closing after it.
+abort_confirmed() {  # CAPTION
+  printf '%s\n' "window \"$1\" 20000" \
+    'text "Are you sure you want to abort the creation of the installation disk?"' \
+    'icon exclamation' 'buttons "Yes" "No"' 'click "Yes"' 'gone' 'closed "Copying Files" 20000'
+}
+
 make_file() {  # NAME-ON-FLOPPY PATH BYTES
   head -c "$3" /dev/urandom >"$2"
   touch -m -d "2001-02-03 04:05:06.1234567" "$2"

@@ -334,13 +334,7 @@ window "$caption" 60000
 text "$(prompt "Disk 1 - Sample Suite")"
 click "OK"
 command 2 "Copying Files"
-window "$caption" 20000
-text "Are you sure you want to abort the creation of the installation disk?"
-icon exclamation
-buttons "Yes" "No"
-click "Yes"
-gone
-closed "Copying Files" 20000
+$(abort_confirmed "$caption")
 select "Get Needed Disks"
 handshake empty 20000
 press 1
