@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Sample Suite's floppy images made natively by wendmark, timed: the kit
-# is laid out as scripts/demo.sh lays it out (samples/make-sample-kit.sh,
+# is laid out as scripts/make-media.sh lays it out (samples/make-sample-kit.sh,
 # planned by wendplan), then `wendmark kit/tools/packlist.ini --images OUT`
 # writes every disk RUNS times into an empty folder. Prints each run and the
 # median, in seconds. The goal is under 2 s for the whole set.

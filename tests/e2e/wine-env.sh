@@ -72,7 +72,7 @@ size_floppy() {
 }
 
 start_xvfb() {
-  # A person's own display (scripts/demo.sh --interactive): nothing to start.
+  # A person's own display (scripts/make-media.sh --via-wine --interactive): nothing to start.
   if [ -n "${TANDREL_USE_DISPLAY:-}" ]; then
     echo "${TANDREL_USE_DISPLAY#*:}" >"$dir/display"
     return
