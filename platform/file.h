@@ -54,9 +54,6 @@ class File {
   Status Flush() { return files_->Flush(handle_); }
   Status Seek(std::uint32_t offset) { return files_->Seek(handle_, offset); }
   Status Skip(std::uint32_t count) { return files_->Skip(handle_, count); }
-  // See FileSystem::MapView.
-  bool MapView(std::uint64_t offset, FileView* view) { return files_->MapView(handle_, offset, view); }
-  void UnmapView(const FileView& view) { files_->UnmapView(view); }
   Status Tell(std::uint32_t* offset) { return files_->Tell(handle_, offset); }
   Status GetSize(std::uint64_t* size) { return files_->GetSize(handle_, size); }
   Status GetTimes(FileTimes* times) { return files_->GetTimes(handle_, times); }

@@ -24,23 +24,6 @@ enum class OpenMode {
   kCreateAlways,   // write access, no sharing, normal attributes; truncates an existing file
 };
 
-// Whether this build's real file layer can show files in memory
-// (FileSystem::MapView): the Linux one can; the Windows programs' layer
-// does not, which keeps the installer stub small.
-#ifdef _WIN32
-constexpr bool kCanMapFiles = false;
-#else
-constexpr bool kCanMapFiles = true;
-#endif
-
-// An open file's bytes shown in memory by the platform (FileSystem::MapView).
-struct FileView {
-  const std::uint8_t* data = nullptr;  // the first byte asked for
-  std::uint64_t size = 0;              // bytes from there to the end of the file
-  void* base = nullptr;                // what the platform mapped, for UnmapView
-  std::uint64_t length = 0;
-};
-
 class FileSystem {
  public:
   FileSystem() = default;
@@ -89,16 +72,6 @@ class FileSystem {
 
   virtual Status MakeDirectory(const char* path) = 0;
   virtual Status SetCurrentDir(const char* path) = 0;
-
-  // Where the platform can do it without copying, shows the open file's
-  // bytes from `offset` to its end in memory, read-only, until UnmapView.
-  // False where it cannot or will not: the caller then reads them. Neither
-  // call moves the file's read position.
-  virtual bool MapView(FileHandle file, std::uint64_t offset, FileView* view) {
-    (void)file, (void)offset, (void)view;
-    return false;
-  }
-  virtual void UnmapView(const FileView& view) { (void)view; }
 
  protected:
   // Not virtual: services are never deleted through the interface, and the

@@ -45,10 +45,6 @@ class ForwardingFileSystem : public FileSystem {
   }
   Status MakeDirectory(const char* path) override { return target_.MakeDirectory(path); }
   Status SetCurrentDir(const char* path) override { return target_.SetCurrentDir(path); }
-  bool MapView(FileHandle file, std::uint64_t offset, FileView* view) override {
-    return target_.MapView(file, offset, view);
-  }
-  void UnmapView(const FileView& view) override { target_.UnmapView(view); }
 
  private:
   FileSystem& target_;

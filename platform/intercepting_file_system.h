@@ -135,10 +135,6 @@ class InterceptingFileSystem : public ForwardingFileSystem {
     return Around(call, [this](Call& c) { return target().SetCurrentDir(c.path); });
   }
 
-  // Nothing is mapped through a layer that sees every call: the bytes are
-  // read, one call at a time, where the layer sees them.
-  bool MapView(FileHandle, std::uint64_t, FileView*) override { return false; }
-
  protected:
   // Every call comes here; `next` passes it on to the layer below.
   virtual Status Around(Call& call, const Next& next) = 0;

@@ -1,7 +1,6 @@
 #include "platform/file_system.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -209,28 +208,6 @@ class PosixFileSystem final : public FileSystem {
     return Status::Ok();
   }
 
-  // A file in the page cache costs a copy per read; mapped, its bytes are
-  // read where they lie. The view starts on a page boundary below `offset`.
-  bool MapView(FileHandle file, std::uint64_t offset, FileView* view) override {
-    struct stat st;
-    if (::fstat(ToFd(file), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
-    if (offset >= size || size - offset > SIZE_MAX) return false;
-    std::uint64_t page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
-    std::uint64_t start = offset - offset % page;
-    void* base = ::mmap(nullptr, size - start, PROT_READ, MAP_SHARED | MAP_POPULATE, ToFd(file),
-                        static_cast<off_t>(start));
-    if (base == MAP_FAILED) return false;
-    view->base = base;
-    view->length = size - start;
-    view->data = static_cast<const std::uint8_t*>(base) + (offset - start);
-    view->size = size - offset;
-    return true;
-  }
-
-  void UnmapView(const FileView& view) override {
-    if (view.base != nullptr) ::munmap(view.base, view.length);
-  }
 
  private:
   static Status Fail(std::uint32_t code) { return Status::Failure(code); }

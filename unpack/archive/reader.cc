@@ -64,21 +64,6 @@ std::uint32_t ComputeArchiveChecksum(platform::File& file, std::uint32_t signatu
   std::uint64_t start = static_cast<std::uint64_t>(signatureOffset) + kHeaderSize;
   std::uint64_t remaining = size > start ? size - start : 0;
   ArchiveChecksum sum;
-  // Where the platform shows the file in memory, the bytes are folded where
-  // they lie, without a copy; the read position stays after the header.
-  platform::FileView view;
-  if (remaining > 0 && file.MapView(start, &view)) {
-    bool whole = view.size == remaining;
-    for (std::uint64_t done = 0; whole && done < remaining;) {
-      std::uint32_t piece = remaining - done >= 0x40000000u ? 0x40000000u
-                                                           : static_cast<std::uint32_t>(remaining - done);
-      sum.Update(view.data + done, piece);
-      done += piece;
-    }
-    file.UnmapView(view);
-    *complete = whole;
-    return sum.value();
-  }
   while (remaining > 0) {
     std::uint32_t want = remaining >= kCopyBlock ? kCopyBlock : static_cast<std::uint32_t>(remaining);
     if (!ReadFully(file, checksumBuffer, want, &got)) return sum.value();

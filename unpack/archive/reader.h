@@ -20,8 +20,7 @@ bool FindArchiveStart(platform::File& file);
 // The checksum of every byte from signatureOffset + 800 to the end of the
 // file. `complete` (may be null) is cleared when a read failed or ended
 // early, so that the value does not cover the whole file. Leaves the read
-// position where reading stopped, or after the header where the platform
-// showed the rest of the file in memory instead.
+// position where reading stopped.
 std::uint32_t ComputeArchiveChecksum(platform::File& file, std::uint32_t signatureOffset,
                                      bool* complete = nullptr);
 

@@ -5,9 +5,7 @@
 
 #include "tests/fakes/faulty_file_system.h"
 #include "tests/fakes/memory_file_system.h"
-#include "tests/support/temp_dir.h"
 #include "tests/unit/archive/hand_built.h"
-#include "platform/file.h"
 #include "unpack/archive/format.h"
 #include "unpack/archive/reader.h"
 
@@ -177,49 +175,6 @@ TEST(ArchiveNames, OnlyNamesWindowsStoresAsTheyStandBelowTheTargetAreAccepted) {
                           "a<b", "a>b", "a\"b", "a|b", "a?b", "a*", "a\x01" "b", "tab\there",
                           "\\\\?\\C:\\x", "\\\\.\\COM1"}) {
     EXPECT_FALSE(kivo::IsAcceptableEntryName(bad)) << bad;
-  }
-}
-
-}  // namespace
-
-namespace {
-
-// The real file layer (which shows the file in memory where it can) and a
-// test layer over it (which reads it piece by piece) judge an archive alike:
-// the same checksum, a sound archive valid, one changed byte anywhere after
-// the header refused, and the read position kept.
-TEST(ArchiveOnDisk, MappedAndReadChecksumsAgree) {
-  tests::TempDir dir;
-  std::string good = BuildArchive({{"a.txt", "alpha"}, {"d\\b.bin", std::string(70000, '\x9C')}},
-                                  {std::string(5000, 'M'), "run.exe"});
-  std::string bad = good;
-  bad[good.size() - 40000] ^= 0x10;
-  for (const std::string* bytes : {&good, &bad}) {
-    std::string path = dir.Join(bytes == &good ? "good.exe" : "bad.exe");
-    tests::WriteFile(path, *bytes);
-    platform::FileSystem& real = platform::DefaultFileSystem();
-    tests::FaultyFileSystem reading(real);
-    reading.SetReadLimit(777);
-    std::uint32_t sums[2] = {};
-    bool valid[2] = {};
-    int layer = 0;
-    for (platform::FileSystem* files : {&real, static_cast<platform::FileSystem*>(&reading)}) {
-      platform::File file;
-      ASSERT_TRUE(file.Open(*files, path.c_str(), platform::OpenMode::kReadShared));
-      ASSERT_TRUE(file.Seek(123));
-      valid[layer] = kivo::ValidateArchive(file, 5000);
-      std::uint32_t at = 0;
-      ASSERT_TRUE(file.Tell(&at));
-      EXPECT_EQ(at, 123u);
-      bool complete = false;
-      sums[layer] = kivo::ComputeArchiveChecksum(file, 5000, &complete);
-      EXPECT_TRUE(complete);
-      ++layer;
-    }
-    EXPECT_EQ(sums[0], sums[1]);
-    EXPECT_EQ(sums[0], tests::FoldBytes(*bytes, 5800));
-    EXPECT_EQ(valid[0], bytes == &good);
-    EXPECT_EQ(valid[1], bytes == &good);
   }
 }
 

@@ -168,36 +168,3 @@ TEST_F(FileSystemTest, ExclusiveOpensShareWithNobody) {
 #endif
 
 }  // namespace
-
-// Where the layer shows a file in memory (natively; the Windows programs'
-// layer does not), the view holds exactly the bytes from the offset asked
-// for to the end, whatever page the offset falls in, and the read position
-// stays where it was.
-TEST_F(FileSystemTest, AViewShowsTheBytesFromItsOffsetAndMovesNothing) {
-  std::string path = dir_.Join("view.bin");
-  std::string bytes(10000, '\0');
-  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 31 + 7);
-  FileHandle f = platform::kNoFile;
-  ASSERT_TRUE(fs_.Open(path.c_str(), OpenMode::kCreateNew, &f));
-  std::uint32_t done = 0;
-  ASSERT_TRUE(fs_.Write(f, bytes.data(), static_cast<std::uint32_t>(bytes.size()), &done));
-  ASSERT_TRUE(fs_.Close(f));
-  ASSERT_TRUE(fs_.Open(path.c_str(), OpenMode::kReadShared, &f));
-  ASSERT_TRUE(fs_.Seek(f, 5));
-  for (std::uint64_t offset : {0u, 1u, 4095u, 4096u, 4097u, 9999u}) {
-    platform::FileView view;
-    if (!fs_.MapView(f, offset, &view)) {
-      EXPECT_FALSE(platform::kCanMapFiles) << offset;
-      continue;
-    }
-    ASSERT_EQ(view.size, bytes.size() - offset);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(view.data), view.size), bytes.substr(offset));
-    fs_.UnmapView(view);
-  }
-  platform::FileView none;
-  EXPECT_FALSE(fs_.MapView(f, bytes.size(), &none)) << "nothing lies past the end";
-  std::uint32_t at = 0;
-  ASSERT_TRUE(fs_.Tell(f, &at));
-  EXPECT_EQ(at, 5u);
-  EXPECT_TRUE(fs_.Close(f));
-}
