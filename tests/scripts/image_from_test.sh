@@ -45,4 +45,17 @@ mkdir "$work/big"
 head -c 1500000 /dev/zero >"$work/big/HUGE.BIN"
 if "$wendmark" --image-from "$work/big" "$work/big.img" 1 >/dev/null 2>&1; then echo "FAIL: an overfull disk passed"; exit 1; fi
 [[ ! -e $work/big.img && ! -e $work/big.img.partial ]] || { echo "FAIL: an image was left behind"; exit 1; }
+# Names FAT takes for one (it drops trailing dots and blanks), and a name
+# Windows cannot hold, are refused at once, before any tool could ask which
+# to keep; nothing is left behind.
+for pair in "a|a." "x|x " "Readme.txt|README.TXT. " "what?|ok"; do
+  rm -rf "$work/clash" && mkdir "$work/clash"
+  : >"$work/clash/${pair%%|*}"
+  : >"$work/clash/${pair#*|}"
+  if out=$(timeout 30 "$wendmark" --image-from "$work/clash" "$work/clash.img" 1 2>&1); then
+    echo "FAIL: '$pair' gave an image"; exit 1
+  fi
+  grep -qE "would not tell apart|cannot stand on a FAT floppy" <<<"$out" || { echo "FAIL: '$pair': $out"; exit 1; }
+  [[ ! -e $work/clash.img && ! -e $work/clash.img.partial ]] || { echo "FAIL: '$pair' left an image"; exit 1; }
+done
 echo "ok"

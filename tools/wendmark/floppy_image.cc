@@ -26,8 +26,10 @@ bool HostIsUtf8() {
 }
 
 // The key under which FAT finds a name: upper case, letters outside ASCII
-// included where the locale can read them.
-std::string FoldName(const std::string& name) {
+// included where the locale can read them, and without the trailing dots
+// and blanks FAT drops ("a." and "a " are "A").
+std::string FoldName(std::string name) {
+  while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
   std::mbstate_t state{};
   std::string folded;
   const char* p = name.c_str();
@@ -106,6 +108,14 @@ bool ListFlatFolder(const std::string& folder, FlatFolder* listing, std::string*
       return false;
     }
     listing->newest = std::max<long long>(listing->newest, st.st_mtim.tv_sec);
+    // What Windows cannot hold in a name cannot stand on the floppy either.
+    bool holdable = FoldName(name).size() != 0 && std::none_of(name.begin(), name.end(), [](char c) {
+      return static_cast<unsigned char>(c) < 0x20 || std::strchr("\"*/:<>?\\|", c) != nullptr;
+    });
+    if (!holdable) {
+      *error = "the name " + path + " cannot stand on a FAT floppy";
+      return false;
+    }
     auto [it, fresh] = seen.emplace(FoldName(name), name);
     if (!fresh) {
       *error = "names FAT would not tell apart in " + folder + ": " + it->second + ", " + name;
@@ -138,7 +148,7 @@ bool MakeFloppyImage(const std::string& folder, const std::string& image, int nu
     copy.push_back("::/");
     tools::ProgramResult copied = tools::RunProgram(copy, env);
     if (!copied.ok()) {
-      return fail(copied.started ? "the files of " + folder + " do not fit a 1.44 MB floppy (" +
+      return fail(copied.started ? "the files of " + folder + " could not be put on a 1.44 MB floppy (" +
                                        tools::DescribeFailure("mcopy", copied) + ")"
                                  : tools::DescribeFailure("mcopy", copied));
     }

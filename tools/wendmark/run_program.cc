@@ -1,11 +1,14 @@
 #include "tools/wendmark/run_program.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 extern char** environ;
@@ -60,10 +63,23 @@ ProgramResult RunProgram(const std::vector<std::string>& argv, const Environment
   }
   result.started = true;
   char buffer[4096];
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kToolTimeLimit);
   for (;;) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      ::kill(pid, SIGKILL);
+      result.timedOut = true;
+      break;
+    }
+    pollfd ready{pipeFds[0], POLLIN, 0};
+    int polled = ::poll(&ready, 1, static_cast<int>(left.count()));
+    if (polled == 0 || (polled < 0 && errno == EINTR)) continue;
+    if (polled < 0) break;
     ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
     if (n > 0) {
       result.output.append(buffer, static_cast<std::size_t>(n));
+      // A tool that repeats itself: its last words are the ones that count.
+      if (result.output.size() > 65536) result.output.erase(0, result.output.size() - 32768);
     } else if (n == 0 || errno != EINTR) {
       break;
     }
@@ -83,7 +99,9 @@ std::string DescribeFailure(const std::string& tool, const ProgramResult& result
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
   std::size_t start = text.find_last_of('\n');
   std::string last = start == std::string::npos ? text : text.substr(start + 1);
-  std::string why = result.status < 0 ? "was stopped" : "failed (status " + std::to_string(result.status) + ")";
+  std::string why = result.timedOut    ? "did not finish within " + std::to_string(kToolTimeLimit) + " s"
+                    : result.status < 0 ? "was stopped"
+                                        : "failed (status " + std::to_string(result.status) + ")";
   return last.empty() ? tool + " " + why : tool + " " + why + ": " + last;
 }
 
