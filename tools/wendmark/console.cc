@@ -42,7 +42,7 @@ int StoppingAnswer(std::uint32_t style) {
   switch (style & ui::kButtonMask) {
     case ui::kOkCancel: return ui::kIdCancel;
     case ui::kAbortRetryIgnore: return ui::kIdAbort;
-    case ui::kYesNo: return ui::kIdNo;
+    case ui::kYesNo: return ui::kIdYes;  // the one such box asks whether to stop
     default: return ui::kIdOk;
   }
 }

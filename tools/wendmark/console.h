@@ -46,7 +46,8 @@ class StopBoxes final : public platform::ui::MessageBoxes {
   const kivo::console::HostText& text_;
 };
 
-// The answer that stops for a button set: Cancel, Abort, No; OK for OK alone.
+// The answer that stops for a button set: Cancel, Abort, and Yes to the one
+// Yes/No question ("Are you sure you want to abort ...?"); OK for OK alone.
 int StoppingAnswer(std::uint32_t style);
 
 // "Disk 1 - Acme  [########------------]  40%  FILE.CAB", cut to `width`.

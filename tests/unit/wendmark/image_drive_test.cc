@@ -138,7 +138,7 @@ TEST(StopBoxes, TellEachMessageOnOneLineAndStop) {
                        ui::kAbortRetryIgnore | ui::kIconExclamation),
             ui::kIdAbort);
   EXPECT_EQ(boxes.Show(tests::kCannotCreate, "Tandrel's disk maker", ui::kOk), ui::kIdOk);
-  EXPECT_EQ(boxes.Show("Are you sure?", "Tandrel's disk maker", ui::kYesNo), ui::kIdNo);
+  EXPECT_EQ(boxes.Show(tests::kConfirmCancel, "Tandrel's disk maker", ui::kYesNo), ui::kIdYes);
   std::rewind(out);
   std::string said;
   char buffer[512];
@@ -146,7 +146,7 @@ TEST(StopBoxes, TellEachMessageOnOneLineAndStop) {
   std::fclose(out);
   EXPECT_EQ(said, std::string("Tandrel's disk maker: ") + tests::kNotBlank + "\n" + "Tandrel's disk maker: " +
                       tests::kDiskFull + "\n" + "Tandrel's disk maker: " + tests::kCannotCreate + "\n" +
-                      "Tandrel's disk maker: Are you sure?\n");
+                      "Tandrel's disk maker: " + tests::kConfirmCancel + "\n");
 }
 
 TEST(BarLine, ShowsTheDiskItsShareAndTheFileWithinTheWidth) {
