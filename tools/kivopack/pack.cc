@@ -257,6 +257,17 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
       return false;
     }
   }
+  // A kit inside the folder it packs would pack the previous kit into the next.
+  {
+    std::error_code ec;
+    fs::path source = fs::weakly_canonical(request.source, ec);
+    fs::path output = fs::weakly_canonical(request.output, ec);
+    auto [s_end, o_it] = std::mismatch(source.begin(), source.end(), output.begin(), output.end());
+    if (!ec && s_end == source.end() && o_it != output.end()) {
+      *error = "the kit " + request.output + " would lie inside the folder it packs, " + request.source;
+      return false;
+    }
+  }
   std::vector<SourceFile> files;
   std::vector<std::string> warnings;
   if (!CollectFiles(request.source, &files, error, names, &warnings)) return false;
@@ -272,16 +283,19 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
     return false;
   }
 
+  // The kit is written beside its final name and takes it only when whole,
+  // so a failure or an interruption leaves an earlier kit as it was.
   platform::FileSystem& io = platform::DefaultFileSystem();
+  const std::string partial = request.output + ".partial";
   platform::File out;
-  if (platform::Status created = out.Open(io, request.output.c_str(), OpenMode::kCreateAlways); !created) {
-    *error = "cannot create " + request.output + " (" + Code(created.code()) + ")";
+  if (platform::Status created = out.Open(io, partial.c_str(), OpenMode::kCreateAlways); !created) {
+    *error = "cannot create " + partial + " (" + Code(created.code()) + ")";
     return false;
   }
   auto fail = [&](const std::string& why) {
     *error = why;
     (void)out.Close();
-    (void)io.Remove(request.output.c_str());
+    (void)io.Remove(partial.c_str());
     return false;
   };
   auto writeFailed = [&](platform::Status failure) {
@@ -335,12 +349,15 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
   if (platform::Status closed = out.Close(); !closed) {
     return fail("cannot close " + request.output + " (" + Code(closed.code()) + ")");
   }
-  if (progress) progress(data, data);
+  std::error_code ec;
   if (!stub.empty()) {
-    std::error_code ec;
-    fs::permissions(request.output, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+    fs::permissions(partial, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                     fs::perm_options::add, ec);
   }
+  if (platform::Status moved = io.Replace(partial.c_str(), request.output.c_str()); !moved) {
+    return fail("cannot write " + request.output + " (" + Code(moved.code()) + ")");
+  }
+  if (progress) progress(data, data);
   return true;
 }
 

@@ -325,6 +325,29 @@ TEST_F(Cli, PackerRefusalsAreOneLineWithStatusOne) {
   EXPECT_EQ(bad.err, "kivopack: self: size or checksum does not match\n");
 }
 
+// A kit takes its name only when whole: a refused run leaves the kit there
+// as it was, a second run replaces it, and no ".partial" stays behind. A kit
+// inside the folder it packs would carry the previous kit: refused.
+TEST_F(Cli, AnEarlierKitIsReplacedWholeOrKept) {
+  ASSERT_EQ(Pack("-o self src").status, 0);
+  std::string first = tests::ReadFile(root_ + "/self");
+  tests::WriteFile(root_ + "/src/readme.txt", "read me again");
+  ASSERT_EQ(Pack("-o self src").status, 0);
+  EXPECT_NE(tests::ReadFile(root_ + "/self"), first);
+  EXPECT_FALSE(tests::Exists(root_ + "/self.partial"));
+  std::string second = tests::ReadFile(root_ + "/self");
+  std::filesystem::create_symlink("/etc/hostname", root_ + "/src/outside");
+  EXPECT_EQ(Pack("-o self src").status, 1);
+  EXPECT_EQ(tests::ReadFile(root_ + "/self"), second);
+  std::filesystem::remove(root_ + "/src/outside");
+
+  Result inside = Pack("-o src/docs/kit.run src");
+  EXPECT_EQ(inside.status, 1);
+  EXPECT_EQ(inside.err, "kivopack: the kit src/docs/kit.run would lie inside the folder it packs, src\n");
+  EXPECT_FALSE(tests::Exists(root_ + "/src/docs/kit.run"));
+  EXPECT_FALSE(tests::Exists(root_ + "/src/docs/kit.run.partial"));
+}
+
 TEST_F(Cli, SourceDateEpochBoundsTheStoredTimesOrIsRefused) {
   const std::string packer = std::string("'") + KIVOPACK_PATH + "'";
   for (const char* bad : {"abc", "", "-5", "1700000000.5"}) {
