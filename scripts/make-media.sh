@@ -41,37 +41,41 @@
 # --out folder that holds files no earlier run made).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
 # shellcheck source=lib.sh
-. scripts/lib.sh
+. "$root/scripts/lib.sh"
 
 usage() { sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; }
+refuse() {
+  echo "make-media: $*" >&2
+  exit 2
+}
+# Folders and files given are taken from where the command was typed, before
+# the script moves to the checkout.
 product="" name="" license="" license_given=0 interactive=0 via_wine=0 out=$root/out/media
 while (($#)); do
   case $1 in
-    --product) product=$(cd "${2:?--product needs a folder}" && pwd -P); shift 2 ;;
-    --name) name=${2:?--name needs a text}; shift 2 ;;
-    --license) license=$(realpath "${2:?--license needs a file}"); license_given=1; shift 2 ;;
+    --product | --name | --license | --out)
+      (($# >= 2)) && [[ -n $2 ]] || refuse "$1 needs a value (see --help)"
+      case $1 in
+        --product) product=$(cd "$2" 2>/dev/null && pwd -P) || refuse "--product $2 is not a folder" ;;
+        --name) name=$2 ;;
+        --license)
+          [[ -f $2 ]] || refuse "--license $2 is not a file"
+          license=$(realpath "$2") license_given=1 ;;
+        --out) out=$(realpath -m "$2") ;;
+      esac
+      shift 2 ;;
     --interactive) interactive=1; shift ;;
     --via-wine) via_wine=1; shift ;;
-    --out) out=$(realpath -m "${2:?--out needs a folder}"); shift 2 ;;
     -h | --help) usage; exit 0 ;;
-    *) echo "make-media: unknown argument $1 (see --help)" >&2; exit 2 ;;
+    *) refuse "unknown argument $1 (see --help)" ;;
   esac
 done
-if [[ -n $product && -z $name ]]; then
-  echo "make-media: --product needs --name \"<product name>\"" >&2
-  exit 2
-fi
+cd "$root"
+[[ -z $product || -n $name ]] || refuse "--product needs --name \"<product name>\""
 [[ -n $name ]] || name="Sample Suite"
-if ((interactive && !via_wine)); then
-  echo "make-media: --interactive goes with --via-wine (the native run asks nothing)" >&2
-  exit 2
-fi
-if ((interactive)) && [[ -z ${DISPLAY:-} ]]; then
-  echo "make-media: --interactive needs a display (DISPLAY is not set)" >&2
-  exit 2
-fi
+((!interactive || via_wine)) || refuse "--interactive goes with --via-wine (the native run asks nothing)"
+((!interactive)) || [[ -n ${DISPLAY:-} ]] || refuse "--interactive needs a display (DISPLAY is not set)"
 
 # --- 0. the output folder, before anything else happens
 # --out may name any folder, a checkout or a person's documents among them:
@@ -81,13 +85,11 @@ fi
 marker=$out/.tandrel-media
 # Runs from before the main job had its name marked their folders so.
 old_marker=$out/.tandrel-demo
-refuse() {
-  echo "make-media: $*" >&2
-  exit 2
-}
 earlier=()
 if [[ -e $out || -L $out ]]; then
   [[ -d $out ]] || refuse "--out $out is not a folder"
+  # A mark is a plain file of ours; one that leads elsewhere is not.
+  [[ ! -L $marker && ! -L $old_marker ]] || refuse "--out $out: its mark is a link, which no run of this script makes"
   if [[ -f $marker || -f $old_marker ]]; then
     for mark in "$marker" "$old_marker"; do
       [[ -f $mark ]] || continue
@@ -99,6 +101,24 @@ if [[ -e $out || -L $out ]]; then
     refuse "--out $out holds files that no earlier run made (it has no .tandrel-media); choose a new or empty folder"
   fi
 fi
+kit_name=$(printf '%s' "$name" | tr -cd 'A-Za-z0-9')-Setup.exe
+[[ $kit_name != -Setup.exe ]] || kit_name=Product-Setup.exe
+# What this run makes in the folder must not stand there already unless an
+# earlier run made it: a person's own "kit" or "disk1.img" there is theirs.
+made_by_us() {  # ITEM: listed in an earlier run's mark
+  local item
+  for item in "${earlier[@]}"; do [[ $item != "$1" ]] || return 0; done
+  return 1
+}
+ours=(logs kit "$kit_name")
+((via_wine == 0)) || ours+=(wine wine-env wine64 install driver disks screens)
+while IFS= read -r -d '' item; do ours+=("${item#"$out"/}"); done \
+  < <(find "$out" -mindepth 1 -maxdepth 1 -name 'disk*.img' -print0 2>/dev/null)
+for item in "${ours[@]}"; do
+  if [[ -e $out/$item || -L $out/$item ]] && ! made_by_us "$item"; then
+    refuse "--out $out holds $item, which no earlier run made; move it away or choose another folder"
+  fi
+done
 if [[ -n $product && ($out == "$product" || $out == "$product"/*) ]]; then
   refuse "--out $out lies inside the setup folder $product, which goes into the kit as it is"
 fi
@@ -128,8 +148,6 @@ if ((via_wine)); then
   fi
 fi
 
-kit_name=$(printf '%s' "$name" | tr -cd 'A-Za-z0-9')-Setup.exe
-[[ $kit_name != -Setup.exe ]] || kit_name=Product-Setup.exe
 
 # --- 2. build
 # The kit and images of an earlier run, to tell whether this one gives the
@@ -153,7 +171,11 @@ printf '# Made by scripts/make-media.sh. A later run replaces the items below an
 claim() {  # claim ITEM...: this run makes ITEM in the output folder
   local item
   for item; do
-    grep -qxF -- "$item" "$marker" || echo "$item" >>"$marker"
+    if ! grep -qxF -- "$item" "$marker"; then
+      # Everything an earlier run made is gone by now: what stands here is someone else's.
+      [[ ! -e $out/$item && ! -L $out/$item ]] || refuse "--out $out holds $item, which no earlier run made"
+      echo "$item" >>"$marker"
+    fi
   done
 }
 claim logs
@@ -227,6 +249,12 @@ sed 's/^/    /' "$logs/wendmark.log"
 
 # --- 5. checks
 step "Checking the images against the setup files"
+# The entries packlist.ini puts on disk N, in the host's encoding: each is a
+# path from the tools folder, and its last part is the name on the floppy.
+disk_entries() {  # N
+  sed -n "/^\[Disk$(($1 - 1))\]/,/^\[/p" "$kit/tools/packlist.ini" | tr -d '\r' |
+    sed -n 's/^File[0-9]*=//p' | iconv -f CP1252 -t UTF-8
+}
 check_root=$(mktemp -d)
 trap 'rm -rf "$check_root"' EXIT
 for n in $(seq 1 "$disks"); do
@@ -235,18 +263,21 @@ for n in $(seq 1 "$disks"); do
   check=$check_root/disk$n
   mkdir -p "$check"
   # Long names come out in the locale's encoding: UTF-8, as the setup files are named.
-  LC_ALL=C.UTF-8 MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null TZ=UTC mcopy -m -n -i "$image" '::/*' "$check/" 2>/dev/null || true
+  LC_ALL=C.UTF-8 MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null TZ=UTC mcopy -m -n -i "$image" '::/*' "$check/" \
+    >"$logs/check-disk$n.log" 2>&1 || die "disk$n.img cannot be read back (log: $logs/check-disk$n.log)"
   count=0 bytes=0
-  for f in "$check"/*; do
-    [[ -e $f ]] || continue
-    base=$(basename "$f")
-    src=$(find "$kit/setup" -type f -name "$base" | head -n 1)
-    [[ -n $src ]] || die "disk $n holds $base, which is no setup file"
+  while IFS= read -r entry; do
+    base=${entry##*\\}
+    src=$(realpath -m "$kit/tools/${entry//\\//}")
+    f=$check/$base
+    [[ -f $f ]] || die "disk $n lacks $base, which packlist.ini puts there ($src)"
     cmp -s "$f" "$src" || die "disk $n: $base differs from $src"
     delta=$(($(stat -c %Y "$f") - $(stat -c %Y "$src")))
     ((delta >= -2 && delta <= 2)) || die "disk $n: $base has another last-write time than its source"
     count=$((count + 1)) bytes=$((bytes + $(stat -c %s "$f")))
-  done
+  done < <(disk_entries "$n")
+  held=$(find "$check" -type f | wc -l)
+  ((held == count)) || die "disk $n holds $held files, and packlist.ini puts $count there"
   fsck.fat -n "$image" >/dev/null || die "fsck.fat finds faults in disk$n.img"
   same=""
   if [[ -n ${previous[disk$n.img]:-} ]]; then

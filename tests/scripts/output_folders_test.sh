@@ -61,6 +61,25 @@ expect_refusal "make-media --out inside the product" "$mine" \
 # A mark somewhere else does not make this folder an earlier run's.
 mkdir -p "$work/other" && : >"$work/other/.tandrel-media" && : >"$work/other/.tandrel-demo"
 expect_refusal "make-media --out beside a marked folder" "$mine" bash "$src/scripts/make-media.sh" --out "$mine"
+# In a folder an earlier run marked, a person's own item named like one a
+# run makes is theirs: refused, not taken over. So is a mark that is a link.
+marked=$work/marked
+mkdir -p "$marked"
+printf 'logs\n' >"$marked/.tandrel-media"
+for item in disk1.img kit install; do
+  mkdir -p "$marked/$item"
+  printf 'mine\n' >"$marked/$item/notes.txt"
+  expect_refusal "make-media --out a marked folder holding a person's $item" "$marked" \
+    bash "$src/scripts/make-media.sh" --via-wine --out "$marked"
+  rm -rf "${marked:?}/$item"
+done
+linked=$work/linked && mkdir -p "$linked" && ln -s "$mine/letter.txt" "$linked/.tandrel-media"
+expect_refusal "make-media --out whose mark is a link" "$mine" bash "$src/scripts/make-media.sh" --out "$linked"
+# Relative folders are the caller's, not the checkout's.
+expect_refusal "make-media --product relative to the caller" "$mine" \
+  bash -c "cd '$work' && bash '$src/scripts/make-media.sh' --product documents --name Mine --out documents/kit-out"
+expect_refusal "make-media --product that is no folder" "$mine" \
+  bash "$src/scripts/make-media.sh" --product "$work/none" --name Mine --out "$work/new-out"
 # Arguments that cannot go together are refused before anything happens.
 expect_refusal "make-media --interactive without --via-wine" "$mine" \
   bash "$src/scripts/make-media.sh" --interactive --out "$work/new-out"
