@@ -1,5 +1,8 @@
 // The console front end's questions and messages, over in-memory streams.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include <cstdio>
 #include <string>
@@ -191,6 +194,31 @@ TEST(ConsoleLauncher, NamesAWindowsProgramInsteadOfStartingIt) {
   }
   kivo::console::ConsoleLauncher launcher;
   EXPECT_FALSE(launcher.Start("missing.exe", folder.c_str())) << "a program that is not there is not started";
+}
+
+// Only a program inside the target folder is started, and none while files
+// were kept that nobody was asked about (it may be the old one).
+TEST(ConsoleLauncher, StartsNothingOutsideTheFolderOrWhileHeld) {
+  tests::TempDir dir;
+  const std::string root = dir.path();
+  std::filesystem::create_directories(root + "/target");
+  const std::string script = "#!/bin/sh\ntouch \"$0.ran\"\n";
+  tests::WriteFile(root + "/outside.sh", script);
+  tests::WriteFile(root + "/target/inside.sh", script);
+  const std::string target = root + "/target";
+  for (std::string program : {std::string("..\\outside.sh"), root + "/outside.sh"}) {
+    SCOPED_TRACE(program);
+    kivo::console::ConsoleLauncher launcher;
+    EXPECT_FALSE(launcher.Start(program.c_str(), target.c_str()));
+  }
+  Streams s("");
+  kivo::console::ConsoleLauncher held(nullptr, s.out, [] { return true; });
+  EXPECT_TRUE(held.Start("inside.sh", target.c_str()));
+  EXPECT_EQ(s.Written(), "The kit's program " + target +
+                             "/inside.sh is not started: existing files were kept that nobody was asked about.\n");
+  usleep(200000);
+  EXPECT_FALSE(tests::Exists(root + "/outside.sh.ran"));
+  EXPECT_FALSE(tests::Exists(target + "/inside.sh.ran"));
 }
 
 TEST(ConsoleMessageBoxes, WritesCaptionAndTextAndDoesNotWaitWithoutATerminal) {

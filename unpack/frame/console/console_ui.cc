@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <string>
 
 #include "platform/posix/paths.h"
@@ -99,6 +100,23 @@ bool ConsoleLauncher::Start(const char* program, const char* directory) {
   std::string full = path[0] == '/' ? path : folder + "/" + path;
   struct stat st;
   if (::stat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  char* realFolder = ::realpath(folder.c_str(), nullptr);
+  char* realProgram = ::realpath(full.c_str(), nullptr);
+  std::string inside = realFolder != nullptr ? std::string(realFolder) + "/" : std::string();
+  bool within = realFolder != nullptr && realProgram != nullptr && std::string(realProgram).rfind(inside, 0) == 0;
+  std::free(realFolder);
+  std::free(realProgram);
+  if (!within) {
+    std::fprintf(stderr, "kivounpack: the kit's program %s lies outside %s; it is not started\n", full.c_str(),
+                 folder.c_str());
+    return false;
+  }
+  if (hold_ && hold_()) {
+    std::fprintf(out_, "The kit's program %s is not started: existing files were kept that nobody was asked about.\n",
+                 full.c_str());
+    std::fflush(out_);
+    return true;
+  }
   if (IsWindowsProgram(full)) {
     std::fprintf(out_, "The kit's program is %s, a Windows program; it is not started on Linux.\n", full.c_str());
     std::fflush(out_);

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
+#include <utility>
 
 #include "platform/ui.h"
 #include "unpack/engine/extractor.h"
@@ -65,15 +67,22 @@ class ConsolePrompt final : public OverwritePrompt {
 // bits, so the extracted program is made executable first. A Windows
 // program (a file that begins with "MZ", or a name ending in .exe, .com,
 // .bat or .cmd) cannot run here: its path is written to `out` instead, and
-// that counts as done.
+// that counts as done. A program outside the target folder (an absolute
+// name, or one that climbs out of it) is never started: the kit carried no
+// such file. Nor is one when `hold` (if given) says so, as when existing
+// files were kept that nobody was asked about: the program found may be the
+// old one.
 class ConsoleLauncher final : public ProgramLauncher {
  public:
-  explicit ConsoleLauncher(const HostText* text = nullptr, std::FILE* out = stdout) : text_(text), out_(out) {}
+  explicit ConsoleLauncher(const HostText* text = nullptr, std::FILE* out = stdout,
+                           std::function<bool()> hold = {})
+      : text_(text), out_(out), hold_(std::move(hold)) {}
   bool Start(const char* program, const char* directory) override;
 
  private:
   const HostText* text_;
   std::FILE* out_;
+  std::function<bool()> hold_;
 };
 
 }  // namespace kivo::console

@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder, ignored);
   }
 
-  console::ConsoleLauncher launcher(&text, stdout);
+  console::ConsoleLauncher launcher(&text, stdout, [&prompt] { return prompt.unanswered() > 0; });
   kivo::Extractor extractor({files, platform::DefaultMemory(), messages, prompt, launcher});
   bool ok = extractor.ExtractArchive(options);
   int status = ExitStatusOf(extractor, ok);
