@@ -51,6 +51,9 @@ int main(int argc, char** argv) {
       std::fputs(wendmark::kVersion, stdout);
       return wendmark::kExitWritten;
     case wendmark::Options::Mode::kImageFrom:
+      // Ctrl-C reaches the disk tool as well, which ends; the image rule then
+      // removes its .partial file instead of this process ending mid-way.
+      CatchStopSignals();
       if (!wendmark::images::MakeFloppyImage(options.folder, options.image, options.number, &error)) {
         std::fprintf(stderr, "wendmark: %s\n", error.c_str());
         return wendmark::kExitNotWritten;
