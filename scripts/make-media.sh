@@ -23,7 +23,9 @@
 # again replaces exactly those items, tells whether the kit and the images
 # came out the same bytes, and leaves everything else in the folder alone.
 # A folder that holds anything and bears no mark is refused (status 2)
-# before anything is built or changed. The kit's stored file times are kept
+# before anything is built or changed, and so is a marked folder where
+# something stands under a name a run makes (the kit, kit/, disk1.img, ...)
+# that no earlier run listed. The kit's stored file times are kept
 # to SOURCE_DATE_EPOCH, by default the last write of the newest setup file,
 # so the same inputs give the same kit.
 #
