@@ -4,6 +4,8 @@
 // numbers, as Windows documents them.
 #include "platform/posix/paths.h"
 
+#include "platform/posix/host_error.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -105,6 +107,24 @@ TEST_F(PosixPaths, ErrnoBecomesTheWin32Code) {
     EXPECT_EQ(posix::MapErrno(c.err, c.path), c.code)
         << "errno " << c.err << " on " << (c.path ? c.path : "(no path)");
   }
+}
+
+// The Linux tools report a failure in the host's words: each code the layer
+// gives comes back as the errno it was made from, and never as a bare number
+// where the host has a text.
+TEST_F(PosixPaths, EveryCodeTheLayerGivesIsToldInTheHostsWords) {
+  const int errnos[] = {ENOENT, EACCES, EROFS, ENOSPC, EEXIST, EBUSY, ETXTBSY,
+                        ENAMETOOLONG, ENOMEM, EBADF, EINVAL, ENOTEMPTY, ENOMEDIUM};
+  Map("A=/mnt/floppy");  // EROFS on a floppy is its write protection
+  for (int err : errnos) {
+    std::uint32_t code = posix::MapErrno(err, "A:\\x");
+    EXPECT_EQ(posix::ErrnoFor(code), err) << "errno " << err << " as code " << code;
+  }
+  EXPECT_EQ(posix::HostErrorText(112), "No space left on device");
+  EXPECT_EQ(posix::HostErrorText(3), "No such file or directory");
+  EXPECT_EQ(posix::HostErrorText(5), "Permission denied");
+  EXPECT_EQ(posix::HostErrorText(206), "File name too long");
+  EXPECT_EQ(posix::HostErrorText(1234), "error 1234");
 }
 
 TEST_F(PosixPaths, TheFileLayerAnswersWithTheCodesOfWhatItMet) {
