@@ -1,5 +1,6 @@
 #include "floppy/names.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace floppy {
@@ -87,13 +88,14 @@ ShortBasis ShortBasisOf(std::string_view name) {
       basis.extension += ShortChar(rest[i], &lossy);
   }
   if (basis.base.empty()) {  // nothing a short name could take
-    basis.base = "_";
+    basis.base.push_back('_');
     lossy = true;
   }
   // The name itself in upper case, as far as ASCII goes: no tail then.
   std::string upper(name);
   for (char& c : upper) c = Latin1Codec().Upper(c);
-  std::string plain = basis.extension.empty() ? basis.base : basis.base + "." + basis.extension;
+  std::string plain = basis.base;
+  if (!basis.extension.empty()) plain.append(1, '.').append(basis.extension);
   basis.needsTail = lossy || upper != plain;
   return basis;
 }
@@ -101,8 +103,9 @@ ShortBasis ShortBasisOf(std::string_view name) {
 ShortName ShortNameWithTail(const ShortBasis& basis, unsigned n) {
   std::string base = basis.base;
   if (n > 0) {
-    std::string tail = "~" + std::to_string(n);
-    base = base.substr(0, 8 - tail.size()) + tail;
+    std::string tail = std::to_string(n);
+    base.resize(std::min(base.size(), 7 - tail.size()));
+    base.append(1, '~').append(tail);
   }
   ShortName out;
   out.fill(' ');
