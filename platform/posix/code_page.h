@@ -50,6 +50,10 @@ class CodePage {
   // i, long s) and the micro sign is not folded onto Greek capital mu.
   char UpperCase(char c) const { return static_cast<char>(upper_[static_cast<unsigned char>(c)]); }
 
+  // The Unicode character byte `c` stands for (an unused byte: the control
+  // character of the same number, as ToHost reads it).
+  char32_t Character(char c) const { return chars_[static_cast<unsigned char>(c)]; }
+
  private:
   unsigned number_ = 0;
   std::array<char32_t, 256> chars_{};  // what each byte stands for
