@@ -133,7 +133,7 @@ TEST_F(Packer, RefusesAStubThatHoldsTheSignature) {
 // last data, the rename) leaves the earlier kit byte for byte, no
 // OUT.partial beside it and no file open, and says why in the host's words;
 // a fault that does not stop the pack leaves the new kit whole. Every
-// operation of the file layer fails in turn, once and for good.
+// operation of the file layer fails in turn, once, for good and short.
 TEST_F(Packer, AFailedPackLeavesTheEarlierKitAndNoPartialFile) {
   Put("setup.exe", std::string(3000, 'S'));
   Put("data\\big.bin", std::string(3 << 20, 'b'));  // more than one buffer
@@ -148,24 +148,13 @@ TEST_F(Packer, AFailedPackLeavesTheEarlierKitAndNoPartialFile) {
   const std::string whole = tests::ReadFile(r.output);
   const std::string earlier = "the kit packed last week";
 
-  struct Mode {
-    const char* name;
-    bool persistent;
-    bool shortWrite;
-    std::uint32_t kinds;
-  };
-  // A removal that fails for good cannot clean up, so that one is spared.
-  const std::uint32_t allButRemove = tests::kAllOps & ~static_cast<std::uint32_t>(tests::Op::kRemove);
-  const Mode modes[] = {{"once", false, false, tests::kAllOps},
-                        {"for good", true, false, allButRemove},
-                        {"short write", false, true, static_cast<std::uint32_t>(tests::Op::kWrite)}};
   int failed = 0;
-  for (const Mode& mode : modes) {
+  for (const tests::FaultMode& mode : tests::kFaultModes) {
     for (std::uint64_t k = 1;; ++k) {
       SCOPED_TRACE(std::string(mode.name) + " fault at operation " + std::to_string(k));
       tests::WriteFile(r.output, earlier);
       tests::FaultyFileSystem faults(platform::DefaultFileSystem());
-      faults.SetFault({k, platform::error::kDiskFull, mode.persistent, mode.kinds, mode.shortWrite});
+      faults.SetFault(mode.At(k, platform::error::kDiskFull));
       r.files = &faults;
       const bool ok = kivopack::Pack(r, &error);
       EXPECT_EQ(faults.OpenHandleCount(), 0);
