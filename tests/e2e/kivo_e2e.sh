@@ -267,7 +267,11 @@ EOF
     cp "$self" "$work/corrupt.exe"
     size=$(stat -c %s "$work/corrupt.exe")
     printf 'X' | dd of="$work/corrupt.exe" bs=1 seek=$((size - 1)) conv=notrunc status=none
-    pack nostart.exe --stub KivoUnpack.exe --run missing.exe src
+    # kivopack names only a program the kit holds: the missing one is written
+    # into the header afterwards (the checksum covers the table and data only).
+    pack nostart.exe --stub KivoUnpack.exe --run marker.exe src
+    perl -0777 -i -pe 'substr($_, index($_, pack("V2", 0x80FF81FE, 0x82FD83FC)) + 16, 264) = pack("a264", "missing.exe")' \
+      "$work/nostart.exe"
     mkdir -p "$work/read-only/docs"
     chmod a-w "$work/read-only/docs"
 

@@ -29,6 +29,25 @@ struct Fault {
   bool emptyRead = false;         // a faulted Read reports the end of the file
 };
 
+// The ways a sweep makes operation N of a run fail, for N = 1, 2, 3 ...
+// until the run no longer reaches it.
+struct FaultMode {
+  const char* name;
+  bool persistent;
+  bool shortWrite;
+  std::uint32_t kinds;
+
+  Fault At(std::uint64_t at, std::uint32_t code) const { return {at, code, persistent, kinds, shortWrite}; }
+};
+
+// Once; for good, sparing the removal a clean-up after the failure needs
+// (when that fails as well, nothing can clean up); and as a short write.
+inline constexpr FaultMode kFaultModes[] = {
+    {"once", false, false, kAllOps},
+    {"persistent", true, false, kAllOps & ~static_cast<std::uint32_t>(Op::kRemove)},
+    {"short write", false, true, static_cast<std::uint32_t>(Op::kWrite)},
+};
+
 class FaultyFileSystem final : public InterceptingFileSystem {
  public:
   explicit FaultyFileSystem(platform::FileSystem& target) : InterceptingFileSystem(target) {}

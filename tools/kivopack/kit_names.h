@@ -45,6 +45,10 @@ class KitNames {
   // The kit's text as the host shows it: for listings and messages.
   std::string ToHost(const std::string& kit) const;
 
+  // A path the kit holds (backslash-separated) as the host spells a path:
+  // for messages that name a file the user is to find on this machine.
+  std::string HostPath(const std::string& kit) const;
+
   // The one-line refusal of host text the code page cannot hold: "code page
   // 1252 cannot hold the name setup/漢字.txt ("漢")".
   std::string CannotHold(const std::string& what, const std::string& host, const std::string& missing) const;

@@ -2,6 +2,8 @@
 // between it and the host's encoding here.
 #include "tools/kivopack/kit_names.h"
 
+#include <algorithm>
+
 namespace kivopack {
 namespace {
 
@@ -37,6 +39,12 @@ std::filesystem::path KitNames::PathOf(const std::string& argument) const { retu
 
 std::string KitNames::ToHost(const std::string& kit) const {
   return page_.number() != 0 ? page_.ToHost(kit) : kit;
+}
+
+std::string KitNames::HostPath(const std::string& kit) const {
+  std::string host = ToHost(kit);
+  std::replace(host.begin(), host.end(), '\\', '/');
+  return host;
 }
 
 char KitNames::UpperCase(char c) const {

@@ -80,6 +80,8 @@ std::filesystem::path KitNames::PathOf(const std::string& argument) const { retu
 
 std::string KitNames::ToHost(const std::string& kit) const { return kit; }
 
+std::string KitNames::HostPath(const std::string& kit) const { return kit; }
+
 char KitNames::UpperCase(char c) const {
   if (number_ == 0) return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
   char one[2] = {c, '\0'};

@@ -29,8 +29,9 @@ const char kUsage[] =
     "  --stub FILE    the extractor program the archive is appended to\n"
     "                 (default: the extractor beside kivopack)\n"
     "  --bare         write the archive alone, without an extractor\n"
-    "  --run PROGRAM  the program to start after extraction, relative to the\n"
-    "                 target folder (at most 263 characters)\n"
+    "  --run PROGRAM  the program to start after extraction: one of the files\n"
+    "                 packed, by its path below SOURCE_DIR (at most 263\n"
+    "                 characters)\n"
     "  --list FILE    print the program name and every entry\n"
     "  --verify FILE  find and validate the archive in FILE\n"
 #ifdef _WIN32
@@ -49,8 +50,9 @@ const char kUsage[] =
     "\n"
     "Every file below SOURCE_DIR is packed. A link to a file inside SOURCE_DIR is\n"
     "packed as that file; a link that leads outside it, nowhere or round in a\n"
-    "loop is refused, and nothing is written. The archive holds files only: an\n"
-    "empty folder, or a link to a folder, is named in a warning and left out.\n"
+    "loop is refused, and nothing is written; every entry refused is named\n"
+    "together. The archive holds files only: an empty folder, or a link to a\n"
+    "folder, is named in a warning and left out.\n"
     "\n"
     "SOURCE_DATE_EPOCH (seconds since 1970-01-01 UTC), when set, is the latest\n"
     "time the archive stores: later file times are stored as this time.\n"
@@ -97,8 +99,9 @@ int Verify(const std::string& path, const kivopack::KitNames& names) {
   if (!kivopack::Verify(path, &listing, &error, names)) return Refuse(path + ": " + error);
   unsigned long long bytes = 0;
   for (const auto& e : listing.entries) bytes += e.size;
-  std::printf("%s: valid, archive at offset %u, %zu entries, %llu bytes of data, program %s\n", path.c_str(),
-              listing.offset, listing.entries.size(), bytes,
+  std::printf("%s: valid, archive at offset %u, %s, %s of data, program %s\n", path.c_str(), listing.offset,
+              kivopack::Counted(listing.entries.size(), "entry", "entries").c_str(),
+              kivopack::Counted(bytes, "byte", "bytes").c_str(),
               listing.program.empty() ? "(none)" : names.ToHost(listing.program).c_str());
   return 0;
 }

@@ -11,6 +11,7 @@
 #include "unpack/archive/writer.h"
 #include "platform/file.h"
 #include "platform/windows_path.h"
+#include "tools/kivopack/error_text.h"
 
 namespace kivopack {
 namespace {
@@ -19,9 +20,6 @@ namespace fs = std::filesystem;
 using platform::OpenMode;
 
 constexpr std::uint32_t kBuffer = 1u << 20;
-
-// Closes a handle of the platform file layer on every way out.
-std::string Code(std::uint32_t code) { return "error " + std::to_string(code); }
 
 bool ContainsSignature(const std::string& bytes) {
   for (std::size_t i = 0; i + 8 <= bytes.size(); ++i) {
@@ -32,11 +30,15 @@ bool ContainsSignature(const std::string& bytes) {
   return false;
 }
 
-bool ReadWhole(const std::string& path, std::string* out, std::string* error) {
-  platform::FileSystem& files = platform::DefaultFileSystem();
+// "cannot open PATH: No such file or directory"
+std::string Failed(const char* what, const std::string& path, platform::Status failure) {
+  return std::string(what) + " " + path + ": " + ErrorText(failure.code());
+}
+
+bool ReadWhole(platform::FileSystem& io, const std::string& path, std::string* out, std::string* error) {
   platform::File file;
-  if (platform::Status opened = file.Open(files, path.c_str(), OpenMode::kReadShared); !opened) {
-    *error = "cannot open " + path + " (" + Code(opened.code()) + ")";
+  if (platform::Status opened = file.Open(io, path.c_str(), OpenMode::kReadShared); !opened) {
+    *error = Failed("cannot open", path, opened);
     return false;
   }
   out->clear();
@@ -44,7 +46,7 @@ bool ReadWhole(const std::string& path, std::string* out, std::string* error) {
   for (;;) {
     std::uint32_t got = 0;
     if (platform::Status read = file.Read(buffer.data(), kBuffer, &got); !read) {
-      *error = "cannot read " + path + " (" + Code(read.code()) + ")";
+      *error = Failed("cannot read", path, read);
       return false;
     }
     if (got == 0) return true;
@@ -103,14 +105,220 @@ Link JudgeLink(const fs::path& link, const fs::path& realRoot, std::string* why)
   return Link::kRefused;
 }
 
-std::string JoinSorted(std::vector<std::string> items, const char* separator) {
-  std::sort(items.begin(), items.end());
+std::string Join(const std::vector<std::string>& items, const char* separator) {
   std::string list;
   for (const std::string& item : items) list += (list.empty() ? "" : separator) + item;
   return list;
 }
 
+std::string JoinSorted(std::vector<std::string> items, const char* separator) {
+  std::sort(items.begin(), items.end());
+  return Join(items, separator);
+}
+
+// What one listing of the source found that cannot be packed. All of it is
+// gathered and named on one line, so that the vendor mends the folder once
+// instead of packing again to learn of the next entry.
+struct Refusals {
+  std::vector<std::string> entries;  // a sentence each: links, FIFOs, what cannot be read or listed
+  std::vector<std::string> badNames;   // host paths of names the extractor would refuse
+  std::vector<std::string> longNames;  // host paths of names over 259 characters
+  std::vector<std::string> unheld;     // host paths the code page cannot hold, with the character
+
+  bool empty() const { return entries.empty() && badNames.empty() && longNames.empty() && unheld.empty(); }
+
+  std::string Line(const KitNames& names) const {
+    std::vector<std::string> parts;
+    if (!entries.empty()) parts.push_back(JoinSorted(entries, "; "));
+    if (!badNames.empty()) {
+      parts.push_back(std::string(badNames.size() == 1 ? "the extractor would refuse the name: "
+                                                       : "the extractor would refuse the names: ") +
+                      JoinSorted(badNames, ", "));
+    }
+    if (!longNames.empty()) {
+      parts.push_back(std::string(longNames.size() == 1 ? "name longer than 259 characters: "
+                                                        : "names longer than 259 characters: ") +
+                      JoinSorted(longNames, ", "));
+    }
+    if (!unheld.empty()) {
+      parts.push_back(names.CannotHold(unheld.size() == 1 ? "the name of" : "the names of", JoinSorted(unheld, ", "), ""));
+    }
+    return Join(parts, "; ");
+  }
+};
+
+// Lists the source one folder at a time, so that a folder that cannot be
+// listed is named itself, and the rest of the source is still looked at.
+class SourceWalk {
+ public:
+  SourceWalk(const fs::path& root, const fs::path& realRoot, const KitNames& names, platform::FileSystem& io)
+      : root_(root), realRoot_(realRoot), names_(names), io_(io) {}
+
+  void Run(std::vector<SourceFile>* files) {
+    std::vector<fs::path> pending{root_};
+    while (!pending.empty()) {
+      fs::path folder = std::move(pending.back());
+      pending.pop_back();
+      std::error_code ec;
+      bool empty = true;
+      for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        empty = false;
+        Look(*it, &pending, files);
+      }
+      if (ec) {
+        refused.entries.push_back("cannot list " + names_.SystemPath(folder) + ": " + ec.message());
+      } else if (empty && folder != root_) {
+        noted.push_back("the empty folder " + names_.SystemPath(folder) +
+                        " is not packed: the archive cannot hold an empty folder");
+      }
+    }
+  }
+
+  Refusals refused;
+  std::vector<std::string> noted;
+
+ private:
+  void Look(const fs::directory_entry& entry, std::vector<fs::path>* pending, std::vector<SourceFile>* files) {
+    std::string shown = names_.SystemPath(entry.path());
+    std::error_code kind;
+    fs::file_status status = entry.symlink_status(kind);
+    if (kind) {
+      refused.entries.push_back("cannot read " + shown + ": " + kind.message());
+    } else if (fs::is_symlink(status)) {
+      std::string why;
+      Link link = JudgeLink(entry.path(), realRoot_, &why);
+      if (link == Link::kRefused) refused.entries.push_back("the link " + shown + " " + why);
+      if (link == Link::kIsFolder) {
+        noted.push_back("the link " + shown + " is not packed: it leads to a folder, which is packed under its own name");
+      }
+      if (link == Link::kIsFile) Take(entry.path(), shown, files);
+    } else if (fs::is_directory(status)) {
+      pending->push_back(entry.path());
+    } else if (fs::is_regular_file(status)) {
+      Take(entry.path(), shown, files);
+    } else {
+      refused.entries.push_back(shown + " is neither a file nor a folder");
+    }
+  }
+
+  void Take(const fs::path& path, const std::string& shown, std::vector<SourceFile>* files) {
+    SourceFile f;
+    f.path = shown;
+    // By the path as found: a link keeps its own name, not its target's.
+    for (const fs::path& part : path.lexically_relative(root_)) {
+      std::string component, missing;
+      if (!names_.NameOf(part, &component, &missing)) {
+        refused.unheld.push_back(shown + (missing.empty() ? "" : " (\"" + missing + "\")"));
+        return;
+      }
+      // A backslash inside a component would turn into a separator.
+      if (component.find('\\') != std::string::npos) {
+        refused.badNames.push_back(shown);
+        return;
+      }
+      if (!f.name.empty()) f.name += '\\';
+      f.name += component;
+    }
+    if (f.name.size() > platform::path::kMaxLength) {
+      refused.longNames.push_back(shown);
+      return;
+    }
+    if (!kivo::IsAcceptableEntryName(f.name.c_str())) {
+      refused.badNames.push_back(shown);
+      return;
+    }
+    std::error_code ec;
+    f.size = fs::file_size(path, ec);
+    if (ec) {
+      refused.entries.push_back("cannot read " + shown + ": " + ec.message());
+      return;
+    }
+    platform::File file;
+    if (platform::Status opened = file.Open(io_, shown.c_str(), OpenMode::kReadShared); !opened) {
+      refused.entries.push_back(Failed("cannot open", shown, opened));
+      return;
+    }
+    if (platform::Status timed = file.GetTimes(&f.times); !timed) {
+      refused.entries.push_back(Failed("cannot read the times of", shown, timed));
+      return;
+    }
+    files->push_back(std::move(f));
+  }
+
+  const fs::path& root_;
+  const fs::path& realRoot_;
+  const KitNames& names_;
+  platform::FileSystem& io_;
+};
+
+bool Collect(const std::string& source, platform::FileSystem& io, std::vector<SourceFile>* files,
+             std::string* error, const KitNames& names, std::vector<std::string>* warnings) {
+  std::error_code ec;
+  fs::path root = names.PathOf(source);
+  if (!fs::is_directory(root, ec)) {
+    *error = "not a folder: " + source;
+    return false;
+  }
+  // Links are judged by where the folder really is.
+  fs::path realRoot = fs::canonical(root, ec);
+  if (ec) {
+    *error = "cannot list " + source + ": " + ec.message();
+    return false;
+  }
+  files->clear();
+  SourceWalk walk(root, realRoot, names, io);
+  walk.Run(files);
+  if (!walk.refused.empty()) {
+    *error = walk.refused.Line(names);
+    return false;
+  }
+  if (files->empty()) {
+    *error = "no files below " + source;
+    return false;
+  }
+  std::sort(files->begin(), files->end(),
+            [](const SourceFile& a, const SourceFile& b) { return a.name < b.name; });
+  if (warnings != nullptr) {
+    std::sort(walk.noted.begin(), walk.noted.end());
+    warnings->insert(warnings->end(), walk.noted.begin(), walk.noted.end());
+  }
+  return true;
+}
+
+// The program a kit starts is one of its own files, named as the kit holds
+// it: the extractor starts it only from inside the target folder, so a kit
+// that names a path outside, or a file that was not packed, would end every
+// extraction with a failed start. Either separator may be given; the kit
+// holds backslashes.
+bool CheckProgram(const PackRequest& request, const std::vector<SourceFile>& files, const KitNames& names,
+                  std::string* program, std::string* error) {
+  if (program->empty()) return true;
+  std::replace(program->begin(), program->end(), '/', '\\');
+  if (!kivo::IsAcceptableEntryName(program->c_str())) {
+    *error = "--run " + request.program + ": the program must be one of the kit's files, named by its path below " +
+             request.source;
+    return false;
+  }
+  auto folded = [&names](std::string text) {
+    for (char& c : text) c = names.UpperCase(c);
+    return text;
+  };
+  const std::string wanted = folded(*program);
+  const SourceFile* alike = nullptr;
+  for (const SourceFile& f : files) {
+    if (f.name == *program) return true;
+    if (alike == nullptr && folded(f.name) == wanted) alike = &f;
+  }
+  *error = "--run " + request.program + ": no such file below " + request.source;
+  if (alike != nullptr) *error += " (" + names.HostPath(alike->name) + " differs from it in case only)";
+  return false;
+}
+
 }  // namespace
+
+std::string Counted(std::uint64_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
 
 bool ParseSourceDateEpoch(const std::string& text, platform::FileTime* time, std::string* error) {
   // Only digits: no sign, blank, base prefix, fraction or exponent, which
@@ -135,107 +343,7 @@ bool ParseSourceDateEpoch(const std::string& text, platform::FileTime* time, std
 
 bool CollectFiles(const std::string& source, std::vector<SourceFile>* files, std::string* error,
                   const KitNames& names, std::vector<std::string>* warnings) {
-  std::error_code ec;
-  fs::path root = names.PathOf(source);
-  if (!fs::is_directory(root, ec)) {
-    *error = "not a folder: " + source;
-    return false;
-  }
-  // Links are judged by where the folder really is.
-  fs::path realRoot = fs::canonical(root, ec);
-  if (ec) {
-    *error = "cannot list " + source + ": " + ec.message();
-    return false;
-  }
-  files->clear();
-  // Every name the code page cannot hold, and every link that cannot be
-  // packed, is gathered, so that one run names them all.
-  std::vector<std::string> unheld, refused, noted;
-  platform::FileSystem& io = platform::DefaultFileSystem();
-  for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
-       it.increment(ec)) {
-    std::error_code kind;
-    std::string shown = names.SystemPath(it->path());
-    if (it->is_symlink(kind)) {
-      std::string why;
-      Link link = JudgeLink(it->path(), realRoot, &why);
-      if (link == Link::kRefused) refused.push_back("the link " + shown + " " + why);
-      if (link == Link::kIsFolder) {
-        noted.push_back("the link " + shown + " is not packed: it leads to a folder, which is packed under its own name");
-      }
-      if (link != Link::kIsFile) continue;
-    } else if (it->is_directory(kind)) {
-      if (fs::is_empty(it->path(), kind)) {
-        noted.push_back("the empty folder " + shown + " is not packed: the archive cannot hold an empty folder");
-      }
-      continue;
-    } else if (!it->is_regular_file(kind)) {
-      refused.push_back(shown + " is neither a file nor a folder");
-      continue;
-    }
-    SourceFile f;
-    f.path = shown;
-    bool held = true;
-    // By the path as found: a link keeps its own name, not its target's.
-    for (const fs::path& part : it->path().lexically_relative(root)) {
-      std::string component, missing;
-      if (!names.NameOf(part, &component, &missing)) {
-        unheld.push_back(f.path + (missing.empty() ? "" : " (\"" + missing + "\")"));
-        held = false;
-        break;
-      }
-      // A backslash inside a component would turn into a separator.
-      if (component.find('\\') != std::string::npos) {
-        *error = "the extractor would refuse the name: " + f.path;
-        return false;
-      }
-      if (!f.name.empty()) f.name += '\\';
-      f.name += component;
-    }
-    if (!held) continue;
-    if (f.name.size() > platform::path::kMaxLength) {
-      *error = "name longer than 259 characters: " + names.ToHost(f.name);
-      return false;
-    }
-    if (!kivo::IsAcceptableEntryName(f.name.c_str())) {
-      *error = "the extractor would refuse the name: " + names.ToHost(f.name);
-      return false;
-    }
-    f.size = it->file_size(ec);
-    platform::File file;
-    if (platform::Status opened = file.Open(io, f.path.c_str(), OpenMode::kReadShared); !opened) {
-      *error = "cannot open " + f.path + " (" + Code(opened.code()) + ")";
-      return false;
-    }
-    if (!file.GetTimes(&f.times)) {
-      *error = "cannot read the times of " + f.path;
-      return false;
-    }
-    files->push_back(std::move(f));
-  }
-  if (ec) {
-    *error = "cannot list " + source + ": " + ec.message();
-    return false;
-  }
-  if (!refused.empty()) {
-    *error = JoinSorted(refused, "; ");
-    return false;
-  }
-  if (!unheld.empty()) {
-    *error = names.CannotHold(unheld.size() == 1 ? "the name of" : "the names of", JoinSorted(unheld, ", "), "");
-    return false;
-  }
-  if (files->empty()) {
-    *error = "no files below " + source;
-    return false;
-  }
-  std::sort(files->begin(), files->end(),
-            [](const SourceFile& a, const SourceFile& b) { return a.name < b.name; });
-  if (warnings != nullptr) {
-    std::sort(noted.begin(), noted.end());
-    warnings->insert(warnings->end(), noted.begin(), noted.end());
-  }
-  return true;
+  return Collect(source, platform::DefaultFileSystem(), files, error, names, warnings);
 }
 
 bool Pack(const PackRequest& request, std::string* error, const Progress& progress) {
@@ -249,9 +357,10 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
     *error = "program name longer than 263 characters";
     return false;
   }
+  platform::FileSystem& io = request.files != nullptr ? *request.files : platform::DefaultFileSystem();
   std::string stub;
   if (!request.stub.empty()) {
-    if (!ReadWhole(request.stub, &stub, error)) return false;
+    if (!ReadWhole(io, request.stub, &stub, error)) return false;
     if (ContainsSignature(stub)) {
       *error = "the stub contains the archive signature: " + request.stub;
       return false;
@@ -270,7 +379,8 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
   }
   std::vector<SourceFile> files;
   std::vector<std::string> warnings;
-  if (!CollectFiles(request.source, &files, error, names, &warnings)) return false;
+  if (!Collect(request.source, io, &files, error, names, &warnings)) return false;
+  if (!CheckProgram(request, files, names, &program, error)) return false;
   if (request.warn) {
     for (const std::string& warning : warnings) request.warn(warning);
   }
@@ -285,11 +395,10 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
 
   // The kit is written beside its final name and takes it only when whole,
   // so a failure or an interruption leaves an earlier kit as it was.
-  platform::FileSystem& io = platform::DefaultFileSystem();
   const std::string partial = request.output + ".partial";
   platform::File out;
   if (platform::Status created = out.Open(io, partial.c_str(), OpenMode::kCreateAlways); !created) {
-    *error = "cannot create " + partial + " (" + Code(created.code()) + ")";
+    *error = Failed("cannot create", partial, created);
     return false;
   }
   auto fail = [&](const std::string& why) {
@@ -299,7 +408,7 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
     return false;
   };
   auto writeFailed = [&](platform::Status failure) {
-    return fail("cannot write " + request.output + " (" + Code(failure.code()) + ")");
+    return fail(Failed("cannot write", request.output, failure));
   };
 
   std::uint32_t done = 0;
@@ -323,14 +432,14 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
   for (const SourceFile& f : files) {
     platform::File input;
     if (platform::Status opened = input.Open(io, f.path.c_str(), OpenMode::kReadShared); !opened) {
-      return fail("cannot open " + f.path + " (" + Code(opened.code()) + ")");
+      return fail(Failed("cannot open", f.path, opened));
     }
     std::uint64_t left = f.size;
     while (left > 0) {
       std::uint32_t want = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kBuffer));
       std::uint32_t got = 0;
       if (platform::Status read = kivo::ReadFully(input, buffer.data(), want, &got); !read) {
-        return fail("cannot read " + f.path + " (" + Code(read.code()) + ")");
+        return fail(Failed("cannot read", f.path, read));
       }
       if (got != want) return fail(f.path + " changed while it was packed");
       if (!writer.AddData(buffer.data(), got)) return writeFailed(writer.failure());
@@ -347,7 +456,7 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
   }
   if (!writer.Finish()) return writeFailed(writer.failure());
   if (platform::Status closed = out.Close(); !closed) {
-    return fail("cannot close " + request.output + " (" + Code(closed.code()) + ")");
+    return fail(Failed("cannot write", request.output, closed));
   }
   std::error_code ec;
   if (!stub.empty()) {
@@ -355,7 +464,7 @@ bool Pack(const PackRequest& request, std::string* error, const Progress& progre
                     fs::perm_options::add, ec);
   }
   if (platform::Status moved = io.Replace(partial.c_str(), request.output.c_str()); !moved) {
-    return fail("cannot write " + request.output + " (" + Code(moved.code()) + ")");
+    return fail(Failed("cannot write", request.output, moved));
   }
   if (progress) progress(data, data);
   return true;
@@ -374,7 +483,7 @@ bool ReadListing(const std::string& path, ArchiveListing* listing, std::string* 
   platform::FileSystem& io = platform::DefaultFileSystem();
   platform::File file;
   if (platform::Status opened = file.Open(io, path.c_str(), OpenMode::kReadShared); !opened) {
-    return refuse("cannot open " + path + " (" + Code(opened.code()) + ")");
+    return refuse(Failed("cannot open", path, opened));
   }
   if (!kivo::FindArchiveStart(file) || !file.Tell(&listing->offset)) return refuse("no archive in " + path);
   std::uint8_t header[kivo::kHeaderSize];
@@ -389,8 +498,8 @@ bool ReadListing(const std::string& path, ArchiveListing* listing, std::string* 
   for (std::uint32_t i = 0; i < decoded.count; ++i) {
     std::uint8_t bytes[kivo::kEntrySize];
     if (!read(file, bytes, kivo::kEntrySize)) {
-      return refuse("the table ends after " + std::to_string(i) + " of " + std::to_string(decoded.count) +
-                    " entries");
+      return refuse("the table ends after " + std::to_string(i) + " of " +
+                    Counted(decoded.count, "entry", "entries"));
     }
     kivo::ArchiveEntry entry;
     kivo::DecodeEntry(bytes, &entry);
@@ -406,12 +515,15 @@ bool Verify(const std::string& path, ArchiveListing* listing, std::string* error
   if (!ReadListing(path, listing, error)) return false;
   platform::FileSystem& io = platform::DefaultFileSystem();
   platform::File file;
-  if (!file.Open(io, path.c_str(), OpenMode::kReadShared)) {
-    *error = "cannot open " + path;
+  if (platform::Status opened = file.Open(io, path.c_str(), OpenMode::kReadShared); !opened) {
+    *error = Failed("cannot open", path, opened);
     return false;
   }
   std::uint64_t size = 0;
-  (void)file.GetSize(&size);
+  if (platform::Status sized = file.GetSize(&size); !sized) {
+    *error = Failed("cannot read", path, sized);
+    return false;
+  }
   if (!kivo::ValidateArchive(file, listing->offset)) {
     *error = listing->entries.empty() ? "the archive holds no entries"
                                       : "size or checksum does not match";
@@ -424,6 +536,14 @@ bool Verify(const std::string& path, ArchiveListing* listing, std::string* error
       return false;
     }
     data += e.size;
+  }
+  // A kit whose program is none of its files ends every extraction with a
+  // failed start.
+  if (!listing->program.empty() &&
+      std::none_of(listing->entries.begin(), listing->entries.end(),
+                   [&](const ListedEntry& e) { return e.name == listing->program; })) {
+    *error = "the program " + names.ToHost(listing->program) + " is none of the archive's entries";
+    return false;
   }
   std::uint64_t expected = listing->offset + kivo::kHeaderSize +
                            static_cast<std::uint64_t>(listing->entries.size()) * kivo::kEntrySize + data;

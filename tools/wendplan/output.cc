@@ -3,10 +3,11 @@
 #include <cstdio>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "tools/wendplan/floppy_fat.h"
+#include "platform/file.h"
 #include "platform/windows_path.h"
+#include "tools/kivopack/error_text.h"
 
 namespace wendplan {
 namespace {
@@ -34,7 +35,9 @@ std::string WhyNoFewer(const Plan& plan) {
     case LowerBound::kClusters:
       break;
   }
-  return " = ceil(" + Thousands(plan.totalClusters) + " clusters / " + Thousands(kFloppyClusters) + ")";
+  // A set of empty files still needs a disk, which no division shows.
+  if (plan.totalClusters == 0) return ", for files that take no clusters";
+  return " = ceil(" + Counted(plan.totalClusters, "cluster", "clusters") + " / " + Thousands(kFloppyClusters) + ")";
 }
 
 }  // namespace
@@ -46,6 +49,10 @@ std::string Thousands(std::uint64_t n) {
     out += digits[i];
   }
   return out;
+}
+
+std::string Counted(std::uint64_t n, const char* one, const char* many) {
+  return Thousands(n) + " " + (n == 1 ? one : many);
 }
 
 std::string JoinList(const std::vector<std::string>& items, const char* separator) {
@@ -93,20 +100,19 @@ bool FormatPackList(const Plan& plan, const std::string& name, const std::string
 }
 
 std::string FormatPlan(const Plan& plan, const std::string& name, const kivopack::KitNames& names) {
-  std::string out = name + ": " + std::to_string(plan.files.size()) + " files, " +
-                    Thousands(plan.totalBytes) + " bytes, " + Thousands(plan.totalClusters) +
-                    " clusters of 512 bytes\n";
+  std::string out = name + ": " + Counted(plan.files.size(), "file", "files") + ", " +
+                    Counted(plan.totalBytes, "byte", "bytes") + ", " +
+                    Counted(plan.totalClusters, "cluster", "clusters") + " of 512 bytes\n";
   for (std::size_t d = 0; d < plan.disks.size(); ++d) {
     const Disk& disk = plan.disks[d];
-    out += "Disk " + std::to_string(d + 1) + ": " + std::to_string(disk.files.size()) +
-           (disk.files.size() == 1 ? " file, " : " files, ") +
-           Thousands(disk.bytes) + " bytes, " + Thousands(disk.clusters) + " of " +
+    out += "Disk " + std::to_string(d + 1) + ": " + Counted(disk.files.size(), "file", "files") + ", " +
+           Counted(disk.bytes, "byte", "bytes") + ", " + Thousands(disk.clusters) + " of " +
            Thousands(kFloppyClusters) + " clusters, " + std::to_string(disk.slots) + " of " +
            std::to_string(kUsableRootSlots) + " root entries\n";
     for (std::size_t i : disk.files) {
       char line[64];
       std::snprintf(line, sizeof line, "  %13s  ", Thousands(plan.files[i].bytes).c_str());
-      out += line + names.ToHost(plan.files[i].relative) + "\n";
+      out += line + names.HostPath(plan.files[i].relative) + "\n";
     }
   }
   out += std::to_string(plan.disks.size()) + (plan.disks.size() == 1 ? " disk" : " disks") + " (lower bound " +
@@ -122,29 +128,23 @@ bool WriteWhole(const std::string& path, const std::string& text, std::string* e
     *error = "cannot write " + path + ": no folder " + names.SystemPath(folder);
     return false;
   }
-  fs::path from = names.PathOf(path + ".tmp"), to = names.PathOf(path);
-  {
-    std::ofstream out(from, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(from, ignored);
-      *error = "cannot write " + path;
-      return false;
-    }
+  platform::FileSystem& io = platform::DefaultFileSystem();
+  const std::string temporary = names.SystemPath(names.PathOf(path + ".tmp"));
+  const std::string target = names.SystemPath(names.PathOf(path));
+  platform::File out;
+  platform::Status done = out.Open(io, temporary.c_str(), platform::OpenMode::kCreateAlways);
+  if (done) {
+    std::uint32_t written = 0;
+    done = out.Write(text.data(), static_cast<std::uint32_t>(text.size()), &written);
+    if (done && written != text.size()) done = platform::Status::Failure(platform::error::kDiskFull);
+    // A close can fail with the last of the data unwritten.
+    platform::Status closed = out.Close();
+    if (done) done = closed;
+    if (done) done = io.Replace(temporary.c_str(), target.c_str());
+    if (!done) (void)io.Remove(temporary.c_str());
   }
-  std::error_code ec;
-  fs::rename(from, to, ec);
-  if (ec) {
-    // Some systems refuse to rename onto an existing file.
-    fs::remove(to, ec);
-    fs::rename(from, to, ec);
-  }
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(from, ignored);
-    *error = "cannot write " + path + ": " + ec.message();
+  if (!done) {
+    *error = "cannot write " + path + ": " + kivopack::ErrorText(done.code());
     return false;
   }
   return true;

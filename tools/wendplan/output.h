@@ -11,6 +11,8 @@ namespace wendplan {
 
 // "1,457,664"
 std::string Thousands(std::uint64_t n);
+// "1 file", "2,500 files".
+std::string Counted(std::uint64_t n, const char* one, const char* many);
 std::string JoinList(const std::vector<std::string>& items, const char* separator);
 
 // "..\<name of the setup folder>\\": entries climb out of the tools folder
@@ -28,7 +30,7 @@ bool FormatPackList(const Plan& plan, const std::string& name, const std::string
 
 // Per disk: files, bytes, clusters and root slots; then the count reached
 // beside the lower bound. For the host's terminal: `name` as the host spells
-// it, the plan's names converted back.
+// it, the plan's files by their paths as the host spells them.
 std::string FormatPlan(const Plan& plan, const std::string& name,
                        const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
 

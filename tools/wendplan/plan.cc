@@ -42,11 +42,6 @@ void BestFit(const std::vector<Item>& items, std::vector<Disk>* disks) {
 // of the planner weighs alike.
 enum class Room { kClusters, kEntries, kBoth };
 
-struct RoomWeights {
-  std::uint64_t clusters = 0;
-  std::uint64_t entries = 0;
-};
-
 // `load`: the clusters and root slots of all files.
 RoomWeights WeightsOf(Room room, const RoomWeights& load) {
   constexpr std::uint64_t c = kFloppyClusters, s = kUsableRootSlots;
@@ -67,12 +62,11 @@ std::uint64_t RoomLeft(const Disk& disk, const RoomWeights& w) {
   return (kFloppyClusters - disk.clusters) * w.clusters + (kUsableRootSlots - disk.slots) * w.entries;
 }
 
-// Fills at most `count` disks, those in `disks` already begun among them:
-// each item, in the order given, goes to the disk with the most room left
-// that holds it (the first such disk on a tie). Spreading the large files
-// this way leaves every disk room for its share of the small ones, which
-// first fit piles onto the last disks until their root directories are
-// full. False when an item finds no room; disks left empty are dropped.
+}  // namespace
+
+// Spreading the large files this way leaves every disk room for its share
+// of the small ones, which first fit piles onto the last disks until their
+// root directories are full.
 bool SpreadFit(const std::vector<Item>& items, std::size_t count, const RoomWeights& weights,
                std::vector<Disk>* disks) {
   if (disks->size() < count) disks->resize(count);
@@ -91,6 +85,8 @@ bool SpreadFit(const std::vector<Item>& items, std::size_t count, const RoomWeig
                disks->end());
   return true;
 }
+
+namespace {
 
 std::string Slash(std::string path) {
   std::replace(path.begin(), path.end(), '/', '\\');
@@ -112,14 +108,14 @@ bool CheckNames(const std::vector<PlanFile>& files, const kivopack::KitNames& na
   std::vector<std::string> bad;
   for (const PlanFile& f : files) {
     std::string why = WhyNotStorable(f.floppyName);
-    if (!why.empty()) bad.push_back(names.ToHost(f.relative) + " (" + why + ")");
+    if (!why.empty()) bad.push_back(names.HostPath(f.relative) + " (" + why + ")");
   }
   if (!bad.empty()) {
     *error = "cannot be named on a FAT floppy: " + JoinList(bad, ", ");
     return false;
   }
   std::map<std::string, std::vector<std::string>> byName;
-  for (const PlanFile& f : files) byName[FoldCase(f.floppyName, names)].push_back(names.ToHost(f.relative));
+  for (const PlanFile& f : files) byName[FoldCase(f.floppyName, names)].push_back(names.HostPath(f.relative));
   std::vector<std::string> clashes;
   for (const auto& [name, group] : byName)
     if (group.size() > 1) clashes.push_back(JoinList(group, ", "));
@@ -131,7 +127,7 @@ bool CheckNames(const std::vector<PlanFile>& files, const kivopack::KitNames& na
   std::vector<std::string> large;
   for (const PlanFile& f : files)
     if (f.clusters > kFloppyClusters)
-      large.push_back(names.ToHost(f.relative) + " (" + Thousands(f.bytes) + " bytes)");
+      large.push_back(names.HostPath(f.relative) + " (" + Counted(f.bytes, "byte", "bytes") + ")");
   if (!large.empty()) {
     *error = "too large for a 1.44 MB floppy (" + Thousands(kFloppyClusters * kClusterBytes) +
              " bytes): " + JoinList(large, ", ");
@@ -140,7 +136,18 @@ bool CheckNames(const std::vector<PlanFile>& files, const kivopack::KitNames& na
   return true;
 }
 
-// Disk 1 begun with the --first files, or no disk when there are none.
+// The setup program, SETUP.EXE in any case, when the folder has one.
+std::size_t FindSetupProgram(const std::vector<PlanFile>& files, const kivopack::KitNames& names) {
+  std::size_t i = FindFile(files, "SETUP.EXE", names);
+  return i < files.size() && FoldCase(files[i].floppyName, names) == "SETUP.EXE" ? i : files.size();
+}
+
+// Disk 1 begun with the --first files and the setup program, or no disk
+// when there are none. The product is installed by running its setup
+// program from the first floppy, so SETUP.EXE is on disk 1 whatever
+// --first names: after the named files, or where --first names it among
+// them. A set that cannot hold it there is refused rather than planned
+// with the setup program on a later disk.
 bool StartFirstDisk(const std::vector<PlanFile>& files, const std::vector<std::string>& first,
                     bool firstGiven, const kivopack::KitNames& names, std::vector<Disk>* disks,
                     std::vector<bool>* placed, std::string* error) {
@@ -158,22 +165,31 @@ bool StartFirstDisk(const std::vector<PlanFile>& files, const std::vector<std::s
       *error = "--first names no file of the setup folder: " + JoinList(missing, ", ");
       return false;
     }
-  } else {
-    std::size_t i = FindFile(files, "SETUP.EXE", names);
-    if (i < files.size() && FoldCase(files[i].floppyName, names) == "SETUP.EXE") chosen.push_back(i);
   }
-  if (chosen.empty()) return true;
+  auto fits = [](const Disk& d) { return d.clusters <= kFloppyClusters && d.slots <= kUsableRootSlots; };
   Disk disk;
   std::vector<std::string> shown;
   for (std::size_t i : chosen) {
     Put(&disk, ItemOf(files, i));
-    (*placed)[i] = true;
-    shown.push_back(names.ToHost(files[i].relative));
+    shown.push_back(names.HostPath(files[i].relative));
   }
-  if (disk.clusters > kFloppyClusters || disk.slots > kUsableRootSlots) {
+  if (!fits(disk)) {
     *error = "the --first files do not fit on one floppy together: " + JoinList(shown, ", ");
     return false;
   }
+  const std::size_t setup = FindSetupProgram(files, names);
+  if (setup < files.size() && std::find(chosen.begin(), chosen.end(), setup) == chosen.end()) {
+    chosen.push_back(setup);
+    Put(&disk, ItemOf(files, setup));
+    if (!fits(disk)) {
+      *error = "the setup program " + names.HostPath(files[setup].relative) +
+               " does not fit on disk 1 beside the --first files " + JoinList(shown, ", ") +
+               " (it is run from disk 1): name fewer, or smaller, --first files";
+      return false;
+    }
+  }
+  if (chosen.empty()) return true;
+  for (std::size_t i : chosen) (*placed)[i] = true;
   disks->push_back(std::move(disk));
   return true;
 }

@@ -62,13 +62,29 @@ PlanFile DescribeFile(const std::string& relative, std::uint64_t bytes);
 // `disks` may hold disks already begun (the first disk's --first files).
 void FirstFit(const std::vector<Item>& items, std::vector<Disk>* disks);
 
+// How SpreadFit weighs the room a disk has left: its free clusters times
+// `clusters` plus its free root entries times `entries`.
+struct RoomWeights {
+  std::uint64_t clusters = 0;
+  std::uint64_t entries = 0;
+};
+
+// Fills at most `count` disks, those in `disks` already begun among them:
+// each item, in the order given, goes to the disk with the most room left
+// that holds it, the earliest such disk on a tie, so that the same files
+// always give the same plan. False when an item finds no room; disks left
+// empty are dropped.
+bool SpreadFit(const std::vector<Item>& items, std::size_t count, const RoomWeights& weights,
+               std::vector<Disk>* disks);
+
 // The first-fit decreasing order: clusters, then slots, largest first.
 void SortDecreasing(std::vector<Item>* items, const std::vector<PlanFile>& files);
 
 // Plans `files` (at least one). `first` names the files for disk 1, as
 // relative paths or floppy names in any case and with either separator;
-// `firstGiven` false means SETUP.EXE when there is one. False with a one-line
-// `error` naming the files (as the host spells them) when no plan exists.
+// SETUP.EXE, when there is one, is on disk 1 as well, after them unless
+// they name it. False with a one-line `error` naming the files (as the host
+// spells them) when no plan exists, or none with SETUP.EXE on disk 1.
 // `names` is the kit's code page: it folds case and shows names.
 bool MakePlan(std::vector<PlanFile> files, const std::vector<std::string>& first, bool firstGiven,
               Plan* plan, std::string* error,

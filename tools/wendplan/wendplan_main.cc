@@ -27,8 +27,9 @@ const char kUsage[] =
     "  --entry-prefix PREFIX  put before every file's path below SETUP_DIR\n"
     "                         (default: ..\\NAME\\\\ with NAME the setup folder's\n"
     "                         name, for Wendmark in a tools folder beside it)\n"
-    "  --first FILE           put FILE on disk 1; may be repeated (default:\n"
-    "                         SETUP.EXE, in any case, when there is one)\n"
+    "  --first FILE           put FILE on disk 1, in the order given; may be\n"
+    "                         repeated. SETUP.EXE (in any case), when there is\n"
+    "                         one, is on disk 1 as well, after the files named\n"
 #ifdef _WIN32
     "  --codepage N           the system's ANSI code page, the one names are\n"
     "                         read in here (any other is refused)\n"
@@ -48,7 +49,8 @@ const char kUsage[] =
     "  0  the description was written (or --help or --version was shown)\n"
     "  1  nothing was written: a wrong or missing argument, a setup folder that\n"
     "     cannot be read, files no set of floppies can hold as they are named,\n"
-    "     or a description that cannot be written\n";
+    "     --first files and SETUP.EXE that do not fit on disk 1 together, or a\n"
+    "     description that cannot be written\n";
 
 int Refuse(const std::string& why) {
   std::fprintf(stderr, "wendplan: %s\n", why.c_str());
@@ -61,7 +63,7 @@ int main(int argc, char** argv) {
   // The host's encoding of names is the locale's.
   std::setlocale(LC_CTYPE, "");
   std::string setupDir, output, name, prefix, codePageText;
-  bool nameGiven = false, prefixGiven = false;
+  bool nameGiven = false, prefixGiven = false, codePageGiven = false;
   std::vector<std::string> first;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -82,7 +84,7 @@ int main(int argc, char** argv) {
     } else if (arg == "--first") {
       ok = value(&first.emplace_back());
     } else if (arg == "--codepage") {
-      ok = value(&codePageText);
+      ok = codePageGiven = value(&codePageText);
     } else if (!arg.empty() && arg[0] == '-') {
       std::fputs(kUsage, stderr);
       return Refuse("unknown option " + arg);
@@ -98,7 +100,7 @@ int main(int argc, char** argv) {
     return Refuse("SETUP_DIR, -o and --name are required");
   }
   unsigned codePage = 0;
-  if (!codePageText.empty() && !kivopack::KitNames::ParseNumber(codePageText, &codePage)) {
+  if (codePageGiven && !kivopack::KitNames::ParseNumber(codePageText, &codePage)) {
     return Refuse("not a code page number: " + codePageText);
   }
   kivopack::KitNames names;

@@ -73,27 +73,15 @@ class EngineFaults : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(EngineFaults, EveryFailurePointOfTheReferenceExtractionKeepsTheInvariants) {
   Reference ref;
-  struct Mode {
-    const char* name;
-    bool persistent;
-    bool shortWrite;
-    std::uint32_t kinds;
-  };
-  // A removal that fails as well cannot clean up, so persistent faults
-  // spare the removal the engine uses to clean up after them.
-  const std::uint32_t allButRemove = tests::kAllOps & ~static_cast<std::uint32_t>(tests::Op::kRemove);
-  const Mode modes[] = {{"once", false, false, tests::kAllOps},
-                        {"persistent", true, false, allButRemove},
-                        {"short write", false, true, static_cast<std::uint32_t>(tests::Op::kWrite)}};
   int covered = 0;
-  for (const Mode& mode : modes) {
+  for (const tests::FaultMode& mode : tests::kFaultModes) {
     for (std::uint64_t k = 1;; ++k) {
       SCOPED_TRACE(std::string(mode.name) + " fault at operation " + std::to_string(k));
       std::unique_ptr<EngineWorld> world = tests::MakeWorld(GetParam());
       EngineWorld& w = *world;
       ref.Prepare(w);
       Session run(w);
-      run.faults.SetFault({k, platform::error::kGeneric, mode.persistent, mode.kinds, mode.shortWrite});
+      run.faults.SetFault(mode.At(k, platform::error::kGeneric));
       run.prompt.fallback = kivo::kAnswerYes;
       bool ok = run.Extract();
       if (!run.faults.FaultHit()) {

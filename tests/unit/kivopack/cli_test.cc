@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -25,19 +26,28 @@ struct Result {
   std::string out;
 };
 
-// Runs a shell command in `dir`, stdin from `input`, stdout and stderr captured.
+// Runs a shell command in `dir`, stdin from `input`, stderr captured, and
+// stdout read through a pipe to its end. A program the command starts (the
+// kit's program) holds that pipe as its stdout, and the end comes only when
+// the last holder has let go: so this returns once everything the command
+// started has ended, with all it wrote in place.
 Result Shell(const std::string& dir, const std::string& command, const std::string& input = "") {
-  std::string in = dir + "/.stdin", err = dir + "/.stderr", out = dir + "/.stdout";
+  std::string in = dir + "/.stdin", err = dir + "/.stderr";
   tests::WriteFile(in, input);
-  std::string full = "cd '" + dir + "' && " + command + " <'" + in + "' 2>'" + err + "' >'" + out + "'";
-  int rc = std::system(full.c_str());
+  std::string full = "cd '" + dir + "' && " + command + " <'" + in + "' 2>'" + err + "'";
   Result r;
+  FILE* out = popen(full.c_str(), "r");
+  if (out == nullptr) {
+    ADD_FAILURE() << "cannot run " << command;
+    return r;
+  }
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, out)) > 0;) r.out.append(buffer, got);
+  int rc = pclose(out);
   r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
   r.err = tests::ReadFile(err);
-  r.out = tests::ReadFile(out);
   std::remove(in.c_str());
   std::remove(err.c_str());
-  std::remove(out.c_str());
   return r;
 }
 
@@ -66,7 +76,7 @@ TEST_F(Cli, ThePackedFolderComesOutWholeAndTheProgramRuns) {
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(Out("readme.txt"), "read me");
   EXPECT_EQ(Out("docs/manual.txt"), std::string(200000, 'm'));
-  for (int i = 0; i < 100 && !tests::Exists(root_ + "/out/ran.txt"); ++i) usleep(20000);
+  // Shell has waited for start.sh to end.
   EXPECT_EQ(Out("ran.txt"), "ran\n") << "started in the target folder";
 }
 
@@ -325,6 +335,79 @@ TEST_F(Cli, PackerRefusalsAreOneLineWithStatusOne) {
   EXPECT_EQ(bad.err, "kivopack: self: size or checksum does not match\n");
 }
 
+// Everything below the source that cannot be packed is named on one line,
+// by its host path, so that one run tells the vendor all there is to mend;
+// a folder that cannot be listed is named itself, not its parent.
+TEST_F(Cli, EveryRefusedEntryIsNamedAtOnce) {
+  namespace fs = std::filesystem;
+  for (const char* name : {"a:b.txt", "what?.txt", "x*y.txt", "locked/inside.txt"}) {
+    fs::create_directories(fs::path(root_ + "/src/" + name).parent_path());
+    tests::WriteFile(root_ + "/src/" + name, "x");
+  }
+  ASSERT_EQ(mkfifo((root_ + "/src/pipe").c_str(), 0644), 0);
+  tests::WriteFile(root_ + "/secret.txt", "from elsewhere on the machine");
+  fs::create_symlink("../secret.txt", root_ + "/src/up.txt");
+  fs::permissions(root_ + "/src/locked", fs::perms::none);
+  // Root lists any folder: the packer runs as nobody then, to whom the
+  // locked folder is closed as it is to its owner.
+  fs::permissions(root_, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+  const std::string user = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  Result refused = Shell(root_, user + "'" + KIVOPACK_PATH + "' -o kit src");
+  fs::permissions(root_ + "/src/locked", fs::perms::owner_all);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err,
+            "kivopack: cannot list src/locked: Permission denied; src/pipe is neither a file nor a folder; "
+            "the link src/up.txt leads outside the source folder, to " + root_ + "/secret.txt; "
+            "the extractor would refuse the names: src/a:b.txt, src/what?.txt, src/x*y.txt\n");
+  EXPECT_FALSE(tests::Exists(root_ + "/kit"));
+}
+
+// The kit's program is one of its files, named by its path below the
+// source: anything else would end every extraction with a failed start.
+TEST_F(Cli, TheProgramToRunMustBeOneOfTheKitsFiles) {
+  struct Case {
+    const char* run;
+    const char* err;  // "" for a kit written
+  };
+  const Case cases[] = {
+      {"/bin/sh", "kivopack: --run /bin/sh: the program must be one of the kit's files, named by its path below src\n"},
+      {"../secret.txt",
+       "kivopack: --run ../secret.txt: the program must be one of the kit's files, named by its path below src\n"},
+      {"'C:\\Windows\\notepad.exe'",
+       "kivopack: --run C:\\Windows\\notepad.exe: the program must be one of the kit's files, named by its path "
+       "below src\n"},
+      {"'tools\\Missing.exe'", "kivopack: --run tools\\Missing.exe: no such file below src\n"},
+      {"START.SH", "kivopack: --run START.SH: no such file below src (start.sh differs from it in case only)\n"},
+      {"docs", "kivopack: --run docs: no such file below src\n"},
+      {"docs/manual.txt", ""},
+      {"'docs\\manual.txt'", ""},
+  };
+  tests::WriteFile(root_ + "/secret.txt", "outside");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.run);
+    std::filesystem::remove(root_ + "/kit");
+    Result r = Pack(std::string("-o kit --bare --run ") + c.run + " src");
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(r.status, *c.err ? 1 : 0);
+    EXPECT_EQ(tests::Exists(root_ + "/kit"), !*c.err);
+    if (!*c.err) {
+      kivopack::ArchiveListing listing;
+      std::string error;
+      ASSERT_TRUE(kivopack::ReadListing(root_ + "/kit", &listing, &error)) << error;
+      EXPECT_EQ(listing.program, "docs\\manual.txt") << "held as the kit names the file";
+    }
+  }
+  // A kit made elsewhere that names none of its files does not pass as valid.
+  tests::WriteFile(root_ + "/other.arc",
+                   tests::BuildArchive({{"setup.exe", "MZ"}}, tests::HandBuiltOptions("", "tools\\Missing.exe")));
+  Result other = Pack("--verify other.arc");
+  EXPECT_EQ(other.status, 1);
+  EXPECT_EQ(other.err, "kivopack: other.arc: the program tools\\Missing.exe is none of the archive's entries\n");
+  tests::WriteFile(root_ + "/one.arc", tests::BuildArchive({{"setup.exe", "MZ"}}, tests::HandBuiltOptions("", "setup.exe")));
+  EXPECT_EQ(Pack("--verify one.arc").out,
+            "one.arc: valid, archive at offset 0, 1 entry, 2 bytes of data, program setup.exe\n");
+}
+
 // A kit takes its name only when whole: a refused run leaves the kit there
 // as it was, a second run replaces it, and no ".partial" stays behind. A kit
 // inside the folder it packs would carry the previous kit: refused.
@@ -436,7 +519,7 @@ TEST_F(Cli, NamesTheCodePageCannotHoldAreRefusedBeforeAnythingIsWritten) {
   EXPECT_EQ(program.err, "kivopack: code page 1250 cannot hold the program name Жук.txt (\"Ж\")\n");
   EXPECT_FALSE(tests::Exists(root_ + "/self"));
 
-  for (const char* option : {"--codepage 1258", "--codepage 12x", "--codepage"}) {
+  for (const char* option : {"--codepage 1258", "--codepage 12x", "--codepage 0", "--codepage"}) {
     SCOPED_TRACE(option);
     Result bad = Pack(std::string("-o self ") + option + " src");
     EXPECT_EQ(bad.status, 1);

