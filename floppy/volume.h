@@ -42,8 +42,15 @@ struct Geometry {
   bool operator==(const Geometry&) const = default;
 };
 
+// The limits of a 1.44 MB floppy that a planner must know in advance. A
+// disk of the set is full when either its data clusters or its root
+// directory's slots run out: every file lands in the root.
 constexpr std::uint64_t kImageBytes = 1474560;  // a 1.44 MB floppy
+constexpr std::uint32_t kClusterBytes = 512;     // one sector a cluster
 constexpr std::uint32_t kFloppyClusters = 2847;  // its data clusters
+constexpr std::uint32_t kRootSlots = 224;
+// One slot goes to the volume label every disk of the set carries.
+constexpr std::uint32_t kUsableRootSlots = kRootSlots - 1;
 
 // What the root of a floppy holds, one entry per file (or the label).
 struct DirEntry {
