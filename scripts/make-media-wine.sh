@@ -22,7 +22,9 @@ if [[ $run_preset == win64-tests ]]; then
 fi
 
 env=$new/wine-env
-wenv() { tests/e2e/wine-env.sh "$@"; }
+# The display, wineserver and the programs may outlive a step: none of them
+# holds the output folder's lock, which is this run's alone.
+wenv() { tests/e2e/wine-env.sh "$@" {lock}<&-; }
 arch=win32
 [[ $run_preset == win32-tests ]] || arch=win64
 # The run's end, however it comes, stops the display and unmounts the floppy.
@@ -129,7 +131,7 @@ save_disk() {  # save_disk N
 }
 
 step "Running $(basename "$run_exe") in an empty folder; the wizard starts from the kit"
-(cd "$install" && exec "$root/tests/e2e/wine-env.sh" run "$env" "$(winpath "$run_exe")") >"$logs/kit-run.log" 2>&1 &
+(cd "$install" && exec "$root/tests/e2e/wine-env.sh" run "$env" "$(winpath "$run_exe")" {lock}<&-) >"$logs/kit-run.log" 2>&1 &
 kit_pid=$!
 background+=("$kit_pid")
 wenv run "$env" "build/$run_preset/tests/e2e/wine_driver.exe" "$(winpath "$driver_out")" "$(winpath "$script")" \

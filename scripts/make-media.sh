@@ -47,8 +47,9 @@
 #                    floppies are swapped
 #
 # Exit status: 0 done, 1 a step failed, 2 refused (a wrong argument, or an
-# --out folder that holds files no earlier run made). Every reason is given
-# on standard error.
+# --out folder that holds files no earlier run made); a run that was
+# interrupted ends by its signal (130 for Ctrl-C). Every reason is given on
+# standard error.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=lib.sh
@@ -196,6 +197,7 @@ finish() {  # what a run that ends before its items are in place leaves
   fi
 }
 interrupted() {  # SIGNAL
+  trap '' INT TERM HUP
   echo "make-media: interrupted; nothing in $out was replaced" >&2
   finish
   trap - EXIT "$1"
