@@ -219,7 +219,7 @@ while IFS= read -r -d '' stale; do
   if [[ -d $stale/wine-env ]]; then tests/e2e/wine-env.sh cleanup "$stale/wine-env" >/dev/null 2>&1 || true; fi
   rm -rf -- "$stale"
 done < <(find "$out" -mindepth 1 -maxdepth 1 -type d -name "$work_pattern" -print0)
-new=$(mktemp -d "$out/${work_pattern%\*}XXXXXX")
+new=$(mktemp -d "$out/${work_pattern%\*}XXXXXX") || die "no working folder could be made in $out"
 made=()
 claim() {  # claim ITEM...: this run makes ITEM in the output folder
   made+=("$@")
@@ -312,7 +312,7 @@ kit_exe=$new/$kit_name
 claim "$kit_name"
 quiet "$logs/pack.log" build/native/bin/kivopack -o "$kit_exe" --stub "$stub" --run 'tools\Wendmark.exe' "$kit" ||
   die "kivopack failed"
-build/native/bin/kivopack --verify "$kit_exe" | shown
+build/native/bin/kivopack --verify "$kit_exe" | shown || die "the kit kivopack wrote does not verify"
 
 # --- 4. the images
 step "Writing the floppy images (wendmark)"
