@@ -231,13 +231,17 @@ shown() {
   while IFS= read -r line; do printf '    %s\n' "${line//"$new"/$out}"; done
 }
 # quiet LOG COMMAND...: the command's output goes to LOG; what it says on
-# standard error (its warnings, or why it failed) to LOG and to the person.
+# standard error (its warnings, or why it failed) to LOG and to the person,
+# who is shown their own setup folder where the tool read the kit's copy.
 quiet() {
-  local log=$1 err=$new/stderr.txt rc=0
+  local log=$1 err=$new/stderr.txt rc=0 line
   shift
   "$@" >"$log" 2>"$err" || rc=$?
   cat "$err" >>"$log"
-  cat "$err" >&2
+  while IFS= read -r line || [[ -n $line ]]; do
+    [[ -z $product ]] || line=${line//"$new/kit/setup"/$product}
+    printf '%s\n' "$line"
+  done <"$err" >&2
   rm -f "$err"
   return "$rc"
 }
