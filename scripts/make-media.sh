@@ -295,7 +295,7 @@ else
 fi
 ((license_given == 0)) || kit_args+=(--license "$license")
 quiet "$logs/kit.log" bash samples/make-sample-kit.sh "$kit" "${kit_args[@]}" || die "the kit could not be laid out"
-sed -n '/^[^m]/p' "$logs/kit.log" | shown
+sed '/^make-sample-kit: /d' "$logs/kit.log" | shown
 disks=$(sed -n 's/^Number=\([0-9]*\).*/\1/p' "$kit/tools/packlist.ini" | tr -d '\r')
 [[ $disks =~ ^[0-9]+$ ]] && ((disks > 0)) || die "packlist.ini names no disks"
 
