@@ -76,6 +76,20 @@ echo "make-sample-kit: laying out $out/setup"
 mkdir -p "$out/setup" "$out/tools"
 if [[ -n $product ]]; then
   cp -a "$product/." "$out/setup/"
+  # Links are taken as kivopack and wendplan take them: one to a file of the
+  # product is that file (an absolute one would lead from the copy back into
+  # the product), one to a folder of it is left out, as that folder is copied
+  # under its own name. Any other stays a link, for them to refuse.
+  real_product=$(realpath "$product")
+  while IFS= read -r -d '' link; do
+    target=$(realpath -e "$product/${link#"$out/setup/"}" 2>/dev/null) || continue
+    [[ $target == "$real_product" || $target == "$real_product"/* ]] || continue
+    if [[ -d $target ]]; then
+      rm -f "$link"
+    elif [[ -f $target ]]; then
+      cp -a --remove-destination "$target" "$link"
+    fi
+  done < <(find "$out/setup" -type l -print0)
 else
   cp -a "$bulk/." "$out/setup/"
   cp "$sample/setup/README.TXT" "$sample/setup/SETUP.INI" "$out/setup/"

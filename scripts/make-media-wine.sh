@@ -3,35 +3,42 @@
 # Wendmark, the wizard is walked through as a user would, each floppy it
 # writes becomes an image by the same rule as the native ones (wendmark
 # --image-from), and each must equal the native image byte for byte.
+# Everything goes into the run's working folder ($new), as the native items
+# do, and takes its place in the output folder only when the run has passed.
 
 run_exe=$kit_exe
 if [[ $run_preset == win64-tests ]]; then
   # The same kit, with the 64-bit stub and wizard in place of the 32-bit ones.
-  run_kit=$out/wine64/kit
+  run_kit=$new/wine64/kit
   claim wine64
-  mkdir -p "$out/wine64"
+  mkdir -p "$new/wine64"
   cp -a "$kit" "$run_kit"
   cp "build/$run_preset/diskmaker/wizard/Wendmark.exe" "$run_kit/tools/Wendmark.exe"
   touch -r "$kit/tools/Wendmark.exe" "$run_kit/tools/Wendmark.exe"
-  run_exe=$out/wine64/$kit_name
-  build/native/bin/kivopack -o "$run_exe" --stub "build/$run_preset/unpack/frame/KivoUnpack.exe" \
-    --run 'tools\Wendmark.exe' "$run_kit" >>"$logs/pack.log" 2>&1 || die "kivopack failed (64-bit run kit)"
+  run_exe=$new/wine64/$kit_name
+  quiet "$logs/pack-wine64.log" build/native/bin/kivopack -o "$run_exe" \
+    --stub "build/$run_preset/unpack/frame/KivoUnpack.exe" --run 'tools\Wendmark.exe' "$run_kit" ||
+    die "kivopack failed (64-bit run kit)"
 fi
 
-env=$out/wine-env
-wenv() { tests/e2e/wine-env.sh "$@"; }
+env=$new/wine-env
+# The display, wineserver and the programs may outlive a step: none of them
+# holds the output folder's lock, which is this run's alone.
+wenv() { tests/e2e/wine-env.sh "$@" {lock}<&-; }
 arch=win32
 [[ $run_preset == win32-tests ]] || arch=win64
-cleanup() {
+# The run's end, however it comes, stops the display and unmounts the floppy.
+wine_cleanup() {
   wenv cleanup "$env" >/dev/null 2>&1 || true
 }
-trap cleanup EXIT
 step "Preparing Wine ($arch prefix, $( ((interactive)) && echo "your display $DISPLAY" || echo "virtual display"), floppy drive A:)"
 if ((interactive)); then
   export TANDREL_USE_DISPLAY=$DISPLAY
 fi
 claim wine-env
-wenv setup "$env" "$arch" >"$logs/wine-setup.log" 2>&1 || { cat "$logs/wine-setup.log"; die "Wine could not be prepared"; }
+wine_env_up=1
+wenv setup "$env" "$arch" >"$logs/wine-setup.log" 2>&1 ||
+  { tail -n 30 "$logs/wine-setup.log" >&2; die "Wine could not be prepared"; }
 # tmpfs counts whole 4 KiB pages per file, a floppy 512-byte clusters: the
 # stand-in drive gets room for a full disk of small files; the images below
 # are the real capacity test.
@@ -95,10 +102,10 @@ gone
 EOF
 }
 
-install=$out/install
+install=$new/install
 claim install driver disks
 mkdir -p "$install"
-driver_out=$out/driver
+driver_out=$new/driver
 mkdir -p "$driver_out"
 script=$driver_out/script.txt
 # The driver reads window texts in Wine's ANSI code page (1252 here), the
@@ -108,11 +115,11 @@ wizard_script "$disks" | iconv -f UTF-8 -t CP1252 >"$script"
 # Answers to the driver's handshakes: the floppy that was just written
 # becomes an image, and the drive is emptied for the next disk.
 # The wizard's images go to wine/ beside the native ones.
-wine_out=$out/wine
+wine_out=$new/wine
 claim wine
 mkdir -p "$wine_out"
 save_disk() {  # save_disk N
-  local n=$1 folder=$out/disks/disk$1
+  local n=$1 folder=$new/disks/disk$1
   rm -rf "$folder"
   mkdir -p "$folder"
   # A floppy is flat, but -a keeps the times and copies whatever is there.
@@ -124,11 +131,13 @@ save_disk() {  # save_disk N
 }
 
 step "Running $(basename "$run_exe") in an empty folder; the wizard starts from the kit"
-(cd "$install" && exec "$root/tests/e2e/wine-env.sh" run "$env" "$(winpath "$run_exe")") >"$logs/kit-run.log" 2>&1 &
+(cd "$install" && exec "$root/tests/e2e/wine-env.sh" run "$env" "$(winpath "$run_exe")" {lock}<&-) >"$logs/kit-run.log" 2>&1 &
 kit_pid=$!
+background+=("$kit_pid")
 wenv run "$env" "build/$run_preset/tests/e2e/wine_driver.exe" "$(winpath "$driver_out")" "$(winpath "$script")" \
   >"$logs/driver.log" 2>&1 &
 driver_pid=$!
+background+=("$driver_pid")
 # The driver's handshake diskN: disk N is written.
 answer_disk() { save_disk "${1#disk}"; }
 report_disk() {
@@ -141,10 +150,11 @@ serve_handshakes "$driver_pid" "$driver_out" answer_disk report_disk
 driver_rc=0
 wait "$driver_pid" || driver_rc=$?
 if ((driver_rc != 0)); then
-  tail -n 40 "$logs/driver.log"
-  die "the wizard did not go as expected (log: $logs/driver.log)"
+  tail -n 40 "$logs/driver.log" >&2
+  die "the wizard did not go as expected"
 fi
-wait "$kit_pid" || die "the self-extractor ended with an error (log: $logs/kit-run.log)"
+wait "$kit_pid" || { tail -n 20 "$logs/kit-run.log" >&2; die "the self-extractor ended with an error"; }
+background=()
 WINEPREFIX=$env/prefix wineserver -w || true
 registry=$(wenv wine "$env" reg query 'HKLM\SOFTWARE\Classes\VQLT' /v Info 2>/dev/null | tr -d '\r' |
   sed -n 's/^ *Info *REG_SZ *//p')
@@ -153,25 +163,25 @@ note "the self-extractor recorded its path: HKLM\\SOFTWARE\\Classes\\VQLT Info =
 
 step "Saving the screenshots"
 claim screens
-mkdir -p "$out/screens"
-pictures_to_png "$driver_out" "$out/screens"
-note "$(find "$out/screens" -name '*.png' | wc -l) pictures in $out/screens"
+mkdir -p "$new/screens"
+pictures_to_png "$driver_out" "$new/screens"
+note "$(find "$new/screens" -name '*.png' | wc -l) pictures for $out/screens"
 
-cleanup
-trap - EXIT
+wine_cleanup
+wine_env_up=0
 
 step "Comparing the wizard's images with the native ones"
 wine_same=0 wine_differ=()
 for n in $(seq 1 "$disks"); do
   [[ -f $wine_out/disk$n.img ]] || die "the wizard never wrote disk $n"
-  if cmp -s "$wine_out/disk$n.img" "$out/disk$n.img"; then
+  if cmp -s "$wine_out/disk$n.img" "$new/disk$n.img"; then
     wine_same=$((wine_same + 1))
   else
     wine_differ+=("disk$n.img")
   fi
 done
 if ((${#wine_differ[@]} > 0)); then
-  die "the wizard's images differ from the native ones: ${wine_differ[*]} (see $wine_out)"
+  die "the wizard's images differ from the native ones: ${wine_differ[*]}"
 fi
 wine_line="the wizard under Wine wrote the same images, byte for byte ($wine_same of $disks)"
 note "$wine_line"

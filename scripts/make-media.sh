@@ -25,12 +25,19 @@
 # A folder that holds anything and bears no mark is refused (status 2)
 # before anything is built or changed, and so is a marked folder where
 # something stands under a name a run makes (the kit, kit/, disk1.img, ...)
-# that no earlier run listed. The kit's stored file times are kept
-# to SOURCE_DATE_EPOCH, by default the last write of the newest setup file,
-# so the same inputs give the same kit.
+# that no earlier run listed. A run works in a hidden folder of its own
+# inside the output folder and puts its items in place only once every step
+# and every check has passed: a run that fails or is interrupted (Ctrl-C)
+# leaves the previous kit and images as they were and removes its working
+# folder. The setup folder and the licence text are only read: one inside
+# the output folder is refused. A link in the setup folder is taken as
+# kivopack takes it: one to a file inside the folder is that file. The
+# kit's stored file times are kept to SOURCE_DATE_EPOCH, by default the
+# last write of the newest setup file, so the same inputs give the same kit.
 #
 #   --product DIR    another product's setup folder (with --name)
-#   --name "NAME"    the product name the wizard shows
+#   --name "NAME"    the product name the wizard shows; the kit is NAME's
+#                    letters and digits, in ASCII, then -Setup.exe
 #   --license FILE   a licence text shown by the wizard (the sample has one)
 #   --out DIR        where everything goes (out/media)
 #   --via-wine       also make the images with the Windows programs under Wine
@@ -40,7 +47,9 @@
 #                    floppies are swapped
 #
 # Exit status: 0 done, 1 a step failed, 2 refused (a wrong argument, or an
-# --out folder that holds files no earlier run made).
+# --out folder that holds files no earlier run made); a run that was
+# interrupted ends by its signal (130 for Ctrl-C). Every reason is given on
+# standard error.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=lib.sh
@@ -52,7 +61,8 @@ refuse() {
   exit 2
 }
 # Folders and files given are taken from where the command was typed, before
-# the script moves to the checkout.
+# the script moves to the checkout, and by their real paths, so that no link
+# hides that one lies inside another.
 product="" name="" license="" license_given=0 interactive=0 via_wine=0 out=$root/out/media
 while (($#)); do
   case $1 in
@@ -75,6 +85,8 @@ while (($#)); do
 done
 cd "$root"
 [[ -z $product || -n $name ]] || refuse "--product needs --name \"<product name>\""
+[[ -n $product || -z $name ]] ||
+  refuse "--name goes with --product (without --product the Sample Suite is made, under its own name)"
 [[ -n $name ]] || name="Sample Suite"
 ((!interactive || via_wine)) || refuse "--interactive goes with --via-wine (the native run asks nothing)"
 ((!interactive)) || [[ -n ${DISPLAY:-} ]] || refuse "--interactive needs a display (DISPLAY is not set)"
@@ -87,7 +99,11 @@ cd "$root"
 marker=$out/.tandrel-media
 # Runs from before the main job had its name marked their folders so.
 old_marker=$out/.tandrel-demo
+# A run's working folder; one left by a run that was killed outright is
+# removed by the next.
+work_pattern='.tandrel-media.work.*'
 earlier=()
+inside() { [[ $1 == "$2" || $1 == "$2"/* ]]; }  # PATH FOLDER
 if [[ -e $out || -L $out ]]; then
   [[ -d $out ]] || refuse "--out $out is not a folder"
   # A mark is a plain file of ours; one that leads elsewhere is not.
@@ -99,11 +115,20 @@ if [[ -e $out || -L $out ]]; then
         if [[ $item =~ ^[A-Za-z0-9][A-Za-z0-9._-]*$ ]]; then earlier+=("$item"); fi
       done <"$mark"
     done
-  elif ! first=$(find "$out" -mindepth 1 -maxdepth 1 -print -quit 2>/dev/null) || [[ -n $first ]]; then
+  elif ! first=$(find "$out" -mindepth 1 -maxdepth 1 ! \( -type d -name "$work_pattern" \) -print -quit 2>/dev/null) ||
+       [[ -n $first ]]; then
     refuse "--out $out holds files that no earlier run made (it has no .tandrel-media); choose a new or empty folder"
   fi
+else
+  above=$(dirname "$out")
+  while [[ ! -e $above && ! -L $above ]]; do above=$(dirname "$above"); done
+  [[ -d $above ]] || refuse "--out $out lies below $above, which is not a folder"
 fi
-kit_name=$(printf '%s' "$name" | tr -cd 'A-Za-z0-9')-Setup.exe
+# The kit is named by the product's letters and digits, in ASCII: accents
+# go (é is e), letters with no ASCII form (日本) go altogether. The C.UTF-8
+# locale makes the transliteration the same on every machine.
+kit_name=$({ printf '%s' "$name" | LC_ALL=C.UTF-8 iconv -c -f UTF-8 -t ASCII//TRANSLIT 2>/dev/null || true; } |
+  LC_ALL=C tr -cd 'A-Za-z0-9')-Setup.exe
 [[ $kit_name != -Setup.exe ]] || kit_name=Product-Setup.exe
 # What this run makes in the folder must not stand there already unless an
 # earlier run made it: a person's own "kit" or "disk1.img" there is theirs.
@@ -121,9 +146,16 @@ for item in "${ours[@]}"; do
     refuse "--out $out holds $item, which no earlier run made; move it away or choose another folder"
   fi
 done
-if [[ -n $product && ($out == "$product" || $out == "$product"/*) ]]; then
-  refuse "--out $out lies inside the setup folder $product, which goes into the kit as it is"
+# The inputs are only read. One inside the output folder may be, or be
+# inside, an item a run replaces (kit/setup is the copy an earlier run
+# made), or stand where a person edits it beside the run's items.
+if [[ -n $product ]]; then
+  ! inside "$out" "$product" || refuse "--out $out lies inside the setup folder $product, which goes into the kit as it is"
+  ! inside "$product" "$out" ||
+    refuse "--product $product lies inside the output folder $out, where a run replaces what it made; use a setup folder outside it"
 fi
+((!license_given)) || ! inside "$license" "$out" ||
+  refuse "--license $license lies inside the output folder $out, where a run replaces what it made; use a file outside it"
 
 started=$(date +%s)
 step() { printf '\n==> [%3ds] %s\n' $(($(date +%s) - started)) "$*"; }
@@ -132,9 +164,6 @@ die() {
   echo "make-media: $*" >&2
   exit 1
 }
-
-logs=$out/logs
-jobs=$(nproc)
 
 # --- 1. tools
 step "Checking the tools"
@@ -150,46 +179,87 @@ if ((via_wine)); then
   fi
 fi
 
-
-# --- 2. build
-# The kit and images of an earlier run, to tell whether this one gives the
-# same bytes; then what that run made gives way to this one's.
-declare -A previous=()
-for item in "${earlier[@]}"; do
-  if [[ ($item == disk*.img || $item == "$kit_name") && -f $out/$item ]]; then
-    previous[$item]=$(sha256sum <"$out/$item")
+# --- the working folder
+# Everything is made in a folder of this run's own beside the earlier items,
+# on the same file system, so that putting the new items in place is a
+# rename each, done only when the whole run has passed. Until then the
+# earlier kit and images stand as they were, whatever happens.
+new="" created="" swapped=0 wine_env_up=0 background=()
+finish() {  # what a run that ends before its items are in place leaves
+  local pid folder
+  if ((wine_env_up)); then wine_cleanup; fi
+  for pid in "${background[@]}"; do kill "$pid" 2>/dev/null || true; done
+  if [[ -n $new ]]; then rm -rf -- "$new" || echo "make-media: the working folder $new could not be removed" >&2; fi
+  # A folder this run made on the way to --out goes again, if nothing else came into it.
+  if ((!swapped)) && [[ -n $created ]]; then
+    folder=$out
+    while rmdir -- "$folder" 2>/dev/null && [[ $folder != "$created" ]]; do folder=$(dirname "$folder"); done
   fi
-done
-for item in "${earlier[@]}"; do
-  # A run that was interrupted may have left its display and floppy drive.
-  if [[ $item == wine-env && -d $out/wine-env ]]; then
-    tests/e2e/wine-env.sh cleanup "$out/wine-env" >/dev/null 2>&1 || true
-  fi
-  rm -rf "${out:?}/$item"
-done
-rm -f "$old_marker"
-mkdir -p "$out"
-printf '# Made by scripts/make-media.sh. A later run replaces the items below and nothing else.\n' >"$marker"
-claim() {  # claim ITEM...: this run makes ITEM in the output folder
-  local item
-  for item; do
-    if ! grep -qxF -- "$item" "$marker"; then
-      # Everything an earlier run made is gone by now: what stands here is someone else's.
-      [[ ! -e $out/$item && ! -L $out/$item ]] || refuse "--out $out holds $item, which no earlier run made"
-      echo "$item" >>"$marker"
-    fi
-  done
 }
+interrupted() {  # SIGNAL
+  trap '' INT TERM HUP
+  echo "make-media: interrupted; nothing in $out was replaced" >&2
+  finish
+  trap - EXIT "$1"
+  kill -s "$1" $$
+}
+trap finish EXIT
+trap 'interrupted INT' INT
+trap 'interrupted TERM' TERM
+trap 'interrupted HUP' HUP
+if [[ ! -d $out ]]; then
+  created=$out
+  while [[ ! -d $(dirname "$created") ]]; do created=$(dirname "$created"); done
+  mkdir -p -- "$out" || die "the folder $out could not be made"
+fi
+# Two runs into one folder would each put their items in place over the other's.
+exec {lock}<"$out"
+flock -n "$lock" || die "another run is writing into $out; nothing was changed"
+while IFS= read -r -d '' stale; do
+  if [[ -d $stale/wine-env ]]; then tests/e2e/wine-env.sh cleanup "$stale/wine-env" >/dev/null 2>&1 || true; fi
+  rm -rf -- "$stale"
+done < <(find "$out" -mindepth 1 -maxdepth 1 -type d -name "$work_pattern" -print0)
+new=$(mktemp -d "$out/${work_pattern%\*}XXXXXX") || die "no working folder could be made in $out"
+made=()
+claim() {  # claim ITEM...: this run makes ITEM in the output folder
+  made+=("$@")
+}
+# Lines the tools print name the working folder; they are shown with the
+# place their items have once the run has passed.
+shown() {
+  local line
+  while IFS= read -r line; do printf '    %s\n' "${line//"$new"/$out}"; done
+}
+# quiet LOG COMMAND...: the command's output goes to LOG; what it says on
+# standard error (its warnings, or why it failed) to LOG and to the person,
+# who is shown their own setup folder where the tool read the kit's copy.
+quiet() {
+  local log=$1 err=$new/stderr.txt rc=0 line
+  shift
+  "$@" >"$log" 2>"$err" || rc=$?
+  cat "$err" >>"$log"
+  while IFS= read -r line || [[ -n $line ]]; do
+    [[ -z $product ]] || line=${line//"$new/kit/setup"/$product}
+    printf '%s\n' "$line"
+  done <"$err" >&2
+  rm -f "$err"
+  return "$rc"
+}
+
+logs=$new/logs
+jobs=$(nproc)
 claim logs
 mkdir -p "$logs"
+
+# --- 2. build
 build() {  # build PRESET [TARGET...]
   local preset=$1; shift
   local log=$logs/build-$preset.log
-  cmake --preset "$preset" >"$log" 2>&1 || { tail -n 30 "$log"; die "configuring $preset failed (log: $log)"; }
+  cmake --preset "$preset" >"$log" 2>&1 || { tail -n 30 "$log" >&2; die "configuring $preset failed"; }
   local targets=()
   (($# == 0)) || targets=(--target "$@")
   cmake --build --preset "$preset" -j "$jobs" "${targets[@]}" >>"$log" 2>&1 ||
-    { tail -n 30 "$log"; die "building $preset failed (log: $log)"; }
+    { tail -n 30 "$log" >&2; die "building $preset failed"; }
 }
 step "Building the Windows programs (preset win32)"
 build win32
@@ -208,7 +278,14 @@ note "KivoUnpack.exe $(stat -c %s "$stub") bytes, Wendmark.exe $(stat -c %s "$we
 
 # --- 3. the kit
 step "Laying out the kit and planning packlist.ini"
-kit=$out/kit
+if [[ -n $product ]]; then
+  # The person's own folder is planned first, so that whatever no set of
+  # floppies can hold (a file too large, a link that leads out of it or
+  # nowhere, a name the code page lacks) is named by their own path.
+  quiet "$logs/product.log" build/native/bin/wendplan "$product" -o "$new/product-plan.ini" --name "$name" ||
+    die "the setup folder $product cannot go onto floppies as it is"
+fi
+kit=$new/kit
 claim kit
 kit_args=(--wendmark "$wendmark" --wendplan build/native/bin/wendplan --name "$name")
 if [[ -n $product ]]; then
@@ -217,9 +294,8 @@ else
   kit_args+=(--setup-exe "$win32/samples/SETUP.EXE" --bulk build/native/samples/SampleSuite/bulk)
 fi
 ((license_given == 0)) || kit_args+=(--license "$license")
-bash samples/make-sample-kit.sh "$kit" "${kit_args[@]}" >"$logs/kit.log" 2>&1 ||
-  { cat "$logs/kit.log"; die "the kit could not be laid out"; }
-sed -n '/^[^m]/p' "$logs/kit.log" | sed 's/^/    /'
+quiet "$logs/kit.log" bash samples/make-sample-kit.sh "$kit" "${kit_args[@]}" || die "the kit could not be laid out"
+sed '/^make-sample-kit: /d' "$logs/kit.log" | shown
 disks=$(sed -n 's/^Number=\([0-9]*\).*/\1/p' "$kit/tools/packlist.ini" | tr -d '\r')
 [[ $disks =~ ^[0-9]+$ ]] && ((disks > 0)) || die "packlist.ini names no disks"
 
@@ -236,18 +312,18 @@ if [[ -z ${SOURCE_DATE_EPOCH+set} ]]; then
 else
   note "SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH (given)"
 fi
-kit_exe=$out/$kit_name
+kit_exe=$new/$kit_name
 claim "$kit_name"
-build/native/bin/kivopack -o "$kit_exe" --stub "$stub" --run 'tools\Wendmark.exe' "$kit" >"$logs/pack.log" 2>&1 ||
-  { cat "$logs/pack.log"; die "kivopack failed"; }
-build/native/bin/kivopack --verify "$kit_exe" | sed 's/^/    /'
+quiet "$logs/pack.log" build/native/bin/kivopack -o "$kit_exe" --stub "$stub" --run 'tools\Wendmark.exe' "$kit" ||
+  die "kivopack failed"
+build/native/bin/kivopack --verify "$kit_exe" | shown || die "the kit kivopack wrote does not verify"
 
 # --- 4. the images
 step "Writing the floppy images (wendmark)"
 for n in $(seq 1 "$disks"); do claim "disk$n.img"; done
-build/native/bin/wendmark "$kit/tools/packlist.ini" --images "$out" --no-prompt >"$logs/wendmark.log" 2>&1 ||
-  { cat "$logs/wendmark.log"; die "wendmark could not write the images (log: $logs/wendmark.log)"; }
-sed 's/^/    /' "$logs/wendmark.log"
+quiet "$logs/wendmark.log" build/native/bin/wendmark "$kit/tools/packlist.ini" --images "$new" --no-prompt ||
+  die "wendmark could not write the images"
+shown <"$logs/wendmark.log"
 
 # --- 5. checks
 step "Checking the images against the setup files"
@@ -257,51 +333,70 @@ disk_entries() {  # N
   sed -n "/^\[Disk$(($1 - 1))\]/,/^\[/p" "$kit/tools/packlist.ini" | tr -d '\r' |
     sed -n 's/^File[0-9]*=//p' | iconv -f CP1252 -t UTF-8
 }
-check_root=$(mktemp -d)
-trap 'rm -rf "$check_root"' EXIT
+# The previous run's item against this run's: "same", "differs", or "" when
+# no earlier run left one.
+against_previous() {  # ITEM
+  if ! made_by_us "$1" || [[ ! -f $out/$1 || -L $out/$1 ]]; then
+    echo ""
+  elif cmp -s "$new/$1" "$out/$1"; then
+    echo same
+  else
+    echo differs
+  fi
+}
+check_root=$new/check
 for n in $(seq 1 "$disks"); do
-  image=$out/disk$n.img
+  image=$new/disk$n.img
   [[ -f $image ]] || die "disk $n was never written"
   check=$check_root/disk$n
   mkdir -p "$check"
   # Long names come out in the locale's encoding: UTF-8, as the setup files are named.
   LC_ALL=C.UTF-8 MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null TZ=UTC mcopy -m -n -i "$image" '::/*' "$check/" \
-    >"$logs/check-disk$n.log" 2>&1 || die "disk$n.img cannot be read back (log: $logs/check-disk$n.log)"
+    >"$logs/check-disk$n.log" 2>&1 || { cat "$logs/check-disk$n.log" >&2; die "disk$n.img cannot be read back"; }
   count=0 bytes=0
   while IFS= read -r entry; do
     base=${entry##*\\}
     src=$(realpath -m "$kit/tools/${entry//\\//}")
     f=$check/$base
-    [[ -f $f ]] || die "disk $n lacks $base, which packlist.ini puts there ($src)"
-    cmp -s "$f" "$src" || die "disk $n: $base differs from $src"
+    [[ -f $f ]] || die "disk $n lacks $base, which packlist.ini puts there"
+    cmp -s "$f" "$src" || die "disk $n: $base differs from its setup file"
     delta=$(($(stat -c %Y "$f") - $(stat -c %Y "$src")))
-    ((delta >= -2 && delta <= 2)) || die "disk $n: $base has another last-write time than its source"
+    ((delta >= -2 && delta <= 2)) || die "disk $n: $base has another last-write time than its setup file"
     count=$((count + 1)) bytes=$((bytes + $(stat -c %s "$f")))
   done < <(disk_entries "$n")
   held=$(find "$check" -type f | wc -l)
   ((held == count)) || die "disk $n holds $held files, and packlist.ini puts $count there"
-  fsck.fat -n "$image" >/dev/null || die "fsck.fat finds faults in disk$n.img"
-  same=""
-  if [[ -n ${previous[disk$n.img]:-} ]]; then
-    if [[ ${previous[disk$n.img]} == "$(sha256sum <"$image")" ]]; then
-      same="  (the same bytes as the previous run)"
-    else
-      same="  (differs from the previous run)"
-    fi
-  fi
+  fsck.fat -n "$image" >"$logs/fsck-disk$n.log" 2>&1 ||
+    { cat "$logs/fsck-disk$n.log" >&2; die "fsck.fat finds faults in disk$n.img"; }
+  case $(against_previous "disk$n.img") in
+    same) same="  (the same bytes as the previous run)" ;;
+    differs) same="  (differs from the previous run)" ;;
+    *) same="" ;;
+  esac
   files_word=files
   ((count != 1)) || files_word=file
   summary_lines+=("disk$n.img  label DISK$n  $count $files_word, $bytes bytes$same")
 done
-# The whole run against the previous one in this folder.
-if ((${#previous[@]} == 0)); then
+rm -rf "$check_root"
+# The whole run against the previous one in this folder, before this one's
+# items take their place.
+previous=0
+for item in "${earlier[@]}"; do
+  if [[ ($item == disk*.img || $item == "$kit_name") && -f $out/$item && ! -L $out/$item ]]; then
+    previous=1
+  fi
+done
+if ((!previous)); then
   repeat="no previous run's kit or images in $out"
 else
-  kit_same="kit differs" images_same=0 images_differ=()
-  [[ ${previous[$kit_name]:-} != "$(sha256sum <"$kit_exe")" ]] || kit_same="kit identical"
-  [[ -n ${previous[$kit_name]:-} ]] || kit_same="no previous kit $kit_name"
+  case $(against_previous "$kit_name") in
+    same) kit_same="kit identical" ;;
+    differs) kit_same="kit differs" ;;
+    *) kit_same="no previous kit $kit_name" ;;
+  esac
+  images_same=0 images_differ=()
   for n in $(seq 1 "$disks"); do
-    if [[ ${previous[disk$n.img]:-} == "$(sha256sum <"$out/disk$n.img")" ]]; then
+    if [[ $(against_previous "disk$n.img") == same ]]; then
       images_same=$((images_same + 1))
     else
       images_differ+=("disk$n.img")
@@ -313,8 +408,6 @@ else
     repeat="$kit_same, images differ: ${images_differ[*]}"
   fi
 fi
-rm -rf "$check_root"
-trap - EXIT
 note "every file on every image equals its setup file, with its last-write time"
 
 # --- 6. the same through the Windows programs, under Wine
@@ -323,7 +416,68 @@ if ((via_wine)); then
   . scripts/make-media-wine.sh
 fi
 
-# --- 7. summary
+# --- 7. this run's items in place of the earlier ones
+# At every moment the mark lists at least what stands in the folder, so that
+# a run killed halfway leaves nothing the next could not remove; at the end
+# it lists exactly this run's items.
+write_mark() {  # ITEM...
+  local item listed=" " tmp=$new/.mark
+  printf '# Made by scripts/make-media.sh. A later run replaces the items below and nothing else.\n' >"$tmp"
+  for item; do
+    [[ $listed == *" $item "* ]] || { echo "$item" >>"$tmp"; listed+="$item "; }
+  done
+  mv -f -- "$tmp" "$marker"
+}
+put_in_place() {
+  local item moved_out=() moved_in=() failed=""
+  for item in "${made[@]}"; do
+    if [[ -e $out/$item || -L $out/$item ]] && ! made_by_us "$item"; then
+      die "$out/$item came into the folder during the run, and no run made it; nothing was replaced"
+    fi
+  done
+  write_mark "${earlier[@]}" "${made[@]}"
+  mkdir "$new/.earlier"
+  for item in "${earlier[@]}"; do
+    [[ -e $out/$item || -L $out/$item ]] || continue
+    # An earlier Wine run stopped its display and unmounted its floppy; a
+    # run from before working folders may have been interrupted first.
+    if [[ $item == wine-env && -d $out/wine-env ]]; then
+      tests/e2e/wine-env.sh cleanup "$out/wine-env" >/dev/null 2>&1 || true
+    fi
+    mv -T -- "$out/$item" "$new/.earlier/$item" || { failed=$item; break; }
+    moved_out+=("$item")
+  done
+  if [[ -z $failed ]]; then
+    for item in "${made[@]}"; do
+      mv -T -- "$new/$item" "$out/$item" || { failed=$item; break; }
+      moved_in+=("$item")
+    done
+  fi
+  if [[ -n $failed ]]; then
+    local stuck=0 keep=$new
+    for item in "${moved_in[@]}"; do mv -T -- "$out/$item" "$new/$item" || stuck=1; done
+    for item in "${moved_out[@]}"; do mv -T -- "$new/.earlier/$item" "$out/$item" || stuck=1; done
+    if ((stuck)); then
+      # What could not go back must go neither with this working folder nor
+      # with the next run's clearing of left-over ones.
+      new=""
+      mv -T -- "$keep" "${keep/.work./.kept.}" && keep=${keep/.work./.kept.}
+      die "$failed could not be put in place in $out, and not every earlier item could go back: the rest are in $keep/.earlier"
+    fi
+    write_mark "${earlier[@]}"
+    die "$failed could not be put in place in $out; the earlier items are back"
+  fi
+  write_mark "${made[@]}"
+  rm -f -- "$old_marker"
+}
+# Once the items start to move, a Ctrl-C waits: the few renames left end
+# in a complete folder either way.
+trap '' INT TERM HUP
+put_in_place
+swapped=1
+
+# --- 8. summary
+kit_exe=$out/$kit_name
 wine_lines=""
 if ((via_wine)); then
   wine_lines=$(printf '  Wine         %s\n  Pictures     %s\n' "$wine_line" "$out/screens/")
@@ -338,6 +492,6 @@ cat <<EOF
 $(printf '    %s\n' "${summary_lines[@]}")
   Images       $out/disk*.img (1.44 MB FAT12; put one on a floppy with
                dd if=disk1.img of=/dev/fd0 bs=512, or load it into an emulator)
-$wine_lines  Logs         $logs/
+$wine_lines  Logs         $out/logs/
   Previous run $repeat
 EOF

@@ -35,15 +35,17 @@ snapshot() {  # DIR: every entry with its size, time and checksum
   (cd "$1" && find . -printf '%p %s %T@\n' | LC_ALL=C sort && find . -type f -exec sha256sum {} + | LC_ALL=C sort)
 }
 
-# expect_refusal NAME DIR COMMAND...: status 2, one line on stderr, DIR as it was.
+# expect_refusal NAME DIR COMMAND...: status 2, one line on stderr and
+# nothing on stdout, DIR as it was.
 expect_refusal() {
   local name=$1 dir=$2 before err rc
   shift 2
   before=$(snapshot "$dir")
-  err=$("$@" 2>&1 >/dev/null </dev/null)
+  err=$("$@" 2>&1 >"$work/stdout" </dev/null)
   rc=$?
   [[ $rc == 2 ]] || fail "$name: exit status $rc, not 2 (${err:-no message})"
   [[ -n $err && $(wc -l <<<"$err") == 1 ]] || fail "$name: not one line on stderr: '$err'"
+  [[ ! -s $work/stdout ]] || fail "$name: the refusal wrote to stdout: $(head -n 3 "$work/stdout")"
   [[ $(snapshot "$dir") == "$before" ]] || fail "$name: the folder changed"
 }
 
@@ -80,9 +82,20 @@ expect_refusal "make-media --product relative to the caller" "$mine" \
   bash -c "cd '$work' && bash '$src/scripts/make-media.sh' --product documents --name Mine --out documents/kit-out"
 expect_refusal "make-media --product that is no folder" "$mine" \
   bash "$src/scripts/make-media.sh" --product "$work/none" --name Mine --out "$work/new-out"
+# The inputs are only read: a product or a licence inside the output folder,
+# even a person's own beside what the runs made, is refused.
+person "$marked"
+expect_refusal "make-media --product inside the output folder" "$marked" \
+  bash "$src/scripts/make-media.sh" --product "$marked/setup" --name Mine --out "$marked"
+expect_refusal "make-media --license inside the output folder" "$marked" \
+  bash "$src/scripts/make-media.sh" --license "$marked/letter.txt" --out "$marked"
 # Arguments that cannot go together are refused before anything happens.
 expect_refusal "make-media --interactive without --via-wine" "$mine" \
   bash "$src/scripts/make-media.sh" --interactive --out "$work/new-out"
+expect_refusal "make-media --name without --product" "$mine" \
+  bash "$src/scripts/make-media.sh" --name Mine --out "$work/new-out"
+expect_refusal "make-media --out below a file" "$mine" \
+  bash "$src/scripts/make-media.sh" --out "$mine/letter.txt/kit-out"
 [[ ! -e $work/new-out ]] || fail "make-media made its --out folder for a refused run"
 
 # make-sample-kit.sh: OUTDIR already holds a setup folder of the person's.
