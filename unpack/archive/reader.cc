@@ -1,8 +1,8 @@
 #include "unpack/archive/reader.h"
 
+#include "platform/text.h"
 #include "unpack/archive/checksum.h"
 #include "unpack/archive/format.h"
-#include "platform/text.h"
 
 namespace kivo {
 namespace {

@@ -44,7 +44,8 @@ void FormatOverwriteQuestion(const platform::StringTable& strings, const char* n
 
 // Why the message being shown is shown, for a front end that says so in its
 // own words below it (the console does; the Windows program shows the
-// message alone). Set just before the message is shown.
+// message alone). Set just before the message is shown, and to be read
+// while it is: `archive` lives no longer.
 struct MessageCause {
   std::uint32_t hostError = 0;             // the failed call's code
   const ArchiveCheck* archive = nullptr;   // the kit that failed validation
@@ -68,7 +69,7 @@ class Messages {
   void NoteHostError(std::uint32_t code) { cause_.hostError = code; }
   void NoteInvalidArchive(const ArchiveCheck* check) { cause_.archive = check; }
   // The cause of the message being shown (none when it had none), forgotten
-  // once taken.
+  // once taken; for the message boxes to call while they show it.
   MessageCause TakeCause() {
     MessageCause cause = cause_;
     cause_ = MessageCause();
