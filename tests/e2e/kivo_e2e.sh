@@ -10,7 +10,8 @@
 #
 # Scenarios: extract (no arguments, -d with blanks, -D ignored, -f with a
 # bare archive), overwrite (dialog 102: every answer, its layout and place),
-# failures (messages 10, 1, 16, 9 and 5), names (French and German names
+# failures (messages 10 for a changed byte of data and for a changed entry
+# count, 1, 16, 9 and 5), names (French and German names
 # packed by kivopack.exe and by the Linux kivopack in LINUX_TOOLS come out
 # under their own names, and the overwrite question shows one as written;
 # without the Linux kivopack that half is skipped, exit status 77).
@@ -105,12 +106,11 @@ holds() {  # FOLDER FILE...
   [ "$actual" = "$expected" ] || { echo "holds '$actual', not '$expected'"; return 1; }
 }
 
-# The program ran in FOLDER: its marker names that folder.
+# The program ran in FOLDER: its marker names that folder. The extractor
+# does not wait for the program it starts; the prefix's server ends only
+# when every program in it has ended, and waiting for that waits for it.
 wait_marker() {  # FOLDER
-  for _ in $(seq 1 150); do
-    [ -s "$1/marker.txt" ] && break
-    sleep 0.1
-  done
+  WINEPREFIX="$env/prefix" wineserver -w
   [ "$(cat "$1/marker.txt" 2>/dev/null)" = "$(winpath "$1")" ] ||
     { echo "no marker from a program started in $1"; return 1; }
 }
@@ -261,12 +261,28 @@ EOF
     ;;
 
   failures)
-    # A corrupt archive (one byte of data changed), a missing -f file, a
-    # read-only folder in the way, a program that cannot start, and names
-    # Windows would reinterpret.
+    # A corrupt archive (one byte of data changed), one whose entry count is
+    # one short (the header lies outside the checksum: only the sizes adding
+    # up show it), a missing -f file, a read-only folder in the way, a
+    # program that cannot start, and names Windows would reinterpret.
     cp "$self" "$work/corrupt.exe"
     size=$(stat -c %s "$work/corrupt.exe")
     printf 'X' | dd of="$work/corrupt.exe" bs=1 seek=$((size - 1)) conv=notrunc status=none
+    cp "$self" "$work/count.exe"
+    count_at=$(($(stat -c %s "$work/KivoUnpack.exe") + 12))  # the archive follows the stub
+    [ "$(od -An -tu4 -j "$count_at" -N4 "$work/count.exe" | tr -d ' ')" = "${#entries[@]}" ] ||
+      fail "no entry count of ${#entries[@]} where the archive should begin"
+    printf "\\x$(printf %02x $((${#entries[@]} - 1)))" |
+      dd of="$work/count.exe" bs=1 seek="$count_at" conv=notrunc status=none
+    if [ -x "$linux_tools/kivounpack" ]; then
+      # The Linux extractor refuses the same kit, and says why.
+      checked=$("$linux_tools/kivounpack" --check -f "$work/count.exe" 2>&1) &&
+        fail "kivounpack --check passed the changed count"
+      case "$checked" in
+        *$'\nkivounpack: its entries do not fill its data ('*) ;;
+        *) fail "kivounpack --check said: $checked" ;;
+      esac
+    fi
     # kivopack names only a program the kit holds: the missing one is written
     # into the header afterwards (the checksum covers the table and data only).
     pack nostart.exe --stub KivoUnpack.exe --run marker.exe src
@@ -290,6 +306,16 @@ EOF
     script="$out/script.txt"
     {
       message_steps "There are no files to be extracted.  File extraction aborted."
+      cat <<EOF
+window "Tandrel" 60000
+text "There are no files to be extracted.  File extraction aborted."
+icon exclamation
+buttons "OK"
+owner "Tandrel, Inc."
+shot refused-changed-count
+click "OK"
+gone
+EOF
       message_steps "Unable to open the file from which to extract files.  File extraction aborted."
       message_steps "Unable to create the directory: $(winpath "$work/read-only/docs" | sed 's/\\/\\\\/g'), the directory already exsits and is read only. "
       message_steps "Unable to start the program specified in the file.  You will have to start the the installation prgram manually."
@@ -303,6 +329,12 @@ EOF
     run_in "$work/corrupt" ""
     [ "$code" -eq 0 ] || fail "exit code $code after a corrupt archive"
     holds "$work/corrupt" || fail "a corrupt archive left $(holds "$work/corrupt")"
+
+    self="$work/count.exe"
+    run_in "$work/count" ""
+    [ "$code" -eq 0 ] || fail "exit code $code after a changed entry count"
+    holds "$work/count" || fail "a changed entry count left $(holds "$work/count")"
+    [ -z "$(ls -A "$work/count")" ] || fail "a changed entry count made $(ls -A "$work/count")"
 
     self="$work/KivoUnpack.exe"
     run_in "$work/missing" "-f$(winpath "$work/no such.kva")"

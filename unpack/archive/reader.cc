@@ -1,5 +1,6 @@
 #include "unpack/archive/reader.h"
 
+#include "platform/text.h"
 #include "unpack/archive/checksum.h"
 #include "unpack/archive/format.h"
 
@@ -75,25 +76,40 @@ std::uint32_t ComputeArchiveChecksum(platform::File& file, std::uint32_t signatu
   return sum.value();
 }
 
-bool ValidateArchive(platform::File& file, std::uint32_t signatureOffset) {
+bool CheckArchive(platform::File& file, std::uint32_t signatureOffset, ArchiveCheck* check) {
+  platform::MemoryFill(check, 0, sizeof *check);
+  check->offset = signatureOffset;
+  check->fault = ArchiveFault::kUnreadable;
   std::uint32_t saved = 0;
   if (!file.Tell(&saved)) return false;
-  bool valid = false;
   std::uint8_t bytes[kHeaderSize];
   std::uint32_t got = 0;
   std::uint64_t size = 0;
   if (file.Seek(signatureOffset) && ReadFully(file, bytes, kHeaderSize, &got) &&
       got == kHeaderSize && file.GetSize(&size)) {
-    ArchiveHeader header;
-    DecodeHeader(bytes, &header);
-    if (header.count != 0 && size < 0x100000000ull && header.totalSize == size) {
-      bool complete = false;
-      std::uint32_t sum = ComputeArchiveChecksum(file, signatureOffset, &complete);
-      valid = complete && sum == header.checksum;
+    check->count = LoadLe32(bytes + 12);
+    check->statedSize = LoadLe32(bytes + 280);
+    check->fileSize = static_cast<std::uint32_t>(size);
+    bool complete = false;
+    if (check->count == 0) {
+      check->fault = ArchiveFault::kNoEntries;
+    } else if (size >= 0x100000000ull) {
+      check->fault = ArchiveFault::kTooLarge;
+    } else if (check->statedSize != size) {
+      check->fault = ArchiveFault::kSizeMismatch;
+    } else if (ComputeArchiveChecksum(file, signatureOffset, &complete) != LoadLe32(bytes + 284)) {
+      check->fault = ArchiveFault::kChecksum;
+    } else if (complete) {
+      check->fault = ArchiveFault::kNone;
     }
   }
   if (!file.Seek(saved)) return false;
-  return valid;
+  return check->fault == ArchiveFault::kNone;
+}
+
+bool ValidateArchive(platform::File& file, std::uint32_t signatureOffset) {
+  ArchiveCheck check;
+  return CheckArchive(file, signatureOffset, &check);
 }
 
 }  // namespace kivo

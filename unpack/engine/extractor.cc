@@ -37,6 +37,14 @@ bool Extractor::FileError(platform::Status failure) {
   return false;
 }
 
+// `check` is the cause of the message only while it is shown: it goes with
+// the caller's frame.
+bool Extractor::Invalid(const ArchiveCheck& check) {
+  s_.messages.NoteInvalidArchive(&check);
+  s_.messages.ShowMessage(IDS_NO_FILES);
+  return false;
+}
+
 bool Extractor::Corrupt() {
   s_.messages.ShowMessage(IDS_CORRUPT);
   return false;
@@ -79,9 +87,10 @@ bool Extractor::Run(const ExtractOptions& options, platform::File& archive, char
   if (platform::Status measured = archive.GetSize(&size); !measured) return FileError(measured);
   // Offsets and the stored size are 32-bit: such a file cannot be a valid
   // archive, and scanning it would wrap around.
+  ArchiveCheck check;
   if (size >= 0x100000000ull) {
-    s_.messages.ShowMessage(IDS_NO_FILES);
-    return false;
+    check.fault = ArchiveFault::kTooLarge;
+    return Invalid(check);
   }
   if (!FindArchiveStart(archive)) {
     s_.messages.ShowMessage(IDS_NO_ARCHIVE);
@@ -92,24 +101,27 @@ bool Extractor::Run(const ExtractOptions& options, platform::File& archive, char
   std::uint8_t bytes[kHeaderSize];
   std::uint32_t got = 0;
   if (!ReadFully(archive, bytes, kHeaderSize, &got) || got != kHeaderSize) return Corrupt();
-  if (!ValidateArchive(archive, offset)) {
-    s_.messages.ShowMessage(IDS_NO_FILES);
-    return false;
-  }
+  if (!CheckArchive(archive, offset, &check)) return Invalid(check);
   ArchiveHeader header;
   DecodeHeader(bytes, &header);
   if (!HasTerminator(header.programName, kProgramField)) return Corrupt();
 
-  // The whole table has to lie inside the file, and the data after it.
-  std::uint64_t tableEnd = static_cast<std::uint64_t>(offset) + kHeaderSize +
-                           static_cast<std::uint64_t>(header.count) * kEntrySize;
-  if (tableEnd > size) return Corrupt();
-  if (!ReadEntryTable(archive, header.count, size - tableEnd)) return false;
+  // The header lies outside the checksum, so a changed count (or a size
+  // changed and resealed) passes it: the table and the data it describes
+  // must end exactly where the file ends. The file is below 4 GiB and holds
+  // the header (validated), so all of this is 32-bit.
+  std::uint32_t area = check.fileSize - offset - kHeaderSize;
+  if (header.count > area / kEntrySize) {
+    check.fault = ArchiveFault::kDataMismatch;
+    return Invalid(check);
+  }
+  if (!ReadEntryTable(archive, &check, area - header.count * kEntrySize)) return false;
 
   // Entry files and folders are built from the target folder's text; making
   // it current as well gives the started program its working folder. If it
   // cannot be made current it cannot be used at all.
-  if (!s_.files.SetCurrentDir(options.targetDirectory.c_str())) {
+  if (platform::Status entered = s_.files.SetCurrentDir(options.targetDirectory.c_str()); !entered) {
+    s_.messages.NoteHostError(entered.code());
     s_.messages.ShowMessageWithText(IDS_PATH_UNUSABLE, options.targetDirectory.c_str());
     return false;
   }
@@ -134,8 +146,8 @@ bool Extractor::Run(const ExtractOptions& options, platform::File& archive, char
 
 // Reads and checks the whole table before anything is written, so that a
 // hostile or damaged entry stops the extraction with the target untouched.
-bool Extractor::ReadEntryTable(platform::File& archive, std::uint32_t count,
-                               std::uint64_t dataAvailable) {
+bool Extractor::ReadEntryTable(platform::File& archive, ArchiveCheck* check, std::uint32_t dataLeft) {
+  const std::uint32_t count = check->count;
   std::uint64_t tableBytes = static_cast<std::uint64_t>(count) * sizeof(EntryRecord);
   if (tableBytes >= 0x100000000ull) {
     s_.messages.ShowMessage(IDS_NO_MEMORY);
@@ -152,24 +164,39 @@ bool Extractor::ReadEntryTable(platform::File& archive, std::uint32_t count,
     return false;
   }
   input_.Start(&archive, state_.copyBuffer, kCopyBlock);
-  std::uint64_t dataNeeded = 0;
+  bool over = false;  // a record claimed more than was left
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t* bytes = nullptr;
     if (!Fetch(kEntrySize, &bytes)) return false;
     ArchiveEntry entry;
     DecodeEntry(bytes, &entry);
+    // Every writer stores the size twice and a high size of 0; a record
+    // that says otherwise was changed after it was written.
+    std::uint32_t size, copy;  // compared as they lie: equality needs no byte order
+    __builtin_memcpy(&size, bytes + 260, 4);
+    __builtin_memcpy(&copy, bytes + 300, 4);
+    if (entry.sizeHigh != 0 || size != copy) {
+      check->fault = ArchiveFault::kSizesDisagree;
+      check->entry = i;
+      return Invalid(*check);
+    }
     input_.Consume(kEntrySize);
+    if (entry.sizeLow > dataLeft) over = true;
+    else dataLeft -= entry.sizeLow;
     if (!HasTerminator(entry.name, kNameField) || !IsAcceptableEntryName(entry.name)) {
       return Corrupt();
     }
-    dataNeeded += entry.sizeLow;
-    if (dataNeeded > dataAvailable) return Corrupt();
     records_[i] = ToRecord(entry);
     platform::PathBuffer path;
     if (!JoinTarget(records_[i].name, &path)) {
       s_.messages.ReportFileError(error::kFilenameTooLong);
       return false;
     }
+  }
+  if (over || dataLeft != 0) {
+    check->fault = ArchiveFault::kDataMismatch;
+    if (!over) check->unfilled = dataLeft;
+    return Invalid(*check);
   }
   return true;
 }
@@ -220,6 +247,7 @@ bool Extractor::MakeFolder(const char* path) {
 bool Extractor::ExtractEntry(const platform::File& archive, const EntryRecord& record) {
   // Only meaningful inside ExtractArchive, on the file it reads.
   if (options_ == nullptr || &archive != input_.file()) return false;
+  current_ = &record;
   platform::PathBuffer path;
   JoinTarget(record.name, &path);  // checked to fit when the table was read
 

@@ -75,13 +75,19 @@ class Extractor {
   // through the engine's buffer.
   bool ExtractEntry(const platform::File& archive, const EntryRecord& record);
 
+  // The name of the entry whose file ExtractEntry is writing (or asking
+  // about, or wrote last), as stored; null before the first. A front end
+  // that has to say which file an interruption cut short reads it.
+  const char* entryInProgress() const { return current_ != nullptr ? current_->name : nullptr; }
+
   bool overwriteAll() const { return state_.overwriteAll; }
   ExtractStatus status() const { return status_; }
 
  private:
   bool Run(const ExtractOptions& options, platform::File& archive, char* program);
-  bool ReadEntryTable(platform::File& archive, std::uint32_t count,
-                      std::uint64_t dataAvailable);
+  // Reads, decodes and checks every record; the sizes must fill `dataLeft`
+  // bytes (what follows the table) exactly.
+  bool ReadEntryTable(platform::File& archive, ArchiveCheck* check, std::uint32_t dataLeft);
   bool MakeEntryFolders(const char* name, platform::PathBuffer* path, const char* made);
   bool MakeFolder(const char* path);
   bool Fetch(std::uint32_t count, const std::uint8_t** bytes);
@@ -92,12 +98,15 @@ class Extractor {
   // Reports a failed file operation by its own code.
   bool FileError(platform::Status failure);
   bool Corrupt();
+  // String 10, and the reason for a front end that tells it.
+  bool Invalid(const ArchiveCheck& check);
 
   ExtractServices s_;
   EngineState state_;
   ExtractStatus status_ = ExtractStatus::kNotRun;
   const ExtractOptions* options_ = nullptr;
   EntryRecord* records_ = nullptr;
+  const EntryRecord* current_ = nullptr;
   ArchiveInput input_;
 };
 

@@ -45,6 +45,7 @@ void Messages::ShowMessageWithText(std::uint32_t id, const char* text) {
 }
 
 void Messages::ReportFileError(std::uint32_t lastError) {
+  NoteHostError(lastError);
   if (lastError == platform::error::kAccessDenied) {
     ShowMessage(IDS_CANNOT_WRITE);
   } else if (IsDiskFull(lastError)) {
@@ -59,6 +60,7 @@ void Messages::ReportFileError(std::uint32_t lastError) {
 }
 
 void Messages::ReportDirectoryError(std::uint32_t lastError, const char* path) {
+  NoteHostError(lastError);
   if (lastError == platform::error::kPathNotFound || lastError == platform::error::kPathBusy) {
     ShowMessageWithText(IDS_PATH_UNUSABLE, path);
   } else if (IsDiskFull(lastError)) {

@@ -10,6 +10,7 @@
 #include "platform/bounded_string.h"
 #include "platform/string_table.h"
 #include "platform/ui.h"
+#include "unpack/archive/reader.h"
 #include "unpack/engine/message_ids.h"
 
 namespace kivo {
@@ -41,6 +42,15 @@ class OverwritePrompt {
 void FormatOverwriteQuestion(const platform::StringTable& strings, const char* name,
                              platform::BoundedString<512>* question);
 
+// Why the message being shown is shown, for a front end that says so in its
+// own words below it (the console does; the Windows program shows the
+// message alone). Set just before the message is shown, and to be read
+// while it is: `archive` lives no longer.
+struct MessageCause {
+  std::uint32_t hostError = 0;             // the failed call's code
+  const ArchiveCheck* archive = nullptr;   // the kit that failed validation
+};
+
 class Messages {
  public:
   Messages(platform::ui::MessageBoxes& boxes, const platform::StringTable& strings)
@@ -55,6 +65,17 @@ class Messages {
   // After a failed directory creation.
   void ReportDirectoryError(std::uint32_t lastError, const char* path);
 
+  // The cause of the next message, for a message that does not take it.
+  void NoteHostError(std::uint32_t code) { cause_.hostError = code; }
+  void NoteInvalidArchive(const ArchiveCheck* check) { cause_.archive = check; }
+  // The cause of the message being shown (none when it had none), forgotten
+  // once taken; for the message boxes to call while they show it.
+  MessageCause TakeCause() {
+    MessageCause cause = cause_;
+    cause_ = MessageCause();
+    return cause;
+  }
+
   void FormatOverwriteQuestion(const char* name, platform::BoundedString<512>* question) const {
     kivo::FormatOverwriteQuestion(strings_, name, question);
   }
@@ -64,6 +85,7 @@ class Messages {
 
   platform::ui::MessageBoxes& boxes_;
   const platform::StringTable& strings_;
+  MessageCause cause_;
 };
 
 }  // namespace kivo

@@ -77,23 +77,48 @@ TEST_F(ArchiveFile, BareAndAppendedArchivesValidate) {
   EXPECT_TRUE(Valid(BuildArchive(entries, o), 53248));
 }
 
-TEST_F(ArchiveFile, ValidationRefusesEachKindOfDamage) {
-  std::vector<HandBuiltEntry> entries{{"a.txt", "alpha"}, {"b.txt", "beta \xE9"}};
-  std::string good = BuildArchive(entries);
+// Each kind of damage the header and the checksum show is refused and named.
+TEST_F(ArchiveFile, ValidationRefusesEachKindOfDamageAndSaysWhich) {
+  using kivo::ArchiveFault;
+  std::vector<HandBuiltEntry> entries{{"ONE.TXT", "one"}, {"TWO.TXT", "two \xE9"}};
+  const std::string good = BuildArchive(entries);
   tests::HandBuiltOptions zero;
   zero.count = 0;
-  EXPECT_FALSE(Valid(BuildArchive(entries, zero))) << "count 0";
-  EXPECT_FALSE(Valid(good + "!")) << "one byte appended";
   std::string data = good;
-  data[data.size() - 1] ^= 0x01;
-  EXPECT_FALSE(Valid(data)) << "data byte";
+  data.back() ^= 0x01;
   std::string record = good;
   record[800 + 308 + 270] ^= 0x40;  // a creation-time byte of the second record
-  EXPECT_FALSE(Valid(record)) << "record byte";
+  std::string size = good;
+  size[800 + 308 + 260] ^= 0x01;
   tests::HandBuiltOptions unsignedSum;
   unsignedSum.unsignedChecksum = true;
-  EXPECT_FALSE(Valid(BuildArchive(entries, unsignedSum))) << "unsigned fold";
-  EXPECT_FALSE(Valid(good.substr(0, 700))) << "header cut short";
+  struct Case {
+    const char* what;
+    std::string bytes;
+    ArchiveFault fault;
+  };
+  const Case cases[] = {
+      {"count 0", BuildArchive(entries, zero), ArchiveFault::kNoEntries},
+      {"one byte appended", good + "!", ArchiveFault::kSizeMismatch},
+      {"one byte cut", good.substr(0, good.size() - 1), ArchiveFault::kSizeMismatch},
+      {"header cut short", good.substr(0, 700), ArchiveFault::kUnreadable},
+      {"data byte", data, ArchiveFault::kChecksum},
+      {"record byte", record, ArchiveFault::kChecksum},
+      {"size byte", size, ArchiveFault::kChecksum},
+      {"unsigned fold", BuildArchive(entries, unsignedSum), ArchiveFault::kChecksum},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    platform::File file = OpenWith(c.bytes, disk_);
+    kivo::ArchiveCheck check;
+    EXPECT_FALSE(kivo::CheckArchive(file, 0, &check));
+    EXPECT_EQ(check.fault, c.fault);
+    if (c.fault == ArchiveFault::kSizeMismatch) {
+      EXPECT_EQ(check.statedSize, good.size());
+      EXPECT_EQ(check.fileSize, c.bytes.size());
+    }
+    EXPECT_FALSE(Valid(c.bytes));
+  }
 }
 
 TEST_F(ArchiveFile, ReservedHeaderBytesAreNotChecked) {

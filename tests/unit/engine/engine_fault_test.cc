@@ -192,16 +192,22 @@ TEST_F(EngineOnFake, AFailedReplacementLeavesTheOldFileWhateverWriteFails) {
   }
 }
 
-TEST_F(EngineOnFake, AFailedPutInPlaceLeavesTheOldFile) {
-  Archive({{"f.txt", "new"}});
-  w_.Put(T("f.txt"), "precious");
-  Session run(w_);
-  run.faults.SetFault({1, 32, false, static_cast<std::uint32_t>(tests::Op::kReplace), false});
-  run.prompt.answers = {kivo::kAnswerYesToAll};
-  EXPECT_FALSE(run.Extract());
-  EXPECT_EQ(OnlyMessage(run), "Unable to access file (0020).  File extraction aborted.");
-  EXPECT_EQ(w_.Get(T("f.txt")), "precious");
-  EXPECT_EQ(w_.Files(), (std::vector<std::string>{"setup.exe", "target\\f.txt"}));
+// The temporary's close can lose its last data, and the put in place can
+// fail: either way the old file stays and the temporary goes.
+TEST_F(EngineOnFake, AFailedCloseOrPutInPlaceLeavesTheOldFile) {
+  for (tests::Op op : {tests::Op::kClose, tests::Op::kReplace}) {
+    SCOPED_TRACE(static_cast<std::uint32_t>(op));
+    MemoryEngineWorld w;
+    w.Put(w.ArchivePath(), tests::BuildArchive({{"f.txt", "new"}}));
+    w.Put(w.Target() + "\\f.txt", "precious");
+    Session run(w);
+    run.faults.SetFault({1, 32, false, static_cast<std::uint32_t>(op), false});
+    run.prompt.answers = {kivo::kAnswerYesToAll};
+    EXPECT_FALSE(run.Extract());
+    EXPECT_EQ(OnlyMessage(run), "Unable to access file (0020).  File extraction aborted.");
+    EXPECT_EQ(w.Get(w.Target() + "\\f.txt"), "precious");
+    EXPECT_EQ(w.Files(), (std::vector<std::string>{"setup.exe", "target\\f.txt"}));
+  }
 }
 
 TEST_F(EngineOnFake, ATopLevelEntryMakesNoFolderAndDeeperOnesOneLevelEach) {
@@ -323,26 +329,51 @@ TEST_F(EngineOnFake, PathsThatDoNotFitAreNeverCut) {
   EXPECT_FALSE(w_.Get(target + "\\ok.txt"));
 }
 
-TEST_F(EngineOnFake, ChangedCountsSizesAndNamesNeverReachOutside) {
+// Records that claim more or fewer bytes than the file holds, with a valid
+// checksum (the header lies outside it, a changed record is resealed): the
+// kit is refused as invalid before anything is made, and the front end
+// learns why while the message is shown.
+TEST_F(EngineOnFake, ChangedCountsAndSizesAreRefusedBeforeAnythingIsWritten) {
+  using kivo::ArchiveFault;
   std::string good = tests::BuildArchive({{"a\\x.txt", "xxxx"}, {"b.txt", "bbbbbbbb"}});
   struct Change {
     const char* what;
-    std::size_t at;
+    std::vector<std::size_t> at;
     std::uint32_t value;
+    ArchiveFault fault;
+    std::uint32_t figure;  // the record that disagrees, or the bytes left unclaimed
   };
-  const Change changes[] = {{"huge count", 12, 0xFFFFFFFFu}, {"count + 1", 12, 3},
-                            {"size", 800 + 260, 0x7FFFFFFFu}, {"second size", 800 + 308 + 260, 9}};
+  const std::size_t second = 800 + 308;
+  const Change changes[] = {
+      {"huge count", {12}, 0xFFFFFFFFu, ArchiveFault::kDataMismatch, 0},
+      {"count + 1", {12}, 3, ArchiveFault::kDataMismatch, 0},
+      {"count - 1", {12}, 1, ArchiveFault::kDataMismatch, 308 + 8},
+      {"first size", {800 + 260}, 0x7FFFFFFFu, ArchiveFault::kSizesDisagree, 0},
+      {"second size", {second + 260}, 9, ArchiveFault::kSizesDisagree, 1},
+      {"second high size", {second + 264}, 1, ArchiveFault::kSizesDisagree, 1},
+      {"both second sizes", {second + 260, second + 300}, 9, ArchiveFault::kDataMismatch, 0},
+      {"both first sizes", {800 + 260, 800 + 300}, 3, ArchiveFault::kDataMismatch, 1},
+  };
   for (const Change& c : changes) {
     SCOPED_TRACE(c.what);
     std::string bytes = good;
-    tests::Put32(bytes, c.at, c.value);
+    for (std::size_t at : c.at) tests::Put32(bytes, at, c.value);
     tests::ResealArchive(bytes);
     MemoryEngineWorld w;
     w.Put(w.ArchivePath(), bytes);
     Session run(w);
+    std::optional<kivo::ArchiveCheck> told;
+    run.boxes.onShow = [&run, &told](const tests::ShownMessage&) {
+      kivo::MessageCause cause = run.messages.TakeCause();
+      if (cause.archive != nullptr) told = *cause.archive;
+    };
     EXPECT_FALSE(run.Extract());
-    EXPECT_EQ(OnlyMessage(run), kCorrupt);
+    EXPECT_EQ(OnlyMessage(run), "There are no files to be extracted.  File extraction aborted.");
+    ASSERT_TRUE(told);
+    EXPECT_EQ(told->fault, c.fault);
+    EXPECT_EQ(c.fault == ArchiveFault::kSizesDisagree ? told->entry : told->unfilled, c.figure);
     EXPECT_EQ(w.Files(), std::vector<std::string>{"setup.exe"});
+    EXPECT_FALSE(w.fake.IsDirectory(w.Target() + "\\a"));
     EXPECT_EQ(w.fake.OpenHandleCount(), 0);
   }
 }

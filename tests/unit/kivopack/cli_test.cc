@@ -124,7 +124,8 @@ TEST_F(Cli, FailuresGiveTheirStatus) {
   Result nodir = Shell(root_, "./self -dsrc/readme.txt/sub");
   EXPECT_EQ(nodir.status, 2);
   EXPECT_EQ(nodir.err, "Tandrel: The path specified, " + root_ +
-                           "\\src/readme.txt/sub, cannot be found or used at this time.\n");
+                           "/src/readme.txt/sub, cannot be found or used at this time.\n"
+                           "kivounpack: No such file or directory\n");
   Result option = Shell(root_, "./self --bogus");
   EXPECT_EQ(option.status, 1);
   EXPECT_EQ(option.err, "kivounpack: unknown option --bogus (kivounpack --help lists the options)\n");
@@ -192,7 +193,8 @@ TEST_F(Cli, AMissingFolderIsMadeForASoundKitOnly) {
   std::ofstream(root_ + "/self", std::ios::app) << "x";
   Result damaged = Shell(root_, "./self -d" + root_ + "/other");
   EXPECT_EQ(damaged.status, 2);
-  EXPECT_EQ(damaged.err, "Tandrel: There are no files to be extracted.  File extraction aborted.\n");
+  EXPECT_EQ(damaged.err, "Tandrel: There are no files to be extracted.  File extraction aborted.\n"
+                         "kivounpack: the kit is 1 byte longer than its header says\n");
   EXPECT_FALSE(tests::Exists(root_ + "/other")) << "no folder for a damaged kit";
 }
 
@@ -228,9 +230,11 @@ TEST_F(Cli, ListAndCheckWriteNothingAndFailOnADamagedKit) {
   };
   std::ofstream(root_ + "/bare.arc", std::ios::app) << "x";
   for (const Bad& bad : {Bad{"./self --check -f bare.arc", 2,
-                             "Tandrel: There are no files to be extracted.  File extraction aborted.\n"},
+                             "Tandrel: There are no files to be extracted.  File extraction aborted.\n"
+                             "kivounpack: the kit is 1 byte longer than its header says\n"},
                          Bad{"./self --list -f bare.arc", 2,
-                             "Tandrel: There are no files to be extracted.  File extraction aborted.\n"},
+                             "Tandrel: There are no files to be extracted.  File extraction aborted.\n"
+                             "kivounpack: the kit is 1 byte longer than its header says\n"},
                          Bad{"./self --check -f src/readme.txt", 2,
                              "Tandrel: Unable to find any files in the specified extraction file.  File "
                              "extraction aborted.\n"},

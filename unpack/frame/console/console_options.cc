@@ -138,8 +138,11 @@ std::string ConsoleUsage() {
          "Exit status:\n"
          "  0  extracted; with --list or --check, the kit is sound\n"
          "  1  a wrong command line, or the kit's file cannot be opened\n"
-         "  2  extraction failed or was aborted, or the kit is damaged or missing\n"
-         "  3  extracted, but existing files were kept that nobody was asked about\n";
+         "  2  extraction failed or was aborted, or the kit is damaged or missing (a\n"
+         "     damaged kit's message is followed by a line that says what is wrong)\n"
+         "  3  extracted, but existing files were kept that nobody was asked about\n"
+         "  128+N  ended by signal N (SIGHUP 129, SIGINT 130, SIGTERM 143); the file\n"
+         "         being written is removed, a file being replaced is kept as it was\n";
 }
 
 }  // namespace kivo::console

@@ -14,6 +14,7 @@ enum ExitStatus : int {
   kExitRefused = 1,  // a wrong command line, or the kit's file cannot be opened
   kExitFailed = 2,   // extraction failed or was aborted, or the kit is damaged
   kExitKept = 3,     // extracted, but files were kept that nobody was asked about
+  // Ended by a signal: 128 + its number, as a shell reports it.
 };
 
 // What happens to a file that is already there.

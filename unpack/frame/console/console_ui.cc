@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <string>
@@ -37,7 +38,12 @@ bool IsWindowsProgram(const std::string& path) {
 }  // namespace
 
 int ConsoleMessageBoxes::Show(const char* text, const char* caption, std::uint32_t) {
-  std::fprintf(out_, "%s: %s\n", Host(text_, caption).c_str(), Host(text_, text).c_str());
+  std::string reason = reason_ ? reason_() : std::string();  // taken either way, so that it does not stay
+  if (quiet_ && quiet_()) return platform::ui::kIdOk;
+  std::string shown = Host(text_, text);
+  std::replace(shown.begin(), shown.end(), '\\', '/');
+  std::fprintf(out_, "%s: %s\n", Host(text_, caption).c_str(), shown.c_str());
+  if (!reason.empty()) std::fprintf(out_, "kivounpack: %s\n", reason.c_str());
   std::fflush(out_);
   if (isatty(fileno(in_))) {
     int c;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <utility>
 
 #include "platform/ui.h"
@@ -18,19 +19,29 @@ namespace kivo::console {
 // The UI objects take their text into the host's encoding through `text`
 // (by default they write it as it is).
 
-// Writes "<caption>: <text>" to `out`, in the host's encoding; waits for
-// Enter when `in` is a terminal, so that the text is read before the program
-// goes on.
+// Writes "<caption>: <text>" to `out`, in the host's encoding and with the
+// paths in it written with "/" (the table's texts hold no backslash of
+// their own), then "kivounpack: <reason>" when there is one; waits for Enter
+// when `in` is a terminal, so that the text is read before the program goes
+// on.
 class ConsoleMessageBoxes final : public platform::ui::MessageBoxes {
  public:
   ConsoleMessageBoxes(std::FILE* in, std::FILE* out, const HostText* text = nullptr)
       : in_(in), out_(out), text_(text) {}
   int Show(const char* text, const char* caption, std::uint32_t style) override;
 
+  // `reason` gives the reason for the message being shown ("" for none);
+  // while `quiet` says so, nothing is shown (an interrupted extraction
+  // reports by itself what it left, not the failure it caused).
+  void Explain(std::function<std::string()> reason) { reason_ = std::move(reason); }
+  void QuietWhile(std::function<bool()> quiet) { quiet_ = std::move(quiet); }
+
  private:
   std::FILE* in_;
   std::FILE* out_;
   const HostText* text_;
+  std::function<std::string()> reason_;
+  std::function<bool()> quiet_;
 };
 
 // The question of string 12 followed by the four answers by their mnemonics:

@@ -25,6 +25,8 @@
 #include "unpack/frame/console/console_options.h"
 #include "unpack/frame/console/console_ui.h"
 #include "unpack/frame/console/dry_run.h"
+#include "unpack/frame/console/interrupt.h"
+#include "unpack/frame/console/reasons.h"
 #include "unpack/frame/strings.h"
 
 namespace {
@@ -61,8 +63,9 @@ void PrintCheck(const char* archive, const console::DryRunFileSystem& dry, const
                 const console::HostText& text) {
   unsigned long long bytes = 0;
   for (const console::DryRunEntry& entry : dry.entries()) bytes += entry.size;
-  std::printf("%s: sound, %zu entries, %llu bytes of data, program %s\n", text.ToHost(archive).c_str(),
-              dry.entries().size(), bytes,
+  std::size_t count = dry.entries().size();
+  std::printf("%s: sound, %zu %s, %llu %s of data, program %s\n", text.ToHost(archive).c_str(), count,
+              count == 1 ? "entry" : "entries", bytes, bytes == 1 ? "byte" : "bytes",
               note.program().empty() ? "(none)" : text.ToHost(note.program().c_str()).c_str());
 }
 
@@ -89,6 +92,8 @@ int main(int argc, char** argv) {
   console::HostText text(&page);
   console::ConsoleMessageBoxes boxes(stdin, stderr, &text);
   kivo::Messages messages(boxes, kivo::CompiledStrings());
+  boxes.Explain([&messages] { return console::DescribeCause(messages.TakeCause()); });
+  boxes.QuietWhile([] { return console::InterruptGuard::Caught() != 0; });
 
   kivo::ExtractOptions options;
   if (given.archive.empty()) {
@@ -110,7 +115,8 @@ int main(int argc, char** argv) {
   text.KeepAsIs(options.archivePath.c_str());
   text.KeepAsIs(options.targetDirectory.c_str());
 
-  console::HostPathFileSystem files(platform::DefaultFileSystem(), text);
+  console::HostPathFileSystem host(platform::DefaultFileSystem(), text);
+  console::InterruptGuard files(host);
   console::ConsolePrompt prompt(messages, stdin, stderr, &text, given.overwrite);
   const std::string folder = platform::posix::TranslatePath(text.ToHost(options.targetDirectory.c_str()).c_str());
 
@@ -139,7 +145,12 @@ int main(int argc, char** argv) {
 
   console::ConsoleLauncher launcher(&text, stdout, [&prompt] { return prompt.unanswered() > 0; });
   kivo::Extractor extractor({files, platform::DefaultMemory(), messages, prompt, launcher});
+  files.Follow([&extractor] { return extractor.entryInProgress(); }, options.targetDirectory.c_str(), &text);
   bool ok = extractor.ExtractArchive(options);
+  if (int sig = console::InterruptGuard::Caught(); sig != 0) {
+    std::fprintf(stderr, "%s\n", files.Report(ok).c_str());
+    return 128 + sig;
+  }
   int status = ExitStatusOf(extractor, ok);
   if (status == console::kExitDone && prompt.unanswered() > 0) {
     std::fprintf(stderr,
