@@ -104,7 +104,7 @@ TEST(ConsoleProgress, TheBarFollowsTheDisksBytesAcrossItsFiles) {
     std::vector<std::string> entries;
     std::function<void(ConsoleWorld&)> setUp;
     std::deque<int> answers;
-    std::string laterFile;  // where the share is checked when that file's copy begins
+    std::string laterFile;  // the share is checked where that file's copy begins
     int laterShare;
     int falls;  // how often the share may go back (a file copied again)
   };
@@ -133,13 +133,12 @@ TEST(ConsoleProgress, TheBarFollowsTheDisksBytesAcrossItsFiles) {
     int falls = 0;
     for (std::size_t i = 1; i < shares.size(); ++i) falls += shares[i].first < shares[i - 1].first;
     EXPECT_EQ(falls, c.falls);
-    bool seen = false;
-    for (const auto& [share, file] : shares) {
-      if (file != c.laterFile || seen) continue;
-      seen = true;
-      EXPECT_EQ(share, c.laterShare);
-    }
-    EXPECT_TRUE(seen);
+    // The file before ends where the later one begins.
+    std::size_t later = 0;
+    while (later < shares.size() && shares[later].second != c.laterFile) ++later;
+    ASSERT_TRUE(later > 0 && later < shares.size());
+    EXPECT_EQ(shares[later - 1].first, c.laterShare);
+    EXPECT_EQ(shares[later].first, c.laterShare);
   }
 }
 
