@@ -228,7 +228,8 @@ class Run {
     progress.PromptForDisk(title.c_str(), record);
     drive.InsertImage(image);
     drive.UseStaging(staging.path());
-    // A host error behind the refusal followed its message.
+    // A host error behind a refusal was said after its message; what the
+    // disk tools said of an image they cannot read ends this line instead.
     if (!builder.CheckDestination(record)) return notWritten(drive.lastError());
     if (access(image.c_str(), F_OK) == 0 && !TakeOverImage(image, staging.path(), &floppy)) return notWritten("");
     if (!builder.CopyDisk(record, disk)) return notWritten(progress.stopped() ? "stopped" : "");
