@@ -51,10 +51,12 @@ serve_handshakes() {  # DRIVER-PID DIR ANSWER [REPORT]
       name=$(basename "$request" .request)
       rm -f "$request"
       if output=$("$answer" "$name" 2>&1); then
-        echo "ok $output" >"$dir/$name.done"
+        echo "ok $output" >"$dir/$name.answer"
       else
-        echo "failed: $output" >"$dir/$name.done"
+        echo "failed: $output" >"$dir/$name.answer"
       fi
+      # The driver reads NAME.done as soon as it exists: it appears whole.
+      mv -f "$dir/$name.answer" "$dir/$name.done"
       [ -z "$report" ] || "$report" "$name" "$(cat "$dir/$name.done")"
     done
     sleep 0.1

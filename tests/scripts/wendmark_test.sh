@@ -3,9 +3,11 @@
 # wendmark writes a product's floppy images natively: each passes fsck.fat,
 # an independent FAT reader (7-Zip) gives back every setup file byte for
 # byte with its last-write time, and each image is byte-identical to what
-# `wendmark --image-from` (the Wine run's rule) makes of the same folder. Images that are there already are judged as floppies; without a
-# terminal the first failure stops the run with status 1 and leaves no
-# partial image; a wrong command line is status 2.
+# `wendmark --image-from` (the Wine run's rule) makes of the same folder.
+# Images that are there already are judged as floppies; --image-from
+# replaces only its own or a blank one; without a terminal the first
+# failure stops the run with status 1 and leaves no partial image; a wrong
+# command line is status 2.
 # Exits 77 (skipped) only when a disk tool is missing.
 set -uo pipefail
 src=${1:?source folder} wendmark=${2:?wendmark} wendplan=${3:?wendplan}
@@ -125,6 +127,32 @@ expect 0 "an image with one cluster in use" "$wendmark" "$kit/tools/packlist.ini
 MTOOLS_SKIP_CHECK=1 mtype -i "$work/kept/disk1.img" ::/KEEP.TXT | cmp -s - "$work/KEEP.TXT" || fail "the file on a used floppy was lost"
 [[ $(MTOOLS_SKIP_CHECK=1 mdir -b -i "$work/kept/disk1.img" :: | wc -l) == $(($(ls "$work/back/1" | wc -l) + 1)) ]] ||
   fail "the image with one cluster in use does not hold its file and disk 1's"
+
+# --- --image-from replaces an image it made (any disk's) or a blank one;
+# anything else is judged as --images judges it, refused, and left as it is
+over=$work/over
+mkdir -p "$over/disk"
+printf 'one\r\n' >"$over/disk/ONE.TXT"
+"$wendmark" --image-from "$over/disk" "$over/fresh.img" 3 >/dev/null || fail "--image-from into a new image"
+printf 'my notes\n' >"$over/notes.img"
+MTOOLS_SKIP_CHECK=1 mformat -C -i "$over/foreign.img" -f 1440 -v DISK3 ::  # our label, not our serial
+MTOOLS_SKIP_CHECK=1 mcopy -i "$over/foreign.img" "$work/KEEP.TXT" ::/      # one cluster: a floppy --images takes
+cp "$out/disk1.img" "$over/own.img"                                        # disk 1's, holding its files
+MTOOLS_SKIP_CHECK=1 mformat -C -i "$over/blank.img" -f 1440 ::
+for case in "notes 1 There was an unexpected general error while trying to get information about the destination drive" \
+            "foreign 1 The destination disk is not blank." "own 0" "blank 0"; do
+  read -r name want text <<<"$case"
+  cp "$over/$name.img" "$over/$name.before"
+  expect "$want" "--image-from over the $name image" "$wendmark" --image-from "$over/disk" "$over/$name.img" 3
+  if ((want == 0)); then
+    cmp -s "$over/$name.img" "$over/fresh.img" || fail "--image-from over the $name image did not write disk 3"
+  else
+    said "--image-from over the $name image" "$caption: $text"
+    said "--image-from over the $name image" "wendmark: disk 3 not written ($over/$name.img)$( [[ $name == notes ]] && echo ": minfo failed (status 1): Could not open drive ::")"
+    cmp -s "$over/$name.img" "$over/$name.before" || fail "--image-from changed the $name image it refused"
+  fi
+done
+no_partial "--image-from over images" "$over"
 
 # --- the first failure stops the run: status 1, no partial image
 hand=$work/hand/tools

@@ -67,9 +67,10 @@ char ReadAnswer(std::FILE* in) {
 
 }  // namespace
 
-int TerminalBoxes::Show(const char* text, const char* caption, std::uint32_t style) {
+int TerminalBoxes::Ask(const char* text, const char* caption, std::uint32_t style, const std::string& reason) {
   std::vector<Button> buttons = ButtonsOf(style);
   std::fprintf(out_, "%s: %s\n", text_.ToHost(caption).c_str(), text_.ToHost(text).c_str());
+  if (!reason.empty()) std::fprintf(out_, "%s\n", reason.c_str());
   for (;;) {
     for (std::size_t i = 0; i < buttons.size(); ++i) std::fprintf(out_, "%s%s", i ? " / " : "", buttons[i].label);
     std::fputs(": ", out_);
@@ -86,7 +87,7 @@ int TerminalBoxes::Show(const char* text, const char* caption, std::uint32_t sty
   }
 }
 
-int StopBoxes::Show(const char* text, const char* caption, std::uint32_t style) {
+int StopBoxes::Ask(const char* text, const char* caption, std::uint32_t style, const std::string& reason) {
   std::string said = text;
   std::size_t blank = said.find("\n\n");
   if (blank != std::string::npos && blank > 0) said.resize(blank);
@@ -94,6 +95,7 @@ int StopBoxes::Show(const char* text, const char* caption, std::uint32_t style) 
     if (c == '\n') c = ' ';
   }
   std::fprintf(out_, "%s: %s\n", text_.ToHost(caption).c_str(), text_.ToHost(said.c_str()).c_str());
+  if (!reason.empty()) std::fprintf(out_, "%s\n", reason.c_str());
   std::fflush(out_);
   return StoppingAnswer(style);
 }
@@ -112,10 +114,14 @@ std::string BarLine(const std::string& title, int percent, const std::string& fi
   return line;
 }
 
-void ConsoleProgress::PlanDisk(std::map<std::string, std::uint64_t> sizes) {
-  sizes_ = std::move(sizes);
-  total_ = done_ = 0;
-  for (const auto& s : sizes_) total_ += s.second;
+void ConsoleProgress::PlanDisk(Plan plan) {
+  plan_ = std::move(plan);
+  total_ = 0;
+  for (const auto& item : plan_) total_ += item.second;
+  next_ = 0;
+  base_ = size_ = 0;
+  started_.clear();
+  copying_ = retry_ = false;
 }
 
 void ConsoleProgress::SetDiskTitle(const char* title) {
@@ -129,25 +135,53 @@ void ConsoleProgress::PromptForDisk(const char*, const DriveRecord&) {
   // Every image begins as a blank, formatted floppy: nothing to insert.
 }
 
+void ConsoleProgress::StartCopy(const std::string& entry) {
+  bool again = retry_ && entry == started_;
+  retry_ = false;
+  started_ = entry;
+  if (again) return;  // the same file from its start: its bytes do not count twice
+  // A file skipped before its copy began is behind the bar all the same.
+  std::uint64_t base = 0;
+  for (std::size_t i = 0; i < plan_.size(); ++i) {
+    if (i >= next_ && plan_[i].first == entry) {
+      base_ = base;
+      size_ = plan_[i].second;
+      next_ = i + 1;
+      return;
+    }
+    base += plan_[i].second;
+  }
+  // Not in the plan (it could not be measured): it moves the bar no further.
+  size_ = 0;
+}
+
 bool ConsoleProgress::PumpMessages(const char* entry, int percent) {
-  std::uint64_t size = 0;
-  if (auto it = sizes_.find(entry); it != sizes_.end()) size = it->second;
-  std::uint64_t at = done_ + size * static_cast<std::uint64_t>(percent) / 100;
-  if (percent >= 100) done_ += size;  // a file that starts again does not count twice
+  // Whatever failed before went by without a message of its own.
+  if (reasons_ != nullptr) reasons_->Clear();
+  if (!copying_ || entry != started_) StartCopy(entry);
+  copying_ = percent < 100;
+  std::uint64_t at = base_ + size_ * static_cast<std::uint64_t>(percent < 0 ? 0 : percent) / 100;
   Draw(entry, total_ == 0 ? percent : static_cast<int>(at * 100 / total_));
   if (*stopRequested_ != 0 && !stopped_) {
     *stopRequested_ = 0;
-    if (!confirmStop_ || Show(Load(strings_, IDS_CONFIRM_CANCEL).c_str(), Load(strings_, IDS_PROGRESS_CAPTION).c_str(),
-                              ui::kYesNo | ui::kIconExclamation) == ui::kIdYes)
+    if (!confirmStop_ || Ask(Load(strings_, IDS_CONFIRM_CANCEL).c_str(), Load(strings_, IDS_PROGRESS_CAPTION).c_str(),
+                             ui::kYesNo | ui::kIconExclamation, {}) == ui::kIdYes)
       stopped_ = true;
   }
   return !stopped_;
 }
 
 int ConsoleProgress::Show(const char* text, const char* caption, std::uint32_t style) {
+  int answer = Ask(text, caption, style, reasons_ != nullptr ? reasons_->Take() : std::string());
+  copying_ = false;
+  retry_ = answer == ui::kIdRetry;
+  return answer;
+}
+
+int ConsoleProgress::Ask(const char* text, const char* caption, std::uint32_t style, const std::string& reason) {
   BreakLine();
   lastShown_ = -1;
-  return boxes_.Show(text, caption, style);
+  return boxes_.Ask(text, caption, style, reason);
 }
 
 void ConsoleProgress::EndDisk() { BreakLine(); }

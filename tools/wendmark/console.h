@@ -8,24 +8,36 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
-#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "diskmaker/builder/copy_progress.h"
 #include "platform/string_table.h"
 #include "platform/ui.h"
+#include "tools/wendmark/host_reasons.h"
 #include "unpack/frame/console/host_text.h"
 
 namespace wendmark::console {
 
+// A message box on the console, which can say after the text what the host
+// reported about the failure behind it.
+class ConsoleBoxes : public platform::ui::MessageBoxes {
+ public:
+  int Show(const char* text, const char* caption, std::uint32_t style) final { return Ask(text, caption, style, {}); }
+  // As Show, with `reason` ("" for none) on a line of its own after the text.
+  virtual int Ask(const char* text, const char* caption, std::uint32_t style, const std::string& reason) = 0;
+};
+
 // Asks on the terminal: "<caption>: <text>" and a line of buttons by their
 // initials. An empty line is the default (first) button, end of input the
-// one that stops (Cancel, Abort, No); anything else asks again.
-class TerminalBoxes final : public platform::ui::MessageBoxes {
+// one that stops (Cancel, Abort, Yes to the question whether to stop);
+// anything else asks again.
+class TerminalBoxes final : public ConsoleBoxes {
  public:
   TerminalBoxes(std::FILE* in, std::FILE* out, const kivo::console::HostText& text)
       : in_(in), out_(out), text_(text) {}
-  int Show(const char* text, const char* caption, std::uint32_t style) override;
+  int Ask(const char* text, const char* caption, std::uint32_t style, const std::string& reason) override;
 
  private:
   std::FILE* in_;
@@ -36,10 +48,10 @@ class TerminalBoxes final : public platform::ui::MessageBoxes {
 // Tells "<caption>: <text>" on one line (the text up to its first blank
 // line: the part that says what went wrong, without the advice about
 // buttons nobody can press) and answers with the button that stops.
-class StopBoxes final : public platform::ui::MessageBoxes {
+class StopBoxes final : public ConsoleBoxes {
  public:
   StopBoxes(std::FILE* out, const kivo::console::HostText& text) : out_(out), text_(text) {}
-  int Show(const char* text, const char* caption, std::uint32_t style) override;
+  int Ask(const char* text, const char* caption, std::uint32_t style, const std::string& reason) override;
 
  private:
   std::FILE* out_;
@@ -56,18 +68,21 @@ std::string BarLine(const std::string& title, int percent, const std::string& fi
 // The window the engine runs in: the bar (when `bar` is a stream), the
 // insert prompt answered by the program itself (each image is a fresh
 // floppy), and the stop request of Ctrl-C, confirmed on a terminal with the
-// dialog's own question.
+// dialog's own question. Each message of the engine is followed by the
+// host's reason that `reasons` (may be null) holds for it.
 class ConsoleProgress final : public CopyProgress, public platform::ui::MessageBoxes {
  public:
-  ConsoleProgress(platform::ui::MessageBoxes& boxes, std::FILE* bar, bool confirmStop,
-                  const kivo::console::HostText& text, const platform::StringTable& strings,
-                  volatile std::sig_atomic_t* stopRequested)
+  ConsoleProgress(ConsoleBoxes& boxes, std::FILE* bar, bool confirmStop, const kivo::console::HostText& text,
+                  const platform::StringTable& strings, volatile std::sig_atomic_t* stopRequested,
+                  HostReasons* reasons = nullptr)
       : boxes_(boxes), bar_(bar), confirmStop_(confirmStop), text_(text), strings_(strings),
-        stopRequested_(stopRequested) {}
+        stopRequested_(stopRequested), reasons_(reasons) {}
 
-  // The sizes of the disk's file entries, by entry, so that the bar follows
-  // the disk's bytes rather than its files.
-  void PlanDisk(std::map<std::string, std::uint64_t> sizes);
+  // The disk's file entries in order with their sizes, so that the bar
+  // follows the disk's bytes rather than its files. An entry may stand
+  // twice; each copy counts.
+  using Plan = std::vector<std::pair<std::string, std::uint64_t>>;
+  void PlanDisk(Plan plan);
   // Ends the disk's bar line.
   void EndDisk();
   // True once the user asked to stop (and confirmed it on a terminal).
@@ -78,22 +93,33 @@ class ConsoleProgress final : public CopyProgress, public platform::ui::MessageB
   bool PumpMessages(const char* entry, int percent) override;
   platform::ui::MessageBoxes& Messages() override { return *this; }
 
-  // A message first ends the bar's line, so that both stay readable.
+  // A message of the engine first ends the bar's line, so that both stay
+  // readable, and ends the copy under way.
   int Show(const char* text, const char* caption, std::uint32_t style) override;
 
  private:
+  int Ask(const char* text, const char* caption, std::uint32_t style, const std::string& reason);
   void Draw(const char* entry, int percent);
   void BreakLine();
+  // Moves to the entry whose copy begins: the same one again after Retry,
+  // otherwise its next place in the plan.
+  void StartCopy(const std::string& entry);
 
-  platform::ui::MessageBoxes& boxes_;
+  ConsoleBoxes& boxes_;
   std::FILE* bar_;
   bool confirmStop_;
   const kivo::console::HostText& text_;
   const platform::StringTable& strings_;
   volatile std::sig_atomic_t* stopRequested_;
+  HostReasons* reasons_;
   std::string title_;
-  std::map<std::string, std::uint64_t> sizes_;
-  std::uint64_t total_ = 0, done_ = 0;
+  Plan plan_;
+  std::uint64_t total_ = 0;
+  std::size_t next_ = 0;  // the place in the plan after the file being copied
+  std::uint64_t base_ = 0, size_ = 0;  // the bytes of the plan before the file being copied, and its own
+  std::string started_;               // the entry whose copy began last
+  bool copying_ = false;              // that copy is under way
+  bool retry_ = false;                // the last message was answered Retry
   bool lineOpen_ = false;
   bool stopped_ = false;
   int lastShown_ = -1;

@@ -1,6 +1,8 @@
 #include "tools/wendmark/image_drive.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
@@ -62,6 +64,17 @@ char ImageDrive::UpperCase(char c) const { return static_cast<char>(std::toupper
 
 bool ImageDrive::QueryFreeSpace(const char* root, platform::FreeSpace* space, std::uint32_t* errorCode) const {
   lastError_.clear();
+  std::string hostError;
+  bool answered = Look(root, space, errorCode, &hostError);
+  if (reasons_ != nullptr) {
+    reasons_->Clear();
+    if (!hostError.empty()) reasons_->Note(hostError);
+  }
+  return answered;
+}
+
+bool ImageDrive::Look(const char* root, platform::FreeSpace* space, std::uint32_t* errorCode,
+                      std::string* hostError) const {
   if (!IsOurRoot(root)) {
     *errorCode = platform::error::kPathNotFound;
     return false;
@@ -70,21 +83,30 @@ bool ImageDrive::QueryFreeSpace(const char* root, platform::FreeSpace* space, st
     *errorCode = platform::error::kNotReady;
     return false;
   }
+  auto refuse = [&](int err) {
+    *hostError = image_ + ": " + std::strerror(err);
+    *errorCode = platform::posix::MapErrno(err, nullptr);
+    return false;
+  };
   struct stat st;
   if (::stat(image_.c_str(), &st) != 0) {
     if (errno == ENOENT) {
       *space = BlankFloppySpace();
       return true;
     }
-    lastError_ = image_ + ": " + std::strerror(errno);
-    *errorCode = platform::posix::MapErrno(errno, nullptr);
-    return false;
+    return refuse(errno);
   }
+  if (S_ISDIR(st.st_mode)) return refuse(EISDIR);
   if (!S_ISREG(st.st_mode)) {
     lastError_ = image_ + " is not a file";
     *errorCode = platform::error::kAccessDenied;
     return false;
   }
+  // The host's word for an image that cannot be read, rather than the
+  // disk tool's guess at why.
+  int fd = ::open(image_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return refuse(errno);
+  ::close(fd);
   if (!reader_(image_, space, &lastError_)) {
     *errorCode = kUnrecognizedVolume;
     return false;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/drives.h"
+#include "tools/wendmark/host_reasons.h"
 
 namespace wendmark {
 
@@ -23,8 +24,12 @@ class ImageDrive final : public platform::Drives {
   void InsertImage(std::string image) { image_ = std::move(image); }
   // The folder that stands for the floppy's top level.
   void UseStaging(std::string folder) { staging_ = std::move(folder); }
-  // Why the last look at an existing image failed ("" when it did not).
+  // Why the last look found an existing image no floppy ("" when it did
+  // not, or when the host could not let it be read: that is the host's error).
   const std::string& lastError() const { return lastError_; }
+  // Where the host's error goes when it could not, for the message that
+  // follows the look.
+  void ReportTo(HostReasons* reasons) { reasons_ = reasons; }
 
   std::uint32_t LogicalDriveStrings(std::uint32_t capacity, char* buffer) const override;
   std::uint32_t DriveType(const char* root) const override;
@@ -36,10 +41,13 @@ class ImageDrive final : public platform::Drives {
                                 std::uint32_t capacity) const override;
 
  private:
+  bool Look(const char* root, platform::FreeSpace* space, std::uint32_t* errorCode, std::string* hostError) const;
+
   SpaceReader reader_;
   std::string image_;
   std::string staging_;
   mutable std::string lastError_;
+  HostReasons* reasons_ = nullptr;
 };
 
 // A blank, formatted 1.44 MB floppy: 2,847 free clusters of 512 bytes.

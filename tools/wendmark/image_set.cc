@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <string>
 
 #include "diskmaker/builder/disk_builder.h"
@@ -24,6 +23,7 @@
 #include "platform/windows_path.h"
 #include "tools/wendmark/console.h"
 #include "tools/wendmark/floppy_image.h"
+#include "tools/wendmark/host_reasons.h"
 #include "tools/wendmark/staging_floppy.h"
 #include "unpack/frame/console/host_text.h"
 
@@ -116,17 +116,25 @@ class Run {
     // Host texts stay as they are spelt; the description's text (entries,
     // Wendmark.ini's folder, the product name) crosses from its code page.
     text_.KeepAsIs(folder.c_str());
-    kivo::console::HostPathFileSystem hostFiles(platform::DefaultFileSystem(), text_);
+    // The engine's files pass the recorder, which keeps the host's words for
+    // the failure a message reports; measuring them for the bar does not.
+    HostReasons reasons;
+    ReasonRecorder recorder(platform::DefaultFileSystem(), reasons);
+    kivo::console::HostPathFileSystem hostFiles(recorder, text_);
+    kivo::console::HostPathFileSystem measured(platform::DefaultFileSystem(), text_);
     ImageDrive drive(services_.readImage != nullptr ? services_.readImage : images::ReadImageSpace);
+    drive.ReportTo(&reasons);
     DriveList drives(drive);
     DriveRecord record;
     if (!drives.Enumerate() || !drives.GetChosen(&record)) return Fail("no drive to write to");
     console::ConsoleProgress progress(services_.boxes, services_.bar, services_.confirmStop, text_, CompiledStrings(),
-                                      services_.stopRequested != nullptr ? services_.stopRequested : &noStop_);
+                                      services_.stopRequested != nullptr ? services_.stopRequested : &noStop_,
+                                      &reasons);
 
     auto disks = packages.Disks();
     while (const DiskEntry* disk = disks.Next()) {
       if (!disk->selected) continue;
+      progress.PlanDisk(MeasureDisk(packages, *disk, measured));
       if (!WriteDisk(packages, drives, record, drive, hostFiles, progress, *disk)) return kExitNotWritten;
     }
     return kExitWritten;
@@ -159,11 +167,11 @@ class Run {
     return true;
   }
 
-  // The sizes of a disk's entries, for the bar; an entry that cannot be
-  // opened counts nothing (the copy will say why).
-  std::map<std::string, std::uint64_t> MeasureDisk(const PackageList& packages, const DiskEntry& disk,
-                                                   platform::FileSystem& files) {
-    std::map<std::string, std::uint64_t> sizes;
+  // The sizes of a disk's entries in order, for the bar; an entry that
+  // cannot be opened counts nothing (the copy will say why).
+  console::ConsoleProgress::Plan MeasureDisk(const PackageList& packages, const DiskEntry& disk,
+                                             platform::FileSystem& files) {
+    console::ConsoleProgress::Plan sizes;
     platform::PathBuffer folder = packages.GetDiskImagesFolder();
     auto entries = disk.Files();
     while (const platform::PathBuffer* entry = entries.Next()) {
@@ -171,8 +179,8 @@ class Run {
       platform::path::Append(&source, entry->c_str());
       platform::File file;
       std::uint64_t size = 0;
-      if (file.Open(files, source.c_str(), platform::OpenMode::kReadShared) && file.GetSize(&size))
-        sizes[entry->c_str()] = size;
+      if (!file.Open(files, source.c_str(), platform::OpenMode::kReadShared) || !file.GetSize(&size)) size = 0;
+      sizes.emplace_back(entry->c_str(), size);
     }
     return sizes;
   }
@@ -215,12 +223,13 @@ class Run {
     DiskBuilder builder(&packages, &drives, {floppy, drive, CompiledStrings(), platform::DefaultMemory()});
     builder.AttachProgress(&progress);
 
-    progress.PlanDisk(MeasureDisk(packages, disk, hostFiles));
     std::string title = Format(IDS_DISK_TITLE, number, packages.GetName().c_str());
     progress.SetDiskTitle(title.c_str());
     progress.PromptForDisk(title.c_str(), record);
     drive.InsertImage(image);
     drive.UseStaging(staging.path());
+    // A host error behind a refusal was said after its message; what the
+    // disk tools said of an image they cannot read ends this line instead.
     if (!builder.CheckDestination(record)) return notWritten(drive.lastError());
     if (access(image.c_str(), F_OK) == 0 && !TakeOverImage(image, staging.path(), &floppy)) return notWritten("");
     if (!builder.CopyDisk(record, disk)) return notWritten(progress.stopped() ? "stopped" : "");

@@ -8,7 +8,7 @@
 #include <csignal>
 #include <cstdio>
 
-#include "platform/ui.h"
+#include "tools/wendmark/console.h"
 #include "tools/wendmark/image_drive.h"
 #include "tools/wendmark/options.h"
 
@@ -16,7 +16,7 @@ namespace wendmark {
 
 // What a run talks to; the program hands in the console's, tests their own.
 struct RunServices {
-  platform::ui::MessageBoxes& boxes;  // the terminal's questions, or the stopping answers
+  console::ConsoleBoxes& boxes;       // the terminal's questions, or the stopping answers
   std::FILE* bar = nullptr;           // where the progress bar goes; null for none
   bool confirmStop = false;           // Ctrl-C asks before it stops
   std::FILE* report = stdout;         // "wrote OUTDIR/disk1.img"

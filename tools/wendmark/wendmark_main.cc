@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tools/wendmark/console.h"
-#include "tools/wendmark/floppy_image.h"
+#include "tools/wendmark/image_from.h"
 #include "tools/wendmark/image_set.h"
 #include "tools/wendmark/options.h"
 
@@ -43,6 +43,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "wendmark: %s (see --help)\n", error.c_str());
     return wendmark::kExitUsage;
   }
+  kivo::console::HostText plain;  // messages are the program's own texts
+  wendmark::console::StopBoxes answers(stderr, plain);
   switch (options.mode) {
     case wendmark::Options::Mode::kHelp:
       std::fputs(wendmark::kUsage, stdout);
@@ -50,16 +52,14 @@ int main(int argc, char** argv) {
     case wendmark::Options::Mode::kVersion:
       std::fputs(wendmark::kVersion, stdout);
       return wendmark::kExitWritten;
-    case wendmark::Options::Mode::kImageFrom:
+    case wendmark::Options::Mode::kImageFrom: {
       // Ctrl-C reaches the disk tool as well, which ends; the image rule then
       // removes its .partial file instead of this process ending mid-way.
       CatchStopSignals();
-      if (!wendmark::images::MakeFloppyImage(options.folder, options.image, options.number, &error)) {
-        std::fprintf(stderr, "wendmark: %s\n", error.c_str());
-        return wendmark::kExitNotWritten;
-      }
-      std::printf("wrote %s\n", options.image.c_str());
-      return wendmark::kExitWritten;
+      // Nothing is asked: a refusal is told once, and the image stays as it is.
+      wendmark::RunServices services{answers};
+      return wendmark::WriteImageFrom(options.folder, options.image, options.number, services);
+    }
     case wendmark::Options::Mode::kImages:
       break;
   }
@@ -67,11 +67,9 @@ int main(int argc, char** argv) {
   CatchStopSignals();
   bool terminal = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
   bool ask = terminal && !options.noPrompt;
-  kivo::console::HostText plain;  // messages are the program's own texts
   wendmark::console::TerminalBoxes questions(stdin, stderr, plain);
-  wendmark::console::StopBoxes answers(stderr, plain);
-  wendmark::RunServices services{ask ? static_cast<platform::ui::MessageBoxes&>(questions)
-                                     : static_cast<platform::ui::MessageBoxes&>(answers)};
+  wendmark::RunServices services{ask ? static_cast<wendmark::console::ConsoleBoxes&>(questions)
+                                     : static_cast<wendmark::console::ConsoleBoxes&>(answers)};
   services.bar = terminal ? stderr : nullptr;
   services.confirmStop = ask;
   services.stopRequested = &stopRequested;

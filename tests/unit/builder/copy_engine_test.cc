@@ -269,6 +269,43 @@ TEST(CopyEngine, WriteAndFlushFailuresAreToldApartFromAFullDisk) {
   }
 }
 
+// A close that fails after the copy had already failed, or had been stopped,
+// adds nothing: the failure that stopped it is told once, and a stop tells
+// nothing at all. The partial file goes either way.
+TEST(CopyEngine, AFailingCloseAfterAFailureOrAStopAddsNoMessage) {
+  struct Case {
+    const char* what;
+    Fault fault;
+    bool cancel;
+    std::vector<Expected> shown;
+    int code;
+  };
+  const Case cases[] = {
+      {"a short write, then the close",
+       {.at = 1, .code = 31, .persistent = true, .kinds = Op::kWrite | Op::kClose, .shortWrite = true},
+       false, {Insert(1), Choice(kDiskFull)}, wendmark::kEndFailed},
+      {"a confirmed cancel, then the close", {.at = 1, .code = 112, .kinds = std::uint32_t(Op::kClose)}, true,
+       {Insert(1), {kConfirmCancel, ui::kYesNo}}, wendmark::kEndCancelled},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    BuilderWorld w;
+    w.fs.AddFile("C:\\images\\big.bin", Bytes(70000));
+    w.AddDisk({"big.bin"});
+    w.faults.SetFault(c.fault);
+    if (c.cancel) {
+      w.dialog.onDispatch = [](FakeDialog& d) {
+        if (d.pumps.size() == 2) d.OnCancel();
+      };
+    }
+    w.dialog.boxes.Answer({ui::kIdOk, c.cancel ? ui::kIdYes : ui::kIdAbort});
+    EXPECT_EQ(w.RunDialog(), c.code);
+    ExpectShown(w, c.shown);
+    EXPECT_TRUE(w.FloppyFiles().empty());
+    EXPECT_EQ(w.fs.OpenHandleCount(), 0);
+  }
+}
+
 // The disk images in C:\images and the floppy A: of the world's own memory.
 class MemoryCopySite final : public tests::CopySite {
  public:

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tests/fakes/fake_drives.h"
 #include "tests/support/texts.h"
 
@@ -99,6 +101,53 @@ TEST_F(DriveListTest, EnumerateStartsAfresh) {
   ASSERT_TRUE(list_.Enumerate());
   ASSERT_TRUE(list_.Enumerate());
   EXPECT_EQ(list_.size(), 1u);
+}
+
+// The drive strings as the system hands them over, with what the list
+// passed for room each time; a drive may arrive between the question for
+// the size and the fetch.
+class HandOver final : public platform::Drives {
+ public:
+  explicit HandOver(tests::FakeDrives& drives) : drives_(drives) {}
+  std::uint32_t LogicalDriveStrings(std::uint32_t capacity, char* buffer) const override {
+    capacities.push_back(capacity);
+    if (capacities.size() == 2 && arrives) drives_.drives.push_back({"Z:\\", dt::kRemovable, "Z"});
+    return drives_.LogicalDriveStrings(capacity, buffer);
+  }
+  std::uint32_t DriveType(const char* root) const override { return drives_.DriveType(root); }
+  bool ShellInfo(const char* root, std::uint32_t flags, char* name, platform::IconHandle* icon) const override {
+    return drives_.ShellInfo(root, flags, name, icon);
+  }
+  char UpperCase(char c) const override { return drives_.UpperCase(c); }
+  bool QueryFreeSpace(const char* root, platform::FreeSpace* space, std::uint32_t* code) const override {
+    return drives_.QueryFreeSpace(root, space, code);
+  }
+  std::uint32_t DestinationPath(const char* root, const char* name, char* buffer, std::uint32_t capacity) const override {
+    return drives_.DestinationPath(root, name, buffer, capacity);
+  }
+  bool arrives = false;
+  mutable std::vector<std::uint32_t> capacities;
+
+ private:
+  tests::FakeDrives& drives_;
+};
+
+// The strings are fetched into exactly the room the system asked for: two
+// roots, their terminators and the final empty string. A drive that arrives
+// between the two calls makes the fetch too small; nothing is then read
+// from the buffer the system did not fill.
+TEST_F(DriveListTest, TheDriveStringsAreFetchedIntoExactlyTheRoomReported) {
+  for (bool arrives : {false, true}) {
+    SCOPED_TRACE(arrives ? "a drive arrives in between" : "the same drives");
+    tests::FakeDrives drives;
+    drives.drives = {{"A:\\", dt::kRemovable, "A"}, {"B:\\", dt::kFixed, "B"}};
+    HandOver handOver(drives);
+    handOver.arrives = arrives;
+    DriveList list(handOver);
+    EXPECT_EQ(list.Enumerate(), !arrives);
+    EXPECT_EQ(handOver.capacities, (std::vector<std::uint32_t>{0, 9}));
+    EXPECT_EQ(list.size(), arrives ? 0u : 1u);
+  }
 }
 
 }  // namespace

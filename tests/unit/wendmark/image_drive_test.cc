@@ -5,7 +5,9 @@
 // the build stops.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "diskmaker/builder/disk_builder.h"
@@ -107,14 +109,39 @@ TEST_F(ImageDriveTest, AnExistingImageIsJudgedByWhatItHolds) {
   }
 }
 
-TEST_F(ImageDriveTest, AFolderWhereTheImageShouldBeIsAnErrorOfTheDrive) {
+TEST_F(ImageDriveTest, AFolderWhereTheImageShouldBeIsAnErrorOfTheDriveInTheHostsWords) {
   tests::MakeDirs(dir.path() + "/disk1.img");
+  wendmark::HostReasons reasons;
+  drive.ReportTo(&reasons);
   bool passed = true;
   std::vector<std::string> texts = Check(&passed);
   EXPECT_FALSE(passed);
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0], std::string(tests::kDriveError) + "\n\n" + tests::kInsertBlank);
   EXPECT_EQ(reads, 0);
+  EXPECT_EQ(reasons.Take(), dir.path() + "/disk1.img: Is a directory");
+  EXPECT_EQ(drive.lastError(), "") << "the host's error, not the disk tools'";
+}
+
+// The drive list asks for the room its roots need and passes exactly that:
+// "A:\", its terminator and the empty string after it. One byte less must
+// leave the buffer untouched; exactly that much must not write past it.
+TEST_F(ImageDriveTest, TheDriveStringsFitExactlyTheRoomTheyAskFor) {
+  const std::uint32_t needed = drive.LogicalDriveStrings(0, nullptr);
+  ASSERT_EQ(needed, 5u);
+  for (std::uint32_t capacity : {needed - 1, needed}) {
+    SCOPED_TRACE(capacity);
+    char buffer[8];
+    std::fill(std::begin(buffer), std::end(buffer), '#');
+    std::uint32_t answer = drive.LogicalDriveStrings(capacity, buffer);
+    if (capacity < needed) {
+      EXPECT_EQ(answer, needed);
+      EXPECT_EQ(std::string(buffer, 8), "########");
+    } else {
+      EXPECT_EQ(answer, needed - 1);
+      EXPECT_EQ(std::string(buffer, 8), std::string("A:\\\0\0###", 8));
+    }
+  }
 }
 
 TEST_F(ImageDriveTest, FilesGoToTheStagingFolderUnderTheirFloppyNames) {
@@ -139,6 +166,9 @@ TEST(StopBoxes, TellEachMessageOnOneLineAndStop) {
             ui::kIdAbort);
   EXPECT_EQ(boxes.Show(tests::kCannotCreate, "Tandrel's disk maker", ui::kOk), ui::kIdOk);
   EXPECT_EQ(boxes.Show(tests::kConfirmCancel, "Tandrel's disk maker", ui::kYesNo), ui::kIdYes);
+  EXPECT_EQ(boxes.Ask((std::string(tests::kSourceUnreadable) + tests::kChoice).c_str(), "Tandrel's disk maker",
+                      ui::kAbortRetryIgnore, "/setup/A.TXT: Permission denied"),
+            ui::kIdAbort);
   std::rewind(out);
   std::string said;
   char buffer[512];
@@ -146,7 +176,8 @@ TEST(StopBoxes, TellEachMessageOnOneLineAndStop) {
   std::fclose(out);
   EXPECT_EQ(said, std::string("Tandrel's disk maker: ") + tests::kNotBlank + "\n" + "Tandrel's disk maker: " +
                       tests::kDiskFull + "\n" + "Tandrel's disk maker: " + tests::kCannotCreate + "\n" +
-                      "Tandrel's disk maker: " + tests::kConfirmCancel + "\n");
+                      "Tandrel's disk maker: " + tests::kConfirmCancel + "\n" + "Tandrel's disk maker: " +
+                      tests::kSourceUnreadable + "\n/setup/A.TXT: Permission denied\n");
 }
 
 TEST(BarLine, ShowsTheDiskItsShareAndTheFileWithinTheWidth) {
