@@ -8,33 +8,13 @@
 # own check. The builds are taken as they are (cmake has nothing to do), as
 # in media_runs_test.sh.
 set -uo pipefail
-src=${1:?source folder} native=${2:?native build} win32=${3:?win32 build}
-if [[ ! -f $win32/unpack/frame/KivoUnpack.exe || ! -f $win32/diskmaker/wizard/Wendmark.exe ]]; then
-  echo "the Windows programs are not built in $win32 (cmake --build --preset win32): skipped"
-  exit 77
-fi
+# shellcheck source=main_job_tree.sh
+. "$(dirname "$0")/main_job_tree.sh"
 for tool in mdir mcopy mren 7zz; do
   command -v "$tool" >/dev/null || { echo "$tool is missing: skipped"; exit 77; }
 done
 export PATH=$PATH:/usr/sbin:/sbin
 command -v fsck.fat >/dev/null || { echo "fsck.fat is missing: skipped"; exit 77; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-# A checkout whose builds are those of this tree, and a cmake with nothing to do.
-tree=$work/tree
-mkdir -p "$tree/build" "$work/bin"
-for part in scripts samples tests; do ln -s "$src/$part" "$tree/$part"; done
-ln -s "$native" "$tree/build/native"
-ln -s "$win32" "$tree/build/win32"
-printf '#!/bin/sh\nexit 0\n' >"$work/bin/cmake"
-chmod +x "$work/bin/cmake"
-export PATH=$work/bin:$PATH
 readers=(env LC_ALL=C.UTF-8 TZ=UTC MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null)
 
 # Products: one file per name, each of its own size, all dated 2020-02-02
@@ -63,7 +43,8 @@ make_product "$work/dated" SETUP.EXE A.TXT -- 'OLD.TXT@1970-01-01 00:00:00' 'ANC
   'ODD.TXT@2001-09-09 01:46:41' 'LAST.TXT@2107-12-31 23:59:58' 'FUTURE.TXT@2110-01-01 00:00:00'
 
 # What every image of OUT holds, by each reader: names, then name, bytes'
-# checksum and time (UTC) of every file copied back.
+# checksum (copied back by mcopy) and time (as 7-Zip reads it: mcopy puts
+# every time from 2100-03-01 on a day late) of every file.
 mdir_names() {  # OUT
   local image
   for image in "$1"/disk*.img; do "${readers[@]}" mdir -b -i "$image" :: | sed 's|^::/||'; done | LC_ALL=C sort
@@ -76,8 +57,13 @@ copied_back() {  # OUT
   local image back=$work/back
   rm -rf "$back" && mkdir "$back"
   for image in "$1"/disk*.img; do "${readers[@]}" mcopy -m -n -i "$image" '::/*' "$back/"; done
+  declare -A times=()
+  while IFS=$'\t' read -r f time; do times[$f]=$time; done < <(
+    for image in "$1"/disk*.img; do
+      "${readers[@]}" 7zz l -slt -ba "$image" | sed -n 's/^Path = //p; s/^Modified = //p' | paste - -
+    done)
   (cd "$back" && find . -type f -printf '%f\n' | LC_ALL=C sort | while IFS= read -r f; do
-    printf '%s %s %s\n' "$f" "$(sha256sum <"$f" | cut -c1-16)" "$(TZ=UTC date -r "$f" '+%F %T')"
+    printf '%s %s %s\n' "$f" "$(sha256sum <"$f" | cut -c1-16)" "${times[$f]-not listed by 7-Zip}"
   done)
 }
 # What the setup folder should give: every name, its checksum, and its own
