@@ -34,15 +34,5 @@ disks=$(sed -n 's/^Number=\([0-9]*\).*/\1/p' "$work/kit/tools/packlist.ini" | tr
 bytes=$(du -sb "$work/kit/setup" | cut -f1)
 echo "Sample Suite: $disks disks, $bytes bytes of setup files; $runs runs of wendmark --images"
 
-times=()
-for run in $(seq 1 "$runs"); do
-  rm -rf "$work/images"
-  start=$(date +%s%N)
-  "$build/bin/wendmark" "$work/kit/tools/packlist.ini" --images "$work/images" --no-prompt >/dev/null </dev/null
-  end=$(date +%s%N)
-  t=$(awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }')
-  times+=("$t")
-  echo "  run $run: $t s"
-done
-median=$(printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
-echo "median: $median s for $disks images (goal: under 2 s)"
+source "$(dirname "$0")/wendmark_runs.sh"
+wendmark_runs "$build/bin/wendmark" "$work/kit/tools/packlist.ini" "$work/images" "$runs" "2 s"

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# wendplan_dense_disk_test.sh WENDPLAN
+# wendplan_dense_disk_test.sh WENDPLAN WENDMARK
 # Disks planned to the last cluster and to the last root entry go onto real
-# 1.44 MB images: mcopy finds room for every file and fsck.fat finds the
-# file system sound. A planner that counted a floppy's room wrongly, by one
+# 1.44 MB images written by `wendmark --image-from`: it finds room for every
+# file, and fsck.fat and mdir find the file system sound and whole. A planner that counted a floppy's room wrongly, by one
 # cluster or one entry, fails here rather than on someone's floppy.
 # Exit status 77 (skipped) when mtools is missing.
 set -euo pipefail
-wendplan=$1
-for tool in mformat mcopy mdir; do
+wendplan=$1 wendmark=$2
+for tool in mdir; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 command -v fsck.fat >/dev/null || { echo "FAIL: fsck.fat (dosfstools) is missing"; exit 1; }
@@ -33,9 +33,10 @@ disk() {
   mapfile -t files < <(tr -d '\r' <"$work/$1.ini" |
     awk -v want="[Disk$2]" '/^\[/ { on = ($0 == want) } on && /^File[0-9]+=/ { sub(/^[^=]*=/, ""); print }')
   ((${#files[@]} > 0)) || { echo "FAIL: $1 has no disk $2"; exit 1; }
-  mformat -C -i "$img" -f 1440 -v "DISK$2" :: >/dev/null
-  (cd "$work/$1" && mcopy -i "$img" "${files[@]}" ::/) ||
-    { echo "FAIL: $1 disk $2 (${#files[@]} files) does not fit a floppy"; exit 1; }
+  rm -rf "$work/floppy" && mkdir "$work/floppy"
+  (cd "$work/$1" && cp -p "${files[@]}" "$work/floppy/")
+  "$wendmark" --image-from "$work/floppy" "$img" $(($2 + 1)) >"$work/image.log" 2>&1 ||
+    { echo "FAIL: $1 disk $2 (${#files[@]} files) does not fit a floppy"; cat "$work/image.log"; exit 1; }
   fsck.fat -n "$img" >"$work/fsck.log" || { echo "FAIL: fsck.fat on $1 disk $2"; cat "$work/fsck.log"; exit 1; }
   local copied
   copied=$(mdir -b -i "$img" :: | wc -l)

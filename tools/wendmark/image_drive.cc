@@ -8,10 +8,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/posix/host_error.h"
 #include "platform/posix/paths.h"
 #include "platform/text.h"
 #include "platform/types.h"
-#include "tools/wendplan/floppy_fat.h"
+#include "floppy/volume.h"
+#include "tools/wendmark/floppy_disk.h"
 
 namespace wendmark {
 namespace {
@@ -30,13 +32,11 @@ bool IsOurRoot(const char* root) { return root != nullptr && std::strcmp(root, I
 platform::FreeSpace BlankFloppySpace() {
   platform::FreeSpace space;
   space.sectorsPerCluster = 1;
-  space.bytesPerSector = wendplan::kClusterBytes;
-  space.freeClusters = wendplan::kFloppyClusters;
-  space.totalClusters = wendplan::kFloppyClusters;
+  space.bytesPerSector = floppy::kClusterBytes;
+  space.freeClusters = floppy::kFloppyClusters;
+  space.totalClusters = floppy::kFloppyClusters;
   return space;
 }
-
-ImageDrive::ImageDrive(SpaceReader reader) : reader_(reader) {}
 
 std::uint32_t ImageDrive::LogicalDriveStrings(std::uint32_t capacity, char* buffer) const {
   constexpr std::uint32_t kLength = 4;  // "A:\" and its terminator
@@ -102,22 +102,29 @@ bool ImageDrive::Look(const char* root, platform::FreeSpace* space, std::uint32_
     *errorCode = platform::error::kAccessDenied;
     return false;
   }
-  // The host's word for an image that cannot be read, rather than the
-  // disk tool's guess at why.
-  int fd = ::open(image_.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return refuse(errno);
-  ::close(fd);
-  if (!reader_(image_, space, &lastError_)) {
+  std::vector<std::uint8_t> bytes;
+  std::uint32_t code = 0;
+  if (!ReadImageFile(image_, &bytes, &code)) {
+    *hostError = image_ + ": " + platform::posix::HostErrorText(code);
+    *errorCode = code;
+    return false;
+  }
+  floppy::Judgement judged = floppy::JudgeImage(bytes);
+  if (judged.kind == floppy::ImageKind::kNotFat) {
+    lastError_ = image_ + ": " + judged.why;
     *errorCode = kUnrecognizedVolume;
     return false;
   }
+  space->bytesPerSector = judged.geometry.bytesPerSector;
+  space->sectorsPerCluster = judged.geometry.sectorsPerCluster;
+  space->totalClusters = judged.totalClusters;
+  space->freeClusters = judged.freeClusters;
   return true;
 }
 
 std::uint32_t ImageDrive::DestinationPath(const char*, const char* name, char* buffer,
                                           std::uint32_t capacity) const {
-  platform::TextCopy(buffer, capacity, staging_.c_str());
-  platform::TextAppend(buffer, capacity, "/");
+  platform::TextCopy(buffer, capacity, kRoot);
   return platform::TextAppend(buffer, capacity, name);
 }
 

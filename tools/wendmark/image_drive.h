@@ -1,8 +1,8 @@
 // Drive A: as the engine sees it when it writes images: the floppy in it is
 // the image file of the disk being made. An image that is not there yet is
 // the blank, formatted 1.44 MB floppy the program will make; one that is
-// there is read with mtools and answers what that floppy would. Files go to
-// the staging folder that stands for the floppy's top level.
+// there is read by the floppy module and answers what that floppy would.
+// Files go to the floppy's top level, "A:\NAME".
 #pragma once
 
 #include <string>
@@ -14,16 +14,10 @@ namespace wendmark {
 
 class ImageDrive final : public platform::Drives {
  public:
-  // How an existing image is read (images::ReadImageSpace, or a test's).
-  using SpaceReader = bool (*)(const std::string& image, platform::FreeSpace* space, std::string* error);
-  explicit ImageDrive(SpaceReader reader);
-
   static constexpr const char* kRoot = "A:\\";
 
   // The image that stands for the floppy in the drive.
   void InsertImage(std::string image) { image_ = std::move(image); }
-  // The folder that stands for the floppy's top level.
-  void UseStaging(std::string folder) { staging_ = std::move(folder); }
   // Why the last look found an existing image no floppy ("" when it did
   // not, or when the host could not let it be read: that is the host's error).
   const std::string& lastError() const { return lastError_; }
@@ -43,9 +37,7 @@ class ImageDrive final : public platform::Drives {
  private:
   bool Look(const char* root, platform::FreeSpace* space, std::uint32_t* errorCode, std::string* hostError) const;
 
-  SpaceReader reader_;
   std::string image_;
-  std::string staging_;
   mutable std::string lastError_;
   HostReasons* reasons_ = nullptr;
 };

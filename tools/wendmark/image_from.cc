@@ -1,26 +1,33 @@
 #include "tools/wendmark/image_from.h"
 
-#include <fcntl.h>
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <vector>
 
 #include "diskmaker/builder/disk_builder.h"
 #include "diskmaker/model/drive_list.h"
 #include "diskmaker/resources/strings.h"
+#include "floppy/code_page_codec.h"
+#include "floppy/volume.h"
 #include "platform/file_system.h"
 #include "platform/memory.h"
-#include "tools/wendmark/floppy_image.h"
+#include "platform/posix/code_page.h"
+#include "tools/wendmark/floppy_disk.h"
 #include "tools/wendmark/host_reasons.h"
-#include "tools/wendmark/run_program.h"
+#include "unpack/frame/console/host_text.h"
 
 namespace wendmark {
 namespace {
 
-std::uint32_t Little(const unsigned char* p, int bytes) {
+std::uint32_t Little(const std::uint8_t* p, int bytes) {
   std::uint32_t value = 0;
   for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | p[i];
   return value;
@@ -33,24 +40,13 @@ std::string Load(std::uint32_t id) {
   return text.c_str();
 }
 
-// Whether a floppy image holds any file or folder (a volume label aside).
-// mtools reads it; a failure to read counts as holding something.
-bool HoldsAnything(const std::string& image, std::string* reason) {
-  tools::ProgramResult listed = tools::RunProgram({"mdir", "-b", "-i", image, "::"}, images::ToolEnvironment());
-  if (!listed.ok()) {
-    *reason = tools::DescribeFailure("mdir", listed);
-    return true;
-  }
-  return listed.output.find_first_not_of(" \r\n") != std::string::npos;
-}
-
 // The image judged as the floppy in the drive, as --images judges it, with
 // the same messages; true when it may be replaced. Since the image is made
 // from FOLDER alone, a file an accepted floppy would keep would be lost
 // here: such an image is not blank.
 bool MayReplace(const std::string& image, RunServices& services, std::string* why) {
   HostReasons reasons;
-  ImageDrive drive(services.readImage != nullptr ? services.readImage : images::ReadImageSpace);
+  ImageDrive drive;
   drive.ReportTo(&reasons);
   drive.InsertImage(image);
   DriveList drives(drive);
@@ -66,58 +62,134 @@ bool MayReplace(const std::string& image, RunServices& services, std::string* wh
     *why = drive.lastError();
     return false;
   }
-  struct stat st;
-  if (::stat(image.c_str(), &st) != 0) return true;  // gone meanwhile: a blank floppy again
-  if (!HoldsAnything(image, why)) return true;
+  std::vector<std::uint8_t> bytes;
+  std::uint32_t code = 0;
+  floppy::Volume volume;
+  if (!ReadImageFile(image, &bytes, &code)) return code == platform::error::kFileNotFound;  // gone: blank again
+  bool holds = true;
+  if (floppy::Volume::Load(std::move(bytes), &volume, why)) {
+    const auto entries = volume.List();
+    holds = std::any_of(entries.begin(), entries.end(),
+                        [](const floppy::DirEntry& e) { return !(e.attributes & floppy::attr::kLabel); });
+    if (!holds) return true;
+  }
   std::string text = Load(why->empty() ? IDS_DISK_NOT_BLANK : IDS_DRIVE_ERROR) + "\n\n" + Load(IDS_INSERT_BLANK);
   window.Show(text.c_str(), Load(IDS_CHECK_CAPTION).c_str(), platform::ui::kOkCancel | platform::ui::kIconExclamation);
   return false;
 }
 
+// The names at FOLDER's top level in byte-wise order, in the code page.
+// False with a one-line `error` when the folder cannot be read, holds
+// anything but plain files, a name FAT cannot hold or the code page cannot
+// spell, or two names FAT would take for one.
+bool ListFolder(const std::string& folder, const platform::posix::CodePage& page, std::vector<std::string>* names,
+                std::string* error) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) {
+    *error = "cannot read the folder " + folder + ": " + std::strerror(errno);
+    return false;
+  }
+  std::vector<std::string> host;
+  while (const dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..") host.push_back(name);
+  }
+  ::closedir(dir);
+  std::sort(host.begin(), host.end());  // byte-wise, as LC_ALL=C sort
+  floppy::CodePageCodec codec(page);
+  std::map<std::string, std::string> seen;  // by the key FAT finds a name under
+  for (const std::string& name : host) {
+    const std::string path = folder + "/" + name;
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+      *error = "a floppy is flat, " + path + " is not a plain file";
+      return false;
+    }
+    std::string text;
+    if (!page.FromHost(name, &text) || !floppy::WhyNotStorable(text).empty()) {
+      *error = "the name " + path + " cannot stand on a FAT floppy";
+      return false;
+    }
+    auto [it, fresh] = seen.emplace(floppy::FoldKey(text, codec), name);
+    if (!fresh) {
+      *error = "names FAT would not tell apart in " + folder + ": " + it->second + ", " + name;
+      return false;
+    }
+    names->push_back(text);
+  }
+  return true;
+}
+
 }  // namespace
 
-bool IsOwnBootSector(const unsigned char* sector, std::size_t length, std::uint64_t imageBytes) {
-  if (imageBytes != images::kImageBytes || length < 512) return false;
-  if (sector[510] != 0x55 || sector[511] != 0xAA) return false;
-  if (Little(sector + 0x0B, 2) != 512 || Little(sector + 0x13, 2) != 2880 || sector[0x26] != 0x29) return false;
-  if (std::memcmp(sector + 0x36, "FAT12   ", 8) != 0) return false;
+bool IsOwnImage(std::span<const std::uint8_t> image) {
+  floppy::Judgement judged = floppy::JudgeImage(image);
+  if (judged.kind != floppy::ImageKind::kBlank && judged.kind != floppy::ImageKind::kNotBlank) return false;
+  if (image.size() != floppy::kImageBytes || judged.geometry != floppy::Geometry{}) return false;
+  const std::uint8_t* sector = image.data();
+  if (sector[0x26] != 0x29) return false;  // no label or serial number in the boot sector
   std::string label(reinterpret_cast<const char*>(sector + 0x2B), 11);
   label.erase(label.find_last_not_of(' ') + 1);
-  if (label.size() < 5 || label.compare(0, 4, "DISK") != 0 || label[4] == '0') return false;
+  if (label.size() < 5 || label.size() > 8 || label.compare(0, 4, "DISK") != 0 || label[4] == '0') return false;
   int number = 0;
   for (std::size_t i = 4; i < label.size(); ++i) {
     if (label[i] < '0' || label[i] > '9') return false;
     number = number * 10 + (label[i] - '0');
   }
-  char serial[16];
-  std::snprintf(serial, sizeof serial, "%08X", static_cast<unsigned>(Little(sector + 0x27, 4)));
-  return images::VolumeSerial(number) == serial;
+  return label == floppy::DiskLabel(number) && Little(sector + 0x27, 4) == floppy::VolumeSerial(number);
 }
 
-bool IsOwnImage(const std::string& image) {
-  int fd = ::open(image.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st;
-  unsigned char sector[512];
-  bool own = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::pread(fd, sector, sizeof sector, 0) == sizeof sector &&
-             IsOwnBootSector(sector, sizeof sector, static_cast<std::uint64_t>(st.st_size));
-  ::close(fd);
-  return own;
-}
-
-int WriteImageFrom(const std::string& folder, const std::string& image, int number, RunServices& services) {
-  struct stat st;
-  std::string why;
-  if (::lstat(image.c_str(), &st) == 0 && !IsOwnImage(image) && !MayReplace(image, services, &why)) {
+int WriteImageFrom(const std::string& folder, const std::string& image, int number, unsigned codePage,
+                   RunServices& services) {
+  auto notWritten = [&](const std::string& why) {
     std::fprintf(services.errors, "wendmark: disk %d not written (%s)%s%s\n", number, image.c_str(),
                  why.empty() ? "" : ": ", why.c_str());
     return kExitNotWritten;
-  }
+  };
+  platform::posix::CodePage page;
   std::string error;
-  if (!images::MakeFloppyImage(folder, image, number, &error)) {
+  if (!page.Load(codePage == 0 ? platform::posix::CodePage::kDefault : codePage, &error)) {
+    std::fprintf(services.errors, "wendmark: %s\n", error.c_str());
+    return kExitUsage;
+  }
+  struct stat st;
+  if (::lstat(image.c_str(), &st) == 0) {
+    std::vector<std::uint8_t> bytes;
+    std::uint32_t code = 0;
+    std::string why;
+    bool own = ReadImageFile(image, &bytes, &code) && IsOwnImage(bytes);
+    if (!own && !MayReplace(image, services, &why)) return notWritten(why);
+  }
+  std::vector<std::string> names;
+  if (!ListFolder(folder, page, &names, &error)) {
     std::fprintf(services.errors, "wendmark: %s\n", error.c_str());
     return kExitNotWritten;
   }
+
+  // The files go through the engine's own copy onto drive A:, as --images
+  // copies a disk, so both ways give the same image.
+  kivo::console::HostText text(&page);
+  text.KeepAsIs(folder.c_str());
+  HostReasons reasons;
+  ReasonRecorder recorder(platform::DefaultFileSystem(), reasons);
+  kivo::console::HostPathFileSystem hostFiles(recorder, text);
+  FloppyDisk floppy(floppy::Volume::Format(number, FallbackTime()), page, hostFiles);
+  ImageDrive drive;
+  drive.InsertImage(image);
+  DriveList drives(drive);
+  volatile std::sig_atomic_t noStop = 0;
+  console::ConsoleProgress window(services.boxes, nullptr, false, text, CompiledStrings(),
+                                  services.stopRequested != nullptr ? services.stopRequested : &noStop, &reasons);
+  DiskBuilder builder(nullptr, &drives, {floppy.files(), drive, CompiledStrings(), platform::DefaultMemory()});
+  builder.AttachProgress(&window);
+  for (const std::string& name : names) {
+    const std::string source = folder + "/" + name;
+    const std::string destination = std::string(ImageDrive::kRoot) + name;
+    if (!builder.CopyOneFile(name.c_str(), source.c_str(), destination.c_str())) return notWritten("");
+  }
+  if (!floppy.Relay(number, &error) || !floppy.Save(image, &error)) return notWritten(error);
+  std::string moved = floppy.MovedTimesLine(number);
+  if (!moved.empty()) std::fprintf(services.report, "%s\n", moved.c_str());
   std::fprintf(services.report, "wrote %s\n", image.c_str());
   return kExitWritten;
 }

@@ -22,9 +22,10 @@
 #include "platform/text.h"
 #include "platform/windows_path.h"
 #include "tools/wendmark/console.h"
-#include "tools/wendmark/floppy_image.h"
+#include "floppy/volume.h"
+#include "platform/posix/host_error.h"
+#include "tools/wendmark/floppy_disk.h"
 #include "tools/wendmark/host_reasons.h"
-#include "tools/wendmark/staging_floppy.h"
 #include "unpack/frame/console/host_text.h"
 
 namespace wendmark {
@@ -46,27 +47,6 @@ class DescriptionFolder final : public platform::Process {
 
  private:
   std::string folder_;
-};
-
-// A private folder for one disk's files, removed with everything in it
-// when the disk is done, written or not.
-class StagingFolder {
- public:
-  StagingFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/wendmark-XXXXXX";
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~StagingFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
-  }
-  StagingFolder(const StagingFolder&) = delete;
-  StagingFolder& operator=(const StagingFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
 };
 
 std::string AbsolutePath(const std::string& path) {
@@ -122,7 +102,7 @@ class Run {
     ReasonRecorder recorder(platform::DefaultFileSystem(), reasons);
     kivo::console::HostPathFileSystem hostFiles(recorder, text_);
     kivo::console::HostPathFileSystem measured(platform::DefaultFileSystem(), text_);
-    ImageDrive drive(services_.readImage != nullptr ? services_.readImage : images::ReadImageSpace);
+    ImageDrive drive;
     drive.ReportTo(&reasons);
     DriveList drives(drive);
     DriveRecord record;
@@ -185,25 +165,6 @@ class Run {
     return sizes;
   }
 
-  // What a floppy that passed the checks already holds stays on it.
-  bool TakeOverImage(const std::string& image, const std::string& staging, StagingFloppy* floppy) {
-    std::string error;
-    if (!images::CopyImageContents(image, staging, &error)) {
-      Fail("cannot read what " + image + " holds: " + error);
-      return false;
-    }
-    std::error_code ec;
-    for (const fs::directory_entry& item : fs::directory_iterator(staging, ec)) {
-      std::string host = item.path().filename().string(), name;
-      if (!page_.FromHost(host, &name)) name = host;
-      if (!item.is_regular_file() || !floppy->Adopt(name, item.file_size())) {
-        Fail(image + " holds " + host + ", which an image made here cannot keep; remove it or the image");
-        return false;
-      }
-    }
-    return true;
-  }
-
   bool WriteDisk(PackageList& packages, DriveList& drives, const DriveRecord& record, ImageDrive& drive,
                  platform::FileSystem& hostFiles, console::ConsoleProgress& progress, const DiskEntry& disk) {
     const int number = disk.number + 1;
@@ -216,26 +177,36 @@ class Run {
     };
     if (services_.stopRequested != nullptr && *services_.stopRequested != 0) return notWritten("stopped");
 
-    StagingFolder staging;
-    if (staging.path().empty()) return notWritten(std::string("no staging folder: ") + std::strerror(errno));
-    text_.KeepAsIs(staging.path().c_str());
-    StagingFloppy floppy(hostFiles, staging.path(), page_);
-    DiskBuilder builder(&packages, &drives, {floppy, drive, CompiledStrings(), platform::DefaultMemory()});
-    builder.AttachProgress(&progress);
-
     std::string title = Format(IDS_DISK_TITLE, number, packages.GetName().c_str());
     progress.SetDiskTitle(title.c_str());
     progress.PromptForDisk(title.c_str(), record);
     drive.InsertImage(image);
-    drive.UseStaging(staging.path());
-    // A host error behind a refusal was said after its message; what the
-    // disk tools said of an image they cannot read ends this line instead.
-    if (!builder.CheckDestination(record)) return notWritten(drive.lastError());
-    if (access(image.c_str(), F_OK) == 0 && !TakeOverImage(image, staging.path(), &floppy)) return notWritten("");
+    {
+      DiskBuilder checker(&packages, &drives, {hostFiles, drive, CompiledStrings(), platform::DefaultMemory()});
+      checker.AttachProgress(&progress);
+      // A host error behind a refusal was said after its message; why an
+      // image is no floppy at all ends this line instead.
+      if (!checker.CheckDestination(record)) return notWritten(drive.lastError());
+    }
+    // A floppy that passed the checks is written on as it is, keeping what
+    // it already holds (a label, one small file); none there is a fresh one.
+    floppy::Volume volume = floppy::Volume::Format(number, FallbackTime());
+    std::vector<std::uint8_t> bytes;
+    std::uint32_t code = 0;
+    if (access(image.c_str(), F_OK) == 0) {
+      std::string why;
+      if (!ReadImageFile(image, &bytes, &code)) return notWritten(platform::posix::HostErrorText(code));
+      if (!floppy::Volume::Load(std::move(bytes), &volume, &why)) return notWritten(why);
+    }
+    FloppyDisk floppy(std::move(volume), page_, hostFiles);
+    DiskBuilder builder(&packages, &drives, {floppy.files(), drive, CompiledStrings(), platform::DefaultMemory()});
+    builder.AttachProgress(&progress);
     if (!builder.CopyDisk(record, disk)) return notWritten(progress.stopped() ? "stopped" : "");
     std::string error;
-    if (!images::MakeFloppyImage(staging.path(), image, number, &error)) return notWritten(error);
+    if (!floppy.Relay(number, &error) || !floppy.Save(image, &error)) return notWritten(error);
     progress.EndDisk();
+    std::string moved = floppy.MovedTimesLine(number);
+    if (!moved.empty()) std::fprintf(services_.report, "%s\n", moved.c_str());
     std::fprintf(services_.report, "wrote %s\n", image.c_str());
     std::fflush(services_.report);
     return true;

@@ -1,8 +1,7 @@
 // One run of wendmark: the selected disks of a package description written
 // as floppy images, disk after disk, through Wendmark's own checks and copy
-// engine. Each disk is copied into a private staging folder that behaves
-// like the blank floppy, which then becomes OUTDIR/disk<N>.img by the image
-// rule; the folder is removed whatever happens.
+// engine. Each disk is copied onto a floppy volume held in memory, which
+// becomes OUTDIR/disk<N>.img once every file is on it.
 #pragma once
 
 #include <csignal>
@@ -22,7 +21,6 @@ struct RunServices {
   std::FILE* report = stdout;         // "wrote OUTDIR/disk1.img"
   std::FILE* errors = stderr;         // refusals and why a disk was not written
   volatile std::sig_atomic_t* stopRequested = nullptr;  // set by Ctrl-C
-  ImageDrive::SpaceReader readImage = nullptr;          // how existing images are read
 };
 
 // Writes the images `options` asks for; returns the exit status.

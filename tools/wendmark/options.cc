@@ -22,7 +22,7 @@ const char kVersion[] = "wendmark " TANDREL_VERSION "\n";
 
 const char kUsage[] =
     "usage: wendmark [DESCRIPTION] --images OUTDIR [--disks N,N...] [--no-prompt] [--codepage N]\n"
-    "       wendmark --image-from FOLDER IMAGE N\n"
+    "       wendmark --image-from FOLDER IMAGE N [--codepage N]\n"
     "       wendmark --help | --version\n"
     "\n"
     "Writes the disks of a package description (packlist.ini in the current folder\n"
@@ -38,17 +38,22 @@ const char kUsage[] =
     "  --disks N,N...     only these disks, numbered from 1 (default: all)\n"
     "  --no-prompt        ask nothing: tell the first problem and stop (also when\n"
     "                     stdin or stderr is not a terminal)\n"
-    "  --codepage N       the Windows ANSI code page the description is written in\n"
-    "                     (default 1252, as wendplan writes it)\n"
+    "  --codepage N       the Windows ANSI code page the description and the\n"
+    "                     floppies' names are written in (default 1252, as wendplan\n"
+    "                     writes it); host names are converted from the locale's\n"
+    "                     encoding\n"
     "  --image-from FOLDER IMAGE N\n"
     "                     writes the plain files of FOLDER as the image of disk N\n"
-    "                     (label DISKN) by the same rule, and checks it. An IMAGE\n"
+    "                     (label DISKN) by the same copy, in byte-wise order of\n"
+    "                     their names. An IMAGE\n"
     "                     already there is replaced only when this rule made it or\n"
     "                     it is a blank floppy image; anything else is refused\n"
     "                     and left as it is\n"
     "\n"
     "On a terminal a bar shows each disk's copy, and Abort/Retry/Ignore and the\n"
-    "other questions are asked there; Ctrl-C asks whether to stop.\n"
+    "other questions are asked there; Ctrl-C asks whether to stop. A file time a\n"
+    "floppy cannot hold (before 1980 or after 2107) is stored as the nearer end of\n"
+    "its calendar, and a line on stdout names each such file.\n"
     "\n"
     "Exit status: 0 every selected disk was written; 1 a disk could not be written\n"
     "(a failure, or the user stopped; no partial image is left); 2 a wrong command\n"
@@ -128,8 +133,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     }
   }
   if (options->mode == Options::Mode::kImageFrom) {
-    if (descriptionGiven || imagesGiven || !options->disks.empty() || options->noPrompt || options->codePage != 0) {
-      *error = "--image-from takes FOLDER IMAGE N and nothing else";
+    if (descriptionGiven || imagesGiven || !options->disks.empty() || options->noPrompt) {
+      *error = "--image-from takes FOLDER IMAGE N and --codepage N only";
       return false;
     }
     return true;

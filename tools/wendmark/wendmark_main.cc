@@ -21,7 +21,7 @@ volatile std::sig_atomic_t stopRequested = 0;
 void RequestStop(int) { stopRequested = 1; }
 
 // Ctrl-C and a polite kill ask the copy to stop at its next chunk, so that
-// no partial image and no staging folder is left behind. No SA_RESTART: a
+// no partial image is left behind: the image is saved whole, or not at all. No SA_RESTART: a
 // question waiting for its answer gets end of input, and stops.
 void CatchStopSignals() {
   struct sigaction action = {};
@@ -53,12 +53,12 @@ int main(int argc, char** argv) {
       std::fputs(wendmark::kVersion, stdout);
       return wendmark::kExitWritten;
     case wendmark::Options::Mode::kImageFrom: {
-      // Ctrl-C reaches the disk tool as well, which ends; the image rule then
-      // removes its .partial file instead of this process ending mid-way.
+      // Ctrl-C is noted, not obeyed at once: the image is saved whole or
+      // its .partial file removed before the program ends.
       CatchStopSignals();
       // Nothing is asked: a refusal is told once, and the image stays as it is.
       wendmark::RunServices services{answers};
-      return wendmark::WriteImageFrom(options.folder, options.image, options.number, services);
+      return wendmark::WriteImageFrom(options.folder, options.image, options.number, options.codePage, services);
     }
     case wendmark::Options::Mode::kImages:
       break;

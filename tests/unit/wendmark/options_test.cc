@@ -53,7 +53,7 @@ TEST(WendmarkOptions, RefuseWhatMakesNoSense) {
       {{"--images", "o", "a.ini", "b.ini"}, "more than one description: a.ini, b.ini"},
       {{"--image-from", "f", "i.img"}, "--image-from needs FOLDER IMAGE N"},
       {{"--image-from", "f", "i.img", "0"}, "--image-from: not a disk number: 0"},
-      {{"--image-from", "f", "i.img", "1", "--images", "o"}, "--image-from takes FOLDER IMAGE N and nothing else"},
+      {{"--image-from", "f", "i.img", "1", "--images", "o"}, "--image-from takes FOLDER IMAGE N and --codepage N only"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));

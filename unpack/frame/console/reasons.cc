@@ -6,9 +6,15 @@
 namespace kivo::console {
 
 std::string CountOf(std::uint64_t n, const char* one, const char* many) {
-  std::string digits = std::to_string(n);
-  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-  return digits + " " + (n == 1 ? one : many);
+  // Built forwards: GCC 12's optimiser misreads insert() into a string
+  // being shortened from the back as an overlapping copy.
+  const std::string digits = std::to_string(n);
+  std::string text;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
+    text += digits[i];
+  }
+  return text + " " + (n == 1 ? one : many);
 }
 
 std::string DescribeArchiveFault(const ArchiveCheck& check) {
