@@ -9,7 +9,7 @@
 # builds, the test rings and the Wine run use. Any missing one has
 # scripts/setup-deps.sh install everything.
 tandrel_native_tools=(cmake g++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres
-                      iconv mformat mcopy mdir 7zz fsck.fat)
+                      iconv mcopy mdir 7zz fsck.fat)
 tandrel_tools=("${tandrel_native_tools[@]}" clang++ x86_64-w64-mingw32-g++-posix wine Xvfb convert)
 
 # Installs what is missing; false when that fails. Run from the tree's root.

@@ -129,7 +129,10 @@ mkdir -p "$faulty/build/native/bin"
 for part in scripts samples tests; do ln -s "$src/$part" "$faulty/$part"; done
 ln -s "$win32" "$faulty/build/win32"
 ln -s "$native/bin/wendplan" "$native/bin/kivopack" "$faulty/build/native/bin/"
-touch -d '2020-02-02 12:00:02 UTC' "$work/two-seconds-later"
+make_product "$work/spoiled" SETUP.EXE A.TXT 'Read Me.txt'
+# A.TXT's own bytes, two seconds later than the setup file.
+mkdir "$work/later" && cp "$work/spoiled/A.TXT" "$work/later/A.TXT"
+touch -d '2020-02-02 12:00:02 UTC' "$work/later/A.TXT"
 cat >"$faulty/build/native/bin/wendmark" <<EOF
 #!/usr/bin/env bash
 "$native/bin/wendmark" "\$@" || exit
@@ -137,12 +140,11 @@ while ((\$#)) && [[ \$1 != --images ]]; do shift; done
 image=\$2/disk1.img
 export LC_ALL=C.UTF-8 TZ=UTC MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null
 case \$FAULT in
-  time) mcopy -o -m -i "\$image" "$work/two-seconds-later" ::/A.TXT ;;
+  time) mcopy -o -m -i "\$image" "$work/later/A.TXT" ::/A.TXT ;;
   name) mren -i "\$image" '::/Read Me.txt' '::/Read Me 2.txt' ;;
 esac
 EOF
 chmod +x "$faulty/build/native/bin/wendmark"
-make_product "$work/spoiled" SETUP.EXE A.TXT 'Read Me.txt'
 # fault | what the reason must name
 faults=(
   "time|A.TXT"
