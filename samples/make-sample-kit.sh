@@ -19,6 +19,7 @@
 #   --name TEXT       the product name (Sample Suite)
 #   --license FILE    the licence text; "" for none (the sample's license.txt;
 #                     none with --product)
+#   --codepage N      the Windows code page packlist.ini is written in (1252)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sample=$root/samples/SampleSuite
@@ -29,7 +30,7 @@ wendmark=$root/build/win32/diskmaker/wizard/Wendmark.exe
 wendplan=$root/build/native/bin/wendplan
 setup_exe=$root/build/win32/samples/SETUP.EXE
 bulk=$root/build/native/samples/SampleSuite/bulk
-product="" name="Sample Suite" license=$sample/license.txt license_given=0
+product="" name="Sample Suite" license=$sample/license.txt license_given=0 codepage=1252
 while (($#)); do
   case $1 in
     --wendmark) wendmark=$2; shift 2 ;;
@@ -39,6 +40,7 @@ while (($#)); do
     --product) product=$2; shift 2 ;;
     --name) name=$2; shift 2 ;;
     --license) license=$2; license_given=1; shift 2 ;;
+    --codepage) codepage=$2; shift 2 ;;
     -h | --help) usage; exit 0 ;;
     -*) echo "make-sample-kit: unknown option $1" >&2; exit 2 ;;
     *) [[ -z $out ]] || { echo "make-sample-kit: more than one OUTDIR" >&2; exit 2; }; out=$1; shift ;;
@@ -100,7 +102,7 @@ fi
 
 echo "make-sample-kit: planning $out/tools/packlist.ini"
 cp "$wendmark" "$out/tools/Wendmark.exe"
-"$wendplan" "$out/setup" -o "$out/tools/packlist.ini" --name "$name" --entry-prefix '..\setup\\'
+"$wendplan" "$out/setup" -o "$out/tools/packlist.ini" --name "$name" --entry-prefix '..\setup\\' --codepage "$codepage"
 if [[ -n $license ]]; then cp "$license" "$out/tools/license.txt"; fi
 stamp "$kit_time" "$out/tools"/*
 # A copy's last access tells only when it was laid out or last read, which

@@ -3,12 +3,14 @@
 # Wine ring, and the Windows form of a Linux path.
 
 # The tools the native main job uses (builds of the Windows programs with
-# MinGW and the Linux tools, floppy images with mtools); and every tool the
+# MinGW and the Linux tools; names turned between the host's encoding and
+# the kit's code page with iconv; the images read back with mtools, 7-Zip
+# and dosfstools, readers we did not write); and every tool the
 # builds, the test rings and the Wine run use. Any missing one has
 # scripts/setup-deps.sh install everything.
 tandrel_native_tools=(cmake g++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres
-                      mformat mcopy mdir fsck.fat)
-tandrel_tools=("${tandrel_native_tools[@]}" clang++ x86_64-w64-mingw32-g++-posix wine Xvfb convert iconv)
+                      iconv mcopy mdir 7zz fsck.fat)
+tandrel_tools=("${tandrel_native_tools[@]}" clang++ x86_64-w64-mingw32-g++-posix wine Xvfb convert)
 
 # Installs what is missing; false when that fails. Run from the tree's root.
 # `native` checks only what the native main job needs, so that it runs on a

@@ -108,9 +108,9 @@ mkdir -p "$install"
 driver_out=$new/driver
 mkdir -p "$driver_out"
 script=$driver_out/script.txt
-# The driver reads window texts in Wine's ANSI code page (1252 here), the
-# one the kit's names are written in; its script has to be in it as well.
-wizard_script "$disks" | iconv -f UTF-8 -t CP1252 >"$script"
+# The driver reads window texts in Wine's ANSI code page, the one the kit's
+# names are written in; its script has to be in it as well.
+wizard_script "$disks" | iconv -f UTF-8 -t "CP$codepage" >"$script"
 
 # Answers to the driver's handshakes: the floppy that was just written
 # becomes an image, and the drive is emptied for the next disk.

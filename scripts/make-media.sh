@@ -3,13 +3,23 @@
 # set of 1.44 MB floppy images, in one command, natively.
 #
 #   scripts/make-media.sh [--product DIR --name "NAME"] [--license FILE] [--out DIR]
-#                         [--via-wine [--interactive]]
+#                         [--codepage N] [--via-wine [--interactive]]
 #
 # Without --product it uses the Sample Suite of samples/. It installs what is
 # missing, builds, plans packlist.ini with wendplan, packs the kit with
 # kivopack around the Windows programs, writes every disk as a FAT12 image
 # (DISK1, DISK2, ...) with the Linux wendmark, and checks the kit and each
 # image against the setup files. None of it needs Wine, a display or root.
+#
+# The check reads every image with readers we did not write: mtools (mdir
+# lists the names, mcopy copies every file back), 7-Zip (7zz l -slt lists
+# the names, sizes and times) and fsck.fat -n. Each must see every file under
+# the name Windows shows for it (its name in the kit's code page), the same
+# bytes as its setup file and its last-write time as a floppy holds it: to
+# two seconds, an odd second or a fraction taken up to the next even one,
+# a time before 1980 as 1980-01-01 00:00:00 and one after the floppies'
+# last, 2107-12-31 23:59:58, as that. The summary names every file whose
+# time had to move so.
 #
 # --via-wine then does the same through the real Windows programs: under
 # Wine on a virtual display it runs the kit in an empty folder (the
@@ -40,8 +50,13 @@
 #                    letters and digits, in ASCII, then -Setup.exe
 #   --license FILE   a licence text shown by the wizard (the sample has one)
 #   --out DIR        where everything goes (out/media)
+#   --codepage N     the Windows ANSI code page the kit is made for: the
+#                    names in the kit, in packlist.ini and on the floppies
+#                    (1252, Western European, unless given; also 874, 1250,
+#                    1251, 1253, 1254, 1255, 1256, 1257)
 #   --via-wine       also make the images with the Windows programs under Wine
-#                    and compare them with the native ones
+#                    and compare them with the native ones (code page 1252
+#                    only: Wine runs here in a locale of that code page)
 #   --interactive    with --via-wine: show the programs on your own display
 #                    ($DISPLAY) and leave the clicking to you; only the
 #                    floppies are swapped
@@ -63,10 +78,10 @@ refuse() {
 # Folders and files given are taken from where the command was typed, before
 # the script moves to the checkout, and by their real paths, so that no link
 # hides that one lies inside another.
-product="" name="" license="" license_given=0 interactive=0 via_wine=0 out=$root/out/media
+product="" name="" license="" license_given=0 interactive=0 via_wine=0 out=$root/out/media codepage=1252
 while (($#)); do
   case $1 in
-    --product | --name | --license | --out)
+    --product | --name | --license | --out | --codepage)
       (($# >= 2)) && [[ -n $2 ]] || refuse "$1 needs a value (see --help)"
       case $1 in
         --product) product=$(cd "$2" 2>/dev/null && pwd -P) || refuse "--product $2 is not a folder" ;;
@@ -75,6 +90,7 @@ while (($#)); do
           [[ -f $2 ]] || refuse "--license $2 is not a file"
           license=$(realpath "$2") license_given=1 ;;
         --out) out=$(realpath -m "$2") ;;
+        --codepage) codepage=$2 ;;
       esac
       shift 2 ;;
     --interactive) interactive=1; shift ;;
@@ -90,6 +106,11 @@ cd "$root"
 [[ -n $name ]] || name="Sample Suite"
 ((!interactive || via_wine)) || refuse "--interactive goes with --via-wine (the native run asks nothing)"
 ((!interactive)) || [[ -n ${DISPLAY:-} ]] || refuse "--interactive needs a display (DISPLAY is not set)"
+# Wine takes its ANSI code page from the locale it runs in, and the Wine run
+# is set up in the C locale, whose code page is 1252: the wizard would show
+# a kit made for another code page with wrong names.
+((!via_wine)) || [[ $codepage == 1252 ]] ||
+  refuse "--via-wine goes with code page 1252 only (Wine runs the wizard in the C locale, whose code page is 1252)"
 
 # --- 0. the output folder, before anything else happens
 # --out may name any folder, a checkout or a person's documents among them:
@@ -270,6 +291,18 @@ if ((via_wine)); then
   build "$run_preset" KivoUnpack Wendmark wine_driver
 fi
 
+# The code page is the tools' to judge: wendplan plans a folder of one file
+# with it, and what it says of a code page it does not know is the reason.
+probe=$new/codepage-probe
+mkdir -p "$probe/setup"
+: >"$probe/setup/A"
+if ! build/native/bin/wendplan "$probe/setup" -o "$probe/packlist.ini" --name A --codepage "$codepage" \
+     >/dev/null 2>"$logs/codepage.log"; then
+  cat "$logs/codepage.log" >&2
+  refuse "--codepage $codepage is not one the tools can make a kit for"
+fi
+rm -rf "$probe"
+
 win32=build/win32
 stub=$win32/unpack/frame/KivoUnpack.exe
 wendmark=$win32/diskmaker/wizard/Wendmark.exe
@@ -282,12 +315,13 @@ if [[ -n $product ]]; then
   # The person's own folder is planned first, so that whatever no set of
   # floppies can hold (a file too large, a link that leads out of it or
   # nowhere, a name the code page lacks) is named by their own path.
-  quiet "$logs/product.log" build/native/bin/wendplan "$product" -o "$new/product-plan.ini" --name "$name" ||
+  quiet "$logs/product.log" build/native/bin/wendplan "$product" -o "$new/product-plan.ini" --name "$name" \
+    --codepage "$codepage" ||
     die "the setup folder $product cannot go onto floppies as it is"
 fi
 kit=$new/kit
 claim kit
-kit_args=(--wendmark "$wendmark" --wendplan build/native/bin/wendplan --name "$name")
+kit_args=(--wendmark "$wendmark" --wendplan build/native/bin/wendplan --name "$name" --codepage "$codepage")
 if [[ -n $product ]]; then
   kit_args+=(--product "$product")
 else
@@ -314,24 +348,26 @@ else
 fi
 kit_exe=$new/$kit_name
 claim "$kit_name"
-quiet "$logs/pack.log" build/native/bin/kivopack -o "$kit_exe" --stub "$stub" --run 'tools\Wendmark.exe' "$kit" ||
-  die "kivopack failed"
-build/native/bin/kivopack --verify "$kit_exe" | shown || die "the kit kivopack wrote does not verify"
+quiet "$logs/pack.log" build/native/bin/kivopack -o "$kit_exe" --stub "$stub" --run 'tools\Wendmark.exe' \
+  --codepage "$codepage" "$kit" || die "kivopack failed"
+build/native/bin/kivopack --verify "$kit_exe" --codepage "$codepage" | shown || die "the kit kivopack wrote does not verify"
 
 # --- 4. the images
 step "Writing the floppy images (wendmark)"
 for n in $(seq 1 "$disks"); do claim "disk$n.img"; done
-quiet "$logs/wendmark.log" build/native/bin/wendmark "$kit/tools/packlist.ini" --images "$new" --no-prompt ||
+quiet "$logs/wendmark.log" build/native/bin/wendmark "$kit/tools/packlist.ini" --images "$new" --no-prompt \
+  --codepage "$codepage" ||
   die "wendmark could not write the images"
 shown <"$logs/wendmark.log"
 
 # --- 5. checks
 step "Checking the images against the setup files"
 # The entries packlist.ini puts on disk N, in the host's encoding: each is a
-# path from the tools folder, and its last part is the name on the floppy.
+# path from the tools folder, and its last part is the name on the floppy,
+# as Windows shows it from the kit's code page.
 disk_entries() {  # N
   sed -n "/^\[Disk$(($1 - 1))\]/,/^\[/p" "$kit/tools/packlist.ini" | tr -d '\r' |
-    sed -n 's/^File[0-9]*=//p' | iconv -f CP1252 -t UTF-8
+    sed -n 's/^File[0-9]*=//p' | iconv -f "CP$codepage" -t UTF-8
 }
 # The previous run's item against this run's: "same", "differs", or "" when
 # no earlier run left one.
@@ -344,15 +380,76 @@ against_previous() {  # ITEM
     echo differs
   fi
 }
+# The readers give long names in the locale's encoding (UTF-8, as the setup
+# files are named) and the times a floppy holds as they stand: we write
+# them in UTC.
+readers=(env LC_ALL=C.UTF-8 TZ=UTC MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null)
+first_fat=315532800 last_fat=4354819198  # 1980-01-01 00:00:00 and 2107-12-31 23:59:58 UTC
+# mcopy -m (mtools 4.0.32) counts 2100 as a leap year: a time from
+# 2100-03-01 on comes back one day late, though mdir shows it right. Times
+# from there on are taken one day back; 7-Zip reads them right.
+mtools_leap_day=$((4107542400 + 86400))  # 2100-03-01 00:00:00 UTC, as mcopy gives it
+# The last-write time a floppy holds for FILE, in seconds since 1970 UTC,
+# then "earlier" or "later" when FILE's own lies outside the floppy's
+# calendar and was moved to its nearer end. Inside it, an odd second or a
+# fraction goes up to the next even second, as Windows NT stores it, so a
+# copy never looks older than its source.
+floppy_time() {  # FILE
+  local t seconds fraction
+  t=$(stat -c %.7Y "$1")
+  seconds=${t%.*} fraction=${t#*.}
+  if [[ $seconds == -* ]] || ((seconds < first_fat)); then
+    echo "$first_fat earlier"
+  elif ((seconds > last_fat)) || { ((seconds == last_fat)) && [[ $fraction =~ [1-9] ]]; }; then
+    echo "$last_fat later"
+  elif ((seconds % 2)); then
+    echo $((seconds + 1))
+  elif [[ $fraction =~ [1-9] ]]; then
+    echo $((seconds + 2))
+  else
+    echo "$seconds"
+  fi
+}
+# Every file 7-Zip finds on IMAGE: name, size and last-write time, a tab
+# between them.
+sevenzip_files() {  # IMAGE
+  "${readers[@]}" 7zz l -slt -ba "$1" | awk -F ' = ' '
+    /^Path = / { path = substr($0, 8); folder = ""; size = ""; modified = "" }
+    /^Folder = / { folder = $2 }
+    /^Size = / { size = $2 }
+    /^Modified = / { modified = $2 }
+    /^$/ && path != "" { if (folder != "+") print path "\t" size "\t" modified; path = "" }
+    END { if (path != "" && folder != "+") print path "\t" size "\t" modified }'
+}
+# The names a reader lists against those the setup files have on disk N
+# (both sorted); any name one side has and the other lacks fails the check.
+names_agree() {  # N READER LISTED WANTED
+  local unknown lacking
+  unknown=$(LC_ALL=C comm -23 "$3" "$4" | paste -sd '|' | sed 's/|/, /g')
+  lacking=$(LC_ALL=C comm -13 "$3" "$4" | paste -sd '|' | sed 's/|/, /g')
+  [[ -n $unknown || -n $lacking ]] || return 0
+  die "disk $1: $2 does not list the names the setup files have:${unknown:+ it lists $unknown, which none has;}${lacking:+ it lacks $lacking}"
+}
 check_root=$new/check
+moved_earlier=() moved_later=()
 for n in $(seq 1 "$disks"); do
   image=$new/disk$n.img
   [[ -f $image ]] || die "disk $n was never written"
   check=$check_root/disk$n
   mkdir -p "$check"
-  # Long names come out in the locale's encoding: UTF-8, as the setup files are named.
-  LC_ALL=C.UTF-8 MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null TZ=UTC mcopy -m -n -i "$image" '::/*' "$check/" \
-    >"$logs/check-disk$n.log" 2>&1 || { cat "$logs/check-disk$n.log" >&2; die "disk$n.img cannot be read back"; }
+  "${readers[@]}" mcopy -m -n -i "$image" '::/*' "$check/" >"$logs/check-disk$n.log" 2>&1 ||
+    { cat "$logs/check-disk$n.log" >&2; die "disk$n.img cannot be read back"; }
+  disk_entries "$n" >"$check_root/entries"
+  sed 's/.*\\//' "$check_root/entries" | LC_ALL=C sort >"$check_root/wanted"
+  "${readers[@]}" mdir -b -i "$image" :: 2>"$logs/mdir-disk$n.log" | sed 's|^::/||' | LC_ALL=C sort >"$check_root/mdir" ||
+    { cat "$logs/mdir-disk$n.log" >&2; die "mdir cannot list disk$n.img"; }
+  names_agree "$n" mdir "$check_root/mdir" "$check_root/wanted"
+  sevenzip_files "$image" 2>"$logs/7zz-disk$n.log" >"$check_root/7zz" ||
+    { cat "$logs/7zz-disk$n.log" >&2; die "7-Zip cannot list disk$n.img"; }
+  cut -f1 "$check_root/7zz" | LC_ALL=C sort >"$check_root/7zz-names"
+  names_agree "$n" 7-Zip "$check_root/7zz-names" "$check_root/wanted"
+  declare -A sevenzip=()
+  while IFS=$'\t' read -r listed size modified; do sevenzip[$listed]="$size $modified"; done <"$check_root/7zz"
   count=0 bytes=0
   while IFS= read -r entry; do
     base=${entry##*\\}
@@ -360,10 +457,22 @@ for n in $(seq 1 "$disks"); do
     f=$check/$base
     [[ -f $f ]] || die "disk $n lacks $base, which packlist.ini puts there"
     cmp -s "$f" "$src" || die "disk $n: $base differs from its setup file"
-    delta=$(($(stat -c %Y "$f") - $(stat -c %Y "$src")))
-    ((delta >= -2 && delta <= 2)) || die "disk $n: $base has another last-write time than its setup file"
-    count=$((count + 1)) bytes=$((bytes + $(stat -c %s "$f")))
-  done < <(disk_entries "$n")
+    read -r want moved < <(floppy_time "$src")
+    wanted_time=$(date -u -d "@$want" '+%F %T')
+    got=$(stat -c %Y "$f")
+    ((got < mtools_leap_day)) || got=$((got - 86400))
+    [[ $got == "$want" ]] ||
+      die "disk $n: $base has another last-write time than its setup file ($(date -u -d "@$got" '+%F %T') on the floppy, $wanted_time wanted)"
+    size=$(stat -c %s "$src")
+    [[ ${sevenzip[$base]-nothing} == "$size $wanted_time" ]] ||
+      die "disk $n: 7-Zip sees $base as ${sevenzip[$base]-nothing} (size, time), and its setup file is $size bytes of $wanted_time"
+    case $moved in
+      earlier) moved_earlier+=("$base") ;;
+      later) moved_later+=("$base") ;;
+    esac
+    count=$((count + 1)) bytes=$((bytes + size))
+  done <"$check_root/entries"
+  unset sevenzip
   held=$(find "$check" -type f | wc -l)
   ((held == count)) || die "disk $n holds $held files, and packlist.ini puts $count there"
   fsck.fat -n "$image" >"$logs/fsck-disk$n.log" 2>&1 ||
@@ -408,7 +517,20 @@ else
     repeat="$kit_same, images differ: ${images_differ[*]}"
   fi
 fi
-note "every file on every image equals its setup file, with its last-write time"
+note "every file on every image equals its setup file, with its last-write time as a floppy holds it (mtools, 7-Zip, fsck.fat)"
+# The files whose times a floppy cannot hold, for the summary: one line for
+# those dated before its calendar and one for those after it.
+times_lines=()
+moved_line() {  # WHEN DATED NAME...
+  local when=$1 dated=$2 verb=are noun=files
+  shift 2
+  (($# != 1)) || verb=is noun=file
+  local names
+  names=$(printf '%s, ' "$@")
+  times_lines+=("$# $noun $when $verb dated $dated on the floppies: ${names%, }")
+}
+((${#moved_earlier[@]} == 0)) || moved_line "older than 1980" "1980-01-01 00:00:00" "${moved_earlier[@]}"
+((${#moved_later[@]} == 0)) || moved_line "later than 2107-12-31 23:59:58" "2107-12-31 23:59:58" "${moved_later[@]}"
 
 # --- 6. the same through the Windows programs, under Wine
 if ((via_wine)); then
@@ -483,6 +605,10 @@ if ((via_wine)); then
   wine_lines=$(printf '  Wine         %s\n  Pictures     %s\n' "$wine_line" "$out/screens/")
   wine_lines+=$'\n'
 fi
+times_text=""
+for line in "${times_lines[@]}"; do
+  if [[ -z $times_text ]]; then times_text+="  Times        $line"$'\n'; else times_text+="               $line"$'\n'; fi
+done
 step "Done in $(($(date +%s) - started)) s"
 cat <<EOF
 
@@ -490,7 +616,7 @@ cat <<EOF
   Kit          $kit_exe ($(stat -c %s "$kit_exe") bytes)
   Disks        $disks
 $(printf '    %s\n' "${summary_lines[@]}")
-  Images       $out/disk*.img (1.44 MB FAT12; put one on a floppy with
+$times_text  Images       $out/disk*.img (1.44 MB FAT12; put one on a floppy with
                dd if=disk1.img of=/dev/fd0 bs=512, or load it into an emulator)
 $wine_lines  Logs         $out/logs/
   Previous run $repeat

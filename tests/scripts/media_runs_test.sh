@@ -7,28 +7,8 @@
 # are (cmake has nothing to do here), so each run is the main job's own
 # work: a few seconds.
 set -uo pipefail
-src=${1:?source folder} native=${2:?native build} win32=${3:?win32 build}
-if [[ ! -f $win32/unpack/frame/KivoUnpack.exe || ! -f $win32/diskmaker/wizard/Wendmark.exe ]]; then
-  echo "the Windows programs are not built in $win32 (cmake --build --preset win32): skipped"
-  exit 77
-fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-# A checkout whose builds are those of this tree, and a cmake with nothing to do.
-tree=$work/tree
-mkdir -p "$tree/build" "$work/bin"
-for part in scripts samples tests; do ln -s "$src/$part" "$tree/$part"; done
-ln -s "$native" "$tree/build/native"
-ln -s "$win32" "$tree/build/win32"
-printf '#!/bin/sh\nexit 0\n' >"$work/bin/cmake"
-chmod +x "$work/bin/cmake"
-export PATH=$work/bin:$PATH
+# shellcheck source=main_job_tree.sh
+. "$(dirname "$0")/main_job_tree.sh"
 media() { bash "$tree/scripts/make-media.sh" "$@"; }
 
 # A product whose LINK.TXT leads, by an absolute path, to one of its own files.

@@ -92,6 +92,8 @@ expect_refusal "make-media --license inside the output folder" "$marked" \
 # Arguments that cannot go together are refused before anything happens.
 expect_refusal "make-media --interactive without --via-wine" "$mine" \
   bash "$src/scripts/make-media.sh" --interactive --out "$work/new-out"
+expect_refusal "make-media --via-wine with a code page Wine does not run in here" "$mine" \
+  bash "$src/scripts/make-media.sh" --via-wine --codepage 1251 --out "$work/new-out"
 expect_refusal "make-media --name without --product" "$mine" \
   bash "$src/scripts/make-media.sh" --name Mine --out "$work/new-out"
 expect_refusal "make-media --out below a file" "$mine" \
