@@ -236,6 +236,15 @@ done
 expect 1 "an overfull disk" "$wendmark" "$hand/packlist.ini" --images "$work/full" --disks 3
 said "an overfull disk" "$caption: The disk is full.  Please check that you use only blank, formatted disks."
 [[ -z $(ls -A "$work/full") ]] || fail "an overfull disk left $(ls "$work/full")"
+# A full host disk is the host's failure, told in its words, not a full
+# floppy: the image's partial file leads to /dev/full, where every write
+# fails with ENOSPC.
+mkdir -p "$work/hostfull"
+ln -s /dev/full "$work/hostfull/disk1.img.partial"
+expect 1 "a full host disk" "$wendmark" "$hand/packlist.ini" --images "$work/hostfull" --disks 1
+said "a full host disk" "wendmark: disk 1 not written ($work/hostfull/disk1.img): cannot write $work/hostfull/disk1.img: No space left on device"
+grep -q "The disk is full" "$work/err" && fail "a full host disk was reported as a full floppy"
+[[ -z $(ls -A "$work/hostfull") ]] || fail "a full host disk left $(ls "$work/hostfull")"
 mkdir -p "$work/nested/sub"
 : >"$work/nested/sub/A.TXT"
 expect 1 "--image-from a folder with a folder" "$wendmark" --image-from "$work/nested" "$work/nested.img" 1
