@@ -10,11 +10,13 @@
 tandrel_readers=(iconv:libc-bin mcopy:mtools mdir:mtools 7zz:7zip fsck.fat:dosfstools)
 # The tools the native main job uses from a checkout (the readers, and
 # MinGW and g++ to build the Windows programs and the Linux tools); and
-# every tool the builds, the test rings and the Wine run use. Any missing
+# every tool the builds, the test rings, the Wine run and the package use
+# (help2man writes the manual pages, lintian judges the package). Any missing
 # one has scripts/setup-deps.sh install everything.
 tandrel_native_tools=(cmake g++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres
                       "${tandrel_readers[@]%%:*}")
-tandrel_tools=("${tandrel_native_tools[@]}" clang++ x86_64-w64-mingw32-g++-posix wine Xvfb convert)
+tandrel_tools=("${tandrel_native_tools[@]}" clang++ x86_64-w64-mingw32-g++-posix wine Xvfb convert
+               help2man lintian man dpkg-architecture)
 
 # Installs what is missing; false when that fails. Run from the tree's root.
 # `native` checks only what the native main job needs, so that it runs on a

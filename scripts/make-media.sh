@@ -75,15 +75,18 @@
 set -euo pipefail
 # Where the job's pieces are is all that tells the two apart. A checkout
 # keeps this file in scripts/ beside lib.sh, and is taken by the path it was
-# run by (a test's tree of links is a checkout of its own). Installed, the
-# command is found through any link to it, and its pieces are in
-# ../share/tandrel beside the tools.
-here=$(cd "$(dirname "$0")" && pwd)
-if [[ -f $here/lib.sh && -f $here/../samples/make-sample-kit.sh ]]; then
+# run by (a test's tree of links is a checkout of its own), or else by the
+# file a link to it leads to. Installed, the command is found through any
+# link to it, and its pieces are in ../share/tandrel beside the tools.
+installed=1
+for here in "$(cd "$(dirname "$0")" && pwd)" "$(dirname "$(readlink -f "$0")")"; do
+  [[ -f $here/lib.sh && -f $here/../samples/make-sample-kit.sh ]] || continue
   installed=0 me=make-media root=$(dirname "$here")
   lib=$root/scripts made_by=scripts/make-media.sh default_out=$root/out/media
-else
-  installed=1 me=tandrel-media bin=$(dirname "$(readlink -f "$0")")
+  break
+done
+if ((installed)); then
+  me=tandrel-media bin=$(dirname "$(readlink -f "$0")")
   if ! share=$(cd "$bin/../share/tandrel" 2>/dev/null && pwd) || [[ ! -f $share/main-job/lib.sh ]]; then
     echo "tandrel-media: its files are missing: $bin/../share/tandrel/main-job/lib.sh is not there (reinstall the package)" >&2
     exit 1
