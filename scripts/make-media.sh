@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
+# usage: tandrel-media [--product DIR --name "NAME"] [--license FILE] [--out DIR]
+#                      [--codepage N] [--via-wine [--interactive]]
+#
 # The main job: from a product's setup folder to a self-extracting kit and a
 # set of 1.44 MB floppy images, in one command, natively.
-#
-#   tandrel-media [--product DIR --name "NAME"] [--license FILE] [--out DIR]
-#                 [--codepage N] [--via-wine [--interactive]]
 #
 # Installed, the command is tandrel-media: it takes the tools beside it
 # (kivopack, wendplan, wendmark) and the Windows programs and the Sample
 # Suite from share/tandrel, and builds nothing. In a checkout the same job
-# is scripts/make-media.sh: it installs what is missing and builds the
+# is make-media.sh in scripts/: it installs what is missing and builds the
 # presets native and win32 first, then uses those builds.
 #
 # Without --product it makes the Sample Suite. It plans packlist.ini with
@@ -98,7 +98,11 @@ fi
 # fsck.fat lives in sbin, which is not on a person's PATH on Debian.
 PATH=$PATH:/usr/sbin:/sbin
 
-usage() { sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; }
+# The usage names the command as it is run here.
+usage() {
+  sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//' |
+    if ((installed)); then cat; else sed '1s|^usage: tandrel-media |usage: scripts/make-media.sh |'; fi
+}
 refuse() {
   echo "$me: $*" >&2
   exit 2
