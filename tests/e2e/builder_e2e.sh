@@ -63,6 +63,12 @@ icon information
 click "OK"
 gone
 window "'"$caption"'" 20000'
+# ... or takes it at once, and the copy begins.
+first_disk_taken='window "Copying Files" 30000
+window "'"$caption"'" 20000
+click "OK"
+gone
+select "Copying Files"'
 
 case "$scenario" in
   two-disks)
@@ -162,11 +168,7 @@ EOF
     stop='click "Cancel"'
     [ "$scenario" = cancel ] || stop='type 27'
     cat >"$script" <<EOF
-window "Copying Files" 30000
-window "$caption" 20000
-click "OK"
-gone
-select "Copying Files"
+$first_disk_taken
 child 1016 "Copying ..\\\\setup\\\\\\\\SETUP.EXE" 10000
 $stop
 $(abort_confirmed "$caption")
@@ -180,11 +182,7 @@ EOF
     expected_code=1
     pause=300
     cat >"$script" <<EOF
-window "Copying Files" 30000
-window "$caption" 20000
-click "OK"
-gone
-select "Copying Files"
+$first_disk_taken
 child 1016 "Copying ..\\\\setup\\\\disk1\\\\DATA1.CAB" 20000
 partway 1014 20000
 shot copying
