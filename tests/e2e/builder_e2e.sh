@@ -6,7 +6,8 @@
 #
 #   builder_e2e.sh SCENARIO ENVDIR RUNNER DRIVER OUTDIR
 #
-# Scenarios: two-disks, too-small, not-blank, read-only, cancel, escape. Pictures end up as
+# Scenarios: two-disks, too-small, not-blank, read-only, cancel, escape,
+# mid-copy (the picture of a copy in progress). Pictures end up as
 # OUTDIR/*.png; the driver's and the runner's output in OUTDIR/*.log.
 set -euo pipefail
 
@@ -62,6 +63,12 @@ icon information
 click "OK"
 gone
 window "'"$caption"'" 20000'
+# ... or takes it at once, and the copy begins.
+first_disk_taken='window "Copying Files" 30000
+window "'"$caption"'" 20000
+click "OK"
+gone
+select "Copying Files"'
 
 case "$scenario" in
   two-disks)
@@ -161,16 +168,29 @@ EOF
     stop='click "Cancel"'
     [ "$scenario" = cancel ] || stop='type 27'
     cat >"$script" <<EOF
-window "Copying Files" 30000
-window "$caption" 20000
-click "OK"
-gone
-select "Copying Files"
+$first_disk_taken
 child 1016 "Copying ..\\\\setup\\\\\\\\SETUP.EXE" 10000
 $stop
 $(abort_confirmed "$caption")
 EOF
     final_files=()
+    ;;
+  mid-copy)
+    # The picture of a copy in progress: the slowed floppy holds the bar part
+    # way through the large DATA1.CAB while the driver takes it, and the copy
+    # then goes on to the end.
+    expected_code=1
+    pause=300
+    cat >"$script" <<EOF
+$first_disk_taken
+child 1016 "Copying ..\\\\setup\\\\disk1\\\\DATA1.CAB" 20000
+partway 1014 20000
+shot copying
+child 1016 "Copying ..\\\\setup\\\\disk1\\\\DATA1.CAB"
+partway 1014
+closed "Copying Files" 60000
+EOF
+    final_files=(SETUP.EXE DATA1.CAB)
     ;;
   *)
     fail "unknown scenario"

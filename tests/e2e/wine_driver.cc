@@ -14,6 +14,9 @@
 //                                current again (no picture), waiting for it
 //   text "TEXT"                  the window or one of its controls reads TEXT
 //   child ID "TEXT" [TIMEOUT]    wait until control ID reads TEXT
+//   partway ID [TIMEOUT]         wait until progress bar ID stands strictly
+//                                between its low and high ends (a copy caught
+//                                in the middle, for a picture of it)
 //   buttons "A" "B" ...          the visible buttons, in order, read A, B, ...
 //   icon KIND                    the window's icon control shows KIND:
 //                                exclamation (yellow triangle), information
@@ -82,6 +85,7 @@
 // texts of all visible windows, saves a picture of the screen and ends the
 // driver with exit code 1. Exit code 0 means every step passed.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cctype>
 #include <cstdio>
@@ -385,6 +389,26 @@ void Step(const std::vector<std::string>& t) {
     while ((seen = ReadText(c)) != t[2]) {
       if (static_cast<LONG>(GetTickCount() - deadline) > 0)
         Fail("control " + t[1] + " reads \"" + seen + "\", not \"" + t[2] + "\"");
+      Sleep(10);
+    }
+  } else if (op == "partway") {
+    need(1);
+    HWND bar = Control(std::atoi(t[1].c_str()));
+    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
+    for (;;) {
+      DWORD_PTR low = 0, high = 0, pos = 0;
+      bool read = SendMessageTimeoutA(bar, PBM_GETRANGE, TRUE, 0, SMTO_ABORTIFHUNG, 3000, &low) &&
+                  SendMessageTimeoutA(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, 3000, &high) &&
+                  SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 3000, &pos);
+      // The answers are ints the bar returns through an LRESULT.
+      int l = static_cast<int>(low), h = static_cast<int>(high), p = static_cast<int>(pos);
+      if (read && l < p && p < h) {
+        std::printf("  progress %d of %d..%d\n", p, l, h);
+        break;
+      }
+      if (static_cast<LONG>(GetTickCount() - deadline) > 0)
+        Fail("progress bar " + t[1] + " never stood between its ends (last " + std::to_string(p) + " of " +
+             std::to_string(l) + ".." + std::to_string(h) + ")");
       Sleep(10);
     }
   } else if (op == "buttons") {
