@@ -36,8 +36,8 @@ else()
 endif()
 
 set(TANDREL_MAN_PAGES "")
-# tandrel_man_page(NAME SUMMARY PROGRAM [DEPENDS ...])
-function(tandrel_man_page name summary program)
+# tandrel_man_page(NAME SUMMARY PROGRAM ALIAS [DEPENDS ...])
+function(tandrel_man_page name summary program alias)
   set(page ${CMAKE_BINARY_DIR}/man/${name}.1)
   set(include ${PROJECT_SOURCE_DIR}/docs/man/${name}.h2m)
   set(depends ${ARGN})
@@ -48,19 +48,20 @@ function(tandrel_man_page name summary program)
     COMMAND ${CMAKE_COMMAND} -DHELP2MAN=${TANDREL_HELP2MAN} -DGZIP=${TANDREL_GZIP}
       -DPROGRAM=${program} -DNAME=${name} -DSUMMARY=${summary} -DVERSION=${PROJECT_VERSION}
       -DINCLUDE=${include} -DEPOCH=${TANDREL_MAN_EPOCH} -DPAGE=${page}
+      -DALIAS=${alias} -DFILTER=${PROJECT_SOURCE_DIR}/cmake/help_for_man.sh
       -P ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake
-    DEPENDS ${depends} ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake
+    DEPENDS ${depends} ${PROJECT_SOURCE_DIR}/cmake/man_page.cmake ${PROJECT_SOURCE_DIR}/cmake/help_for_man.sh
     COMMENT "Writing the manual page ${name}.1"
     VERBATIM)
   set(TANDREL_MAN_PAGES ${TANDREL_MAN_PAGES} ${page}.gz PARENT_SCOPE)
 endfunction()
 
-tandrel_man_page(kivounpack "extract a self-extracting kit" $<TARGET_FILE:kivounpack> kivounpack)
-tandrel_man_page(kivopack "pack a folder into a self-extracting kit" $<TARGET_FILE:kivopack> kivopack)
-tandrel_man_page(wendplan "plan a product's setup files onto 1.44 MB floppies" $<TARGET_FILE:wendplan> wendplan)
-tandrel_man_page(wendmark "write a product's floppies as 1.44 MB FAT12 images" $<TARGET_FILE:wendmark> wendmark)
+tandrel_man_page(kivounpack "extract a self-extracting kit" $<TARGET_FILE:kivounpack> "" kivounpack)
+tandrel_man_page(kivopack "pack a folder into a self-extracting kit" $<TARGET_FILE:kivopack> "" kivopack)
+tandrel_man_page(wendplan "plan a product's setup files onto 1.44 MB floppies" $<TARGET_FILE:wendplan> "" wendplan)
+tandrel_man_page(wendmark "write a product's floppies as 1.44 MB FAT12 images" $<TARGET_FILE:wendmark> "" wendmark)
 tandrel_man_page(tandrel-media "make a product's kit and floppy images in one run"
-  ${PROJECT_SOURCE_DIR}/scripts/make-media.sh
+  ${PROJECT_SOURCE_DIR}/scripts/make-media.sh scripts/make-media.sh
   ${PROJECT_SOURCE_DIR}/scripts/make-media.sh ${PROJECT_SOURCE_DIR}/scripts/lib.sh)
 add_custom_target(man_pages ALL DEPENDS ${TANDREL_MAN_PAGES})
 install(FILES ${TANDREL_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
