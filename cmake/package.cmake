@@ -9,18 +9,19 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Tandrel team")
 set(CPACK_PACKAGE_CONTACT "Tandrel team <tandrel@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "makes self-extracting kits and setup floppies for Windows products")
+# The synopsis is the summary above; CPack indents this text and marks its
+# empty lines as Debian's control file wants.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Tandrel packs a Windows product's setup folder into a self-extracting kit
- around the KivoUnpack stub, plans its files onto 1.44 MB floppies and
- writes each floppy as a FAT12 image, the way the Wendmark wizard writes
- them on Windows.
- .
- Commands: kivopack and kivounpack (make, list, check and extract kits),
- wendplan (the floppy plan), wendmark (the images) and tandrel-media, which
- does all of it for a product in one run and checks the result with mtools,
- 7-Zip and fsck.fat. The 32-bit Windows programs every kit carries and a
- sample product are in /usr/share/tandrel.")
+"Tandrel packs a Windows product's setup folder into a self-extracting kit
+around the KivoUnpack stub, plans its files onto 1.44 MB floppies and
+writes each floppy as a FAT12 image, the way the Wendmark wizard writes
+them on Windows.
+
+Commands: kivopack and kivounpack (make, list, check and extract kits),
+wendplan (the floppy plan), wendmark (the images) and tandrel-media, which
+does all of it for a product in one run and checks the result with mtools,
+7-Zip and fsck.fat. The 32-bit Windows programs every kit carries and a
+sample product are in /usr/share/tandrel.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
