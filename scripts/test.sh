@@ -199,6 +199,17 @@ if [ "$release_rc" -eq 0 ]; then
   step "package" package_release
   package_rc=$?
   count_check "package (cpack -G DEB)" "$package_rc"
+  # The release's own checks: only the C library, no build id or path, the
+  # manual pages against --help, the package's dependencies and lintian;
+  # then the tools and pages built twice in other folders, compared.
+  step "release checks" bash tests/install/release_test.sh build/release >"$logs/release-test.log" 2>&1
+  rc=$?
+  tail -n 3 "$logs/release-test.log"
+  count_check "release checks (tests/install/release_test.sh, lintian included)" "$rc"
+  step "release reproducible" bash tests/install/release_reproducible.sh >"$logs/release-reproducible.log" 2>&1
+  rc=$?
+  tail -n 3 "$logs/release-reproducible.log"
+  count_check "release reproducible (tests/install/release_reproducible.sh)" "$rc"
   installed_check "main job, checkout's reference runs" "$logs/installed-reference.log" reference "$root" "$outside/ref"
   reference_rc=$?
   if [ "$install_rc" -eq 0 ] && [ "$reference_rc" -eq 0 ]; then
