@@ -15,6 +15,9 @@
 #   --wendplan FILE   wendplan      (build/native/bin/wendplan)
 #   --setup-exe FILE  the sample's SETUP.EXE (build/win32/samples/SETUP.EXE)
 #   --bulk DIR        the sample's generated files (build/native/samples/SampleSuite/bulk)
+#   --sample-setup DIR
+#                     the Sample Suite's setup folder as installed, SETUP.EXE
+#                     and the generated files in it, in place of the three above
 #   --product DIR     another product's setup folder, copied with its own times
 #   --name TEXT       the product name (Sample Suite)
 #   --license FILE    the licence text; "" for none (the sample's license.txt;
@@ -30,13 +33,14 @@ wendmark=$root/build/win32/diskmaker/wizard/Wendmark.exe
 wendplan=$root/build/native/bin/wendplan
 setup_exe=$root/build/win32/samples/SETUP.EXE
 bulk=$root/build/native/samples/SampleSuite/bulk
-product="" name="Sample Suite" license=$sample/license.txt license_given=0 codepage=1252
+sample_setup="" product="" name="Sample Suite" license=$sample/license.txt license_given=0 codepage=1252
 while (($#)); do
   case $1 in
     --wendmark) wendmark=$2; shift 2 ;;
     --wendplan) wendplan=$2; shift 2 ;;
     --setup-exe) setup_exe=$2; shift 2 ;;
     --bulk) bulk=$2; shift 2 ;;
+    --sample-setup) sample_setup=$2; shift 2 ;;
     --product) product=$2; shift 2 ;;
     --name) name=$2; shift 2 ;;
     --license) license=$2; license_given=1; shift 2 ;;
@@ -56,6 +60,8 @@ need Wendmark.exe "$wendmark" "cmake --build --preset win32"
 need wendplan "$wendplan" "cmake --build --preset native"
 if [[ -n $product ]]; then
   need "the setup folder" "$product" "--product"
+elif [[ -n $sample_setup ]]; then
+  need "the Sample Suite's setup folder" "$sample_setup/SETUP.EXE" "--sample-setup"
 else
   need SETUP.EXE "$setup_exe" "cmake --build --preset win32"
   need "the generated setup files" "$bulk" "cmake --build --preset native"
@@ -93,9 +99,14 @@ if [[ -n $product ]]; then
     fi
   done < <(find "$out/setup" -type l -print0)
 else
-  cp -a "$bulk/." "$out/setup/"
-  cp "$sample/setup/README.TXT" "$sample/setup/SETUP.INI" "$out/setup/"
-  cp "$setup_exe" "$out/setup/SETUP.EXE"
+  if [[ -n $sample_setup ]]; then
+    cp -a "$sample_setup/." "$out/setup/"
+  else
+    cp -a "$bulk/." "$out/setup/"
+    cp "$sample/setup/README.TXT" "$sample/setup/SETUP.INI" "$out/setup/"
+    cp "$setup_exe" "$out/setup/SETUP.EXE"
+  fi
+  # Stamped here, whatever times an installed copy of them has.
   stamp $((kit_time + 600)) "$out/setup/SETUP.EXE"
   stamp $((kit_time + 720)) "$out/setup/README.TXT" "$out/setup/SETUP.INI"
 fi

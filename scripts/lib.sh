@@ -1,16 +1,22 @@
-# Shared by scripts/test.sh, scripts/make-media.sh and the end-to-end scripts
-# (sourced): the tool check that installs what is missing, the choice of the
+# Shared by scripts/test.sh, scripts/make-media.sh (installed too, as
+# share/tandrel/main-job/lib.sh) and the end-to-end scripts (sourced): the
+# tool check that installs what is missing, the choice of the
 # Wine ring, and the Windows form of a Linux path.
 
-# The tools the native main job uses (builds of the Windows programs with
-# MinGW and the Linux tools; names turned between the host's encoding and
-# the kit's code page with iconv; the images read back with mtools, 7-Zip
-# and dosfstools, readers we did not write); and every tool the
-# builds, the test rings and the Wine run use. Any missing one has
-# scripts/setup-deps.sh install everything.
+# The readers the main job's check uses (iconv turns names between the
+# host's encoding and the kit's code page; mtools, 7-Zip and dosfstools read
+# the images back, readers we did not write), each with the Debian package
+# that brings it: all the installed main job needs beside its own tools.
+tandrel_readers=(iconv:libc-bin mcopy:mtools mdir:mtools 7zz:7zip fsck.fat:dosfstools)
+# The tools the native main job uses from a checkout (the readers, and
+# MinGW and g++ to build the Windows programs and the Linux tools); and
+# every tool the builds, the test rings, the Wine run and the package use
+# (help2man writes the manual pages, lintian judges the package). Any missing
+# one has scripts/setup-deps.sh install everything.
 tandrel_native_tools=(cmake g++ i686-w64-mingw32-g++-posix i686-w64-mingw32-windres
-                      iconv mcopy mdir 7zz fsck.fat)
-tandrel_tools=("${tandrel_native_tools[@]}" clang++ x86_64-w64-mingw32-g++-posix wine Xvfb convert)
+                      "${tandrel_readers[@]%%:*}")
+tandrel_tools=("${tandrel_native_tools[@]}" clang++ x86_64-w64-mingw32-g++-posix wine Xvfb convert
+               help2man lintian man dpkg-architecture)
 
 # Installs what is missing; false when that fails. Run from the tree's root.
 # `native` checks only what the native main job needs, so that it runs on a
@@ -24,6 +30,16 @@ tandrel_ensure_tools() {  # [native|all]
   # The native preset builds the tests as well, with GoogleTest from source.
   [ -f /usr/src/googletest/CMakeLists.txt ] || missing=1
   [ "$missing" -eq 0 ] || bash scripts/setup-deps.sh
+}
+
+# Names the readers that are not on PATH, with their packages ("7zz (7zip),
+# ..."); false when any is missing.
+tandrel_missing_readers() {
+  local reader lacking=""
+  for reader in "${tandrel_readers[@]}"; do
+    command -v "${reader%%:*}" >/dev/null 2>&1 || lacking+="${lacking:+, }${reader%%:*} (${reader#*:})"
+  done
+  [ -z "$lacking" ] || { echo "$lacking"; return 1; }
 }
 
 # The preset whose programs Wine runs here. Some virtual machines execute

@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
+# usage: tandrel-media [--product DIR --name "NAME"] [--license FILE] [--out DIR]
+#                      [--codepage N] [--via-wine [--interactive]]
+#
 # The main job: from a product's setup folder to a self-extracting kit and a
 # set of 1.44 MB floppy images, in one command, natively.
 #
-#   scripts/make-media.sh [--product DIR --name "NAME"] [--license FILE] [--out DIR]
-#                         [--codepage N] [--via-wine [--interactive]]
+# Installed, the command is tandrel-media: it takes the tools beside it
+# (kivopack, wendplan, wendmark) and the Windows programs and the Sample
+# Suite from share/tandrel, and builds nothing. In a checkout the same job
+# is make-media.sh in scripts/: it installs what is missing and builds the
+# presets native and win32 first, then uses those builds.
 #
-# Without --product it uses the Sample Suite of samples/. It installs what is
-# missing, builds, plans packlist.ini with wendplan, packs the kit with
-# kivopack around the Windows programs, writes every disk as a FAT12 image
-# (DISK1, DISK2, ...) with the Linux wendmark, and checks the kit and each
-# image against the setup files. None of it needs Wine, a display or root.
+# Without --product it makes the Sample Suite. It plans packlist.ini with
+# wendplan, packs the kit with kivopack around the Windows programs, writes
+# every disk as a FAT12 image (DISK1, DISK2, ...) with the Linux wendmark,
+# and checks the kit and each image against the setup files. None of it
+# needs Wine, a display or root.
 #
 # The check reads every image with readers we did not write: mtools (mdir
 # lists the names, mcopy copies every file back), 7-Zip (7zz l -slt lists
@@ -21,12 +27,12 @@
 # last, 2107-12-31 23:59:58, as that. The summary names every file whose
 # time had to move so.
 #
-# --via-wine then does the same through the real Windows programs: under
-# Wine on a virtual display it runs the kit in an empty folder (the
-# self-extractor unpacks it and starts Wendmark), walks through Wendmark's
-# wizard as a user would, turns each floppy it wrote into an image, and
-# checks that those images are the native ones byte for byte. Pictures of
-# the wizard go to OUT/screens.
+# --via-wine (from a checkout only) then does the same through the real
+# Windows programs: under Wine on a virtual display it runs the kit in an
+# empty folder (the self-extractor unpacks it and starts Wendmark), walks
+# through Wendmark's wizard as a user would, turns each floppy it wrote
+# into an image, and checks that those images are the native ones byte for
+# byte. Pictures of the wizard go to OUT/screens.
 #
 # The output folder must be new, empty, or one an earlier run made: a run
 # leaves the mark .tandrel-media in it, listing what it made there. Running
@@ -49,7 +55,8 @@
 #   --name "NAME"    the product name the wizard shows; the kit is NAME's
 #                    letters and digits, in ASCII, then -Setup.exe
 #   --license FILE   a licence text shown by the wizard (the sample has one)
-#   --out DIR        where everything goes (out/media)
+#   --out DIR        where everything goes (out/media in a checkout; media
+#                    in the current folder for the installed tandrel-media)
 #   --codepage N     the Windows ANSI code page the kit is made for: the
 #                    names in the kit, in packlist.ini and on the floppies
 #                    (1252, Western European, unless given; also 874, 1250,
@@ -66,19 +73,44 @@
 # interrupted ends by its signal (130 for Ctrl-C). Every reason is given on
 # standard error.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+# Where the job's pieces are is all that tells the two apart. A checkout
+# keeps this file in scripts/ beside lib.sh, and is taken by the path it was
+# run by (a test's tree of links is a checkout of its own), or else by the
+# file a link to it leads to. Installed, the command is found through any
+# link to it, and its pieces are in ../share/tandrel beside the tools.
+installed=1
+for here in "$(cd "$(dirname "$0")" && pwd)" "$(dirname "$(readlink -f "$0")")"; do
+  [[ -f $here/lib.sh && -f $here/../samples/make-sample-kit.sh ]] || continue
+  installed=0 me=make-media root=$(dirname "$here")
+  lib=$root/scripts made_by=scripts/make-media.sh default_out=$root/out/media
+  break
+done
+if ((installed)); then
+  me=tandrel-media bin=$(dirname "$(readlink -f "$0")")
+  if ! share=$(cd "$bin/../share/tandrel" 2>/dev/null && pwd) || [[ ! -f $share/main-job/lib.sh ]]; then
+    echo "tandrel-media: its files are missing: $bin/../share/tandrel/main-job/lib.sh is not there (reinstall the package)" >&2
+    exit 1
+  fi
+  lib=$share/main-job made_by=tandrel-media default_out=$PWD/media
+fi
 # shellcheck source=lib.sh
-. "$root/scripts/lib.sh"
+. "$lib/lib.sh"
+# fsck.fat lives in sbin, which is not on a person's PATH on Debian.
+PATH=$PATH:/usr/sbin:/sbin
 
-usage() { sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; }
+# The usage names the command as it is run here.
+usage() {
+  sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//' |
+    if ((installed)); then cat; else sed '1s|^usage: tandrel-media |usage: scripts/make-media.sh |'; fi
+}
 refuse() {
-  echo "make-media: $*" >&2
+  echo "$me: $*" >&2
   exit 2
 }
 # Folders and files given are taken from where the command was typed, before
 # the script moves to the checkout, and by their real paths, so that no link
 # hides that one lies inside another.
-product="" name="" license="" license_given=0 interactive=0 via_wine=0 out=$root/out/media codepage=1252
+product="" name="" license="" license_given=0 interactive=0 via_wine=0 out=$default_out codepage=1252
 while (($#)); do
   case $1 in
     --product | --name | --license | --out | --codepage)
@@ -99,7 +131,9 @@ while (($#)); do
     *) refuse "unknown argument $1 (see --help)" ;;
   esac
 done
-cd "$root"
+((!installed)) || ((!via_wine)) ||
+  refuse "--via-wine runs from a checkout (it builds the Wine test driver and runs the Windows programs under Wine); the installed tandrel-media makes the same kit and images without it"
+((installed)) || cd "$root"
 [[ -z $product || -n $name ]] || refuse "--product needs --name \"<product name>\""
 [[ -n $product || -z $name ]] ||
   refuse "--name goes with --product (without --product the Sample Suite is made, under its own name)"
@@ -182,15 +216,25 @@ started=$(date +%s)
 step() { printf '\n==> [%3ds] %s\n' $(($(date +%s) - started)) "$*"; }
 note() { printf '    %s\n' "$*"; }
 die() {
-  echo "make-media: $*" >&2
+  echo "$me: $*" >&2
   exit 1
 }
 
 # --- 1. tools
 step "Checking the tools"
-tools=native
-((via_wine == 0)) || tools=all
-tandrel_ensure_tools "$tools" || die "installing what is missing (scripts/setup-deps.sh) failed"
+if ((installed)); then
+  # The package brings the readers; a tree installed by hand may lack some,
+  # and installing them is the person's own choice.
+  lacking=$(tandrel_missing_readers) ||
+    die "the check reads the images with tools that are not installed: $lacking"
+  for tool in kivopack wendplan wendmark; do
+    [[ -x $bin/$tool ]] || die "$bin/$tool is missing (reinstall the package)"
+  done
+else
+  tools=native
+  ((via_wine == 0)) || tools=all
+  tandrel_ensure_tools "$tools" || die "installing what is missing (scripts/setup-deps.sh) failed"
+fi
 if ((via_wine)); then
   # Wine runs the 32-bit programs where the machine can execute 32-bit code;
   # elsewhere the 64-bit build of the same programs, and the kit stays 32-bit.
@@ -210,7 +254,7 @@ finish() {  # what a run that ends before its items are in place leaves
   local pid folder
   if ((wine_env_up)); then wine_cleanup; fi
   for pid in "${background[@]}"; do kill "$pid" 2>/dev/null || true; done
-  if [[ -n $new ]]; then rm -rf -- "$new" || echo "make-media: the working folder $new could not be removed" >&2; fi
+  if [[ -n $new ]]; then rm -rf -- "$new" || echo "$me: the working folder $new could not be removed" >&2; fi
   # A folder this run made on the way to --out goes again, if nothing else came into it.
   if ((!swapped)) && [[ -n $created ]]; then
     folder=$out
@@ -219,7 +263,7 @@ finish() {  # what a run that ends before its items are in place leaves
 }
 interrupted() {  # SIGNAL
   trap '' INT TERM HUP
-  echo "make-media: interrupted; nothing in $out was replaced" >&2
+  echo "$me: interrupted; nothing in $out was replaced" >&2
   finish
   trap - EXIT "$1"
   kill -s "$1" $$
@@ -237,7 +281,7 @@ fi
 exec {lock}<"$out"
 flock -n "$lock" || die "another run is writing into $out; nothing was changed"
 while IFS= read -r -d '' stale; do
-  if [[ -d $stale/wine-env ]]; then tests/e2e/wine-env.sh cleanup "$stale/wine-env" >/dev/null 2>&1 || true; fi
+  if ((!installed)) && [[ -d $stale/wine-env ]]; then tests/e2e/wine-env.sh cleanup "$stale/wine-env" >/dev/null 2>&1 || true; fi
   rm -rf -- "$stale"
 done < <(find "$out" -mindepth 1 -maxdepth 1 -type d -name "$work_pattern" -print0)
 new=$(mktemp -d "$out/${work_pattern%\*}XXXXXX") || die "no working folder could be made in $out"
@@ -282,13 +326,24 @@ build() {  # build PRESET [TARGET...]
   cmake --build --preset "$preset" -j "$jobs" "${targets[@]}" >>"$log" 2>&1 ||
     { tail -n 30 "$log" >&2; die "building $preset failed"; }
 }
-step "Building the Windows programs (preset win32)"
-build win32
-step "Building the tools: kivopack, wendplan, wendmark, the sample's files (preset native)"
-build native kivopack wendplan wendmark sample_bulk
-if ((via_wine)); then
-  step "Building the programs Wine runs and the test driver (preset $run_preset)"
-  build "$run_preset" KivoUnpack Wendmark wine_driver
+if ((installed)); then
+  tools_bin=$bin
+  stub=$share/KivoUnpack.exe
+  wendmark=$share/Wendmark.exe
+  sample=$share/sample
+else
+  step "Building the Windows programs (preset win32)"
+  build win32
+  step "Building the tools: kivopack, wendplan, wendmark, the sample's files (preset native)"
+  build native kivopack wendplan wendmark sample_bulk
+  if ((via_wine)); then
+    step "Building the programs Wine runs and the test driver (preset $run_preset)"
+    build "$run_preset" KivoUnpack Wendmark wine_driver
+  fi
+  tools_bin=build/native/bin
+  win32=build/win32
+  stub=$win32/unpack/frame/KivoUnpack.exe
+  wendmark=$win32/diskmaker/wizard/Wendmark.exe
 fi
 
 # The code page is the tools' to judge: wendplan plans a folder of one file
@@ -296,17 +351,14 @@ fi
 probe=$new/codepage-probe
 mkdir -p "$probe/setup"
 : >"$probe/setup/A"
-if ! build/native/bin/wendplan "$probe/setup" -o "$probe/packlist.ini" --name A --codepage "$codepage" \
+if ! "$tools_bin/wendplan" "$probe/setup" -o "$probe/packlist.ini" --name A --codepage "$codepage" \
      >/dev/null 2>"$logs/codepage.log"; then
   cat "$logs/codepage.log" >&2
   refuse "--codepage $codepage is not one the tools can make a kit for"
 fi
 rm -rf "$probe"
 
-win32=build/win32
-stub=$win32/unpack/frame/KivoUnpack.exe
-wendmark=$win32/diskmaker/wizard/Wendmark.exe
-[[ -f $stub && -f $wendmark ]] || die "the build did not leave KivoUnpack.exe and Wendmark.exe in $win32"
+[[ -f $stub && -f $wendmark ]] || die "KivoUnpack.exe and Wendmark.exe are not both there: $stub, $wendmark"
 note "KivoUnpack.exe $(stat -c %s "$stub") bytes, Wendmark.exe $(stat -c %s "$wendmark") bytes"
 
 # --- 3. the kit
@@ -315,20 +367,25 @@ if [[ -n $product ]]; then
   # The person's own folder is planned first, so that whatever no set of
   # floppies can hold (a file too large, a link that leads out of it or
   # nowhere, a name the code page lacks) is named by their own path.
-  quiet "$logs/product.log" build/native/bin/wendplan "$product" -o "$new/product-plan.ini" --name "$name" \
+  quiet "$logs/product.log" "$tools_bin/wendplan" "$product" -o "$new/product-plan.ini" --name "$name" \
     --codepage "$codepage" ||
     die "the setup folder $product cannot go onto floppies as it is"
 fi
 kit=$new/kit
 claim kit
-kit_args=(--wendmark "$wendmark" --wendplan build/native/bin/wendplan --name "$name" --codepage "$codepage")
+kit_args=(--wendmark "$wendmark" --wendplan "$tools_bin/wendplan" --name "$name" --codepage "$codepage")
 if [[ -n $product ]]; then
   kit_args+=(--product "$product")
+elif ((installed)); then
+  kit_args+=(--sample-setup "$sample/setup")
+  ((license_given)) || kit_args+=(--license "$sample/license.txt")
 else
   kit_args+=(--setup-exe "$win32/samples/SETUP.EXE" --bulk build/native/samples/SampleSuite/bulk)
 fi
 ((license_given == 0)) || kit_args+=(--license "$license")
-quiet "$logs/kit.log" bash samples/make-sample-kit.sh "$kit" "${kit_args[@]}" || die "the kit could not be laid out"
+kit_script=samples/make-sample-kit.sh
+((!installed)) || kit_script=$lib/make-sample-kit.sh
+quiet "$logs/kit.log" bash "$kit_script" "$kit" "${kit_args[@]}" || die "the kit could not be laid out"
 sed '/^make-sample-kit: /d' "$logs/kit.log" | shown
 disks=$(sed -n 's/^Number=\([0-9]*\).*/\1/p' "$kit/tools/packlist.ini" | tr -d '\r')
 [[ $disks =~ ^[0-9]+$ ]] && ((disks > 0)) || die "packlist.ini names no disks"
@@ -348,14 +405,14 @@ else
 fi
 kit_exe=$new/$kit_name
 claim "$kit_name"
-quiet "$logs/pack.log" build/native/bin/kivopack -o "$kit_exe" --stub "$stub" --run 'tools\Wendmark.exe' \
+quiet "$logs/pack.log" "$tools_bin/kivopack" -o "$kit_exe" --stub "$stub" --run 'tools\Wendmark.exe' \
   --codepage "$codepage" "$kit" || die "kivopack failed"
-build/native/bin/kivopack --verify "$kit_exe" --codepage "$codepage" | shown || die "the kit kivopack wrote does not verify"
+"$tools_bin/kivopack" --verify "$kit_exe" --codepage "$codepage" | shown || die "the kit kivopack wrote does not verify"
 
 # --- 4. the images
 step "Writing the floppy images (wendmark)"
 for n in $(seq 1 "$disks"); do claim "disk$n.img"; done
-quiet "$logs/wendmark.log" build/native/bin/wendmark "$kit/tools/packlist.ini" --images "$new" --no-prompt \
+quiet "$logs/wendmark.log" "$tools_bin/wendmark" "$kit/tools/packlist.ini" --images "$new" --no-prompt \
   --codepage "$codepage" ||
   die "wendmark could not write the images"
 shown <"$logs/wendmark.log"
@@ -544,7 +601,7 @@ fi
 # it lists exactly this run's items.
 write_mark() {  # ITEM...
   local item listed=" " tmp=$new/.mark
-  printf '# Made by scripts/make-media.sh. A later run replaces the items below and nothing else.\n' >"$tmp"
+  printf '# Made by %s. A later run replaces the items below and nothing else.\n' "$made_by" >"$tmp"
   for item; do
     [[ $listed == *" $item "* ]] || { echo "$item" >>"$tmp"; listed+="$item "; }
   done
@@ -563,7 +620,7 @@ put_in_place() {
     [[ -e $out/$item || -L $out/$item ]] || continue
     # An earlier Wine run stopped its display and unmounted its floppy; a
     # run from before working folders may have been interrupted first.
-    if [[ $item == wine-env && -d $out/wine-env ]]; then
+    if ((!installed)) && [[ $item == wine-env && -d $out/wine-env ]]; then
       tests/e2e/wine-env.sh cleanup "$out/wine-env" >/dev/null 2>&1 || true
     fi
     mv -T -- "$out/$item" "$new/.earlier/$item" || { failed=$item; break; }

@@ -15,7 +15,7 @@ PACKAGES=(
   wine wine32:i386 wine64 fonts-wine xvfb x11-utils
   mtools dosfstools imagemagick
   7zip
-  help2man lintian man-db groff-base
+  help2man lintian man-db groff-base dpkg-dev
 )
 
 missing=()

@@ -5,7 +5,9 @@
 # two builds of the shipped programs in other folders, compared byte for
 # byte, and the main job: natively without Wine, twice (the second run must
 # give the same kit and images and leave a file it did not make alone), and
-# through the Windows programs under Wine, whose images must be the same.
+# through the Windows programs under Wine, whose images must be the same;
+# last the release build, installed and packed, whose main job must make
+# the same kits and images as the checkout's.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -155,6 +157,74 @@ via_wine() {
 if [ "$main_rc" -eq 0 ]; then
   step "main job via Wine" via_wine
   count_check "main job via Wine (the wizard's images equal the native ones)" $?
+fi
+
+# The release: built, installed into a staging root, packed as a .deb. The
+# installed main job, and the package's unpacked into a root of its own,
+# must make the checkout's kits and images byte for byte with the checkout
+# out of reach; the package must hold exactly the installed tree. The
+# staging root and the checkout's runs lie outside the checkout, which the
+# runs hide.
+release() {
+  cmake --preset release >"$logs/configure-release.log" 2>&1 || { tail -n 30 "$logs/configure-release.log"; return 1; }
+  cmake --build --preset release -j "$jobs" >"$logs/build-release.log" 2>&1 || { tail -n 60 "$logs/build-release.log"; return 1; }
+}
+install_release() {  # STAGE
+  rm -rf "$1" && DESTDIR=$1 cmake --install build/release --prefix /usr >"$logs/install-release.log" 2>&1 ||
+    { tail -n 30 "$logs/install-release.log"; return 1; }
+}
+package_release() {
+  rm -f build/release/tandrel_*.deb
+  (cd build/release && cpack -G DEB) >"$logs/package-release.log" 2>&1 || { tail -n 30 "$logs/package-release.log"; return 1; }
+  ls build/release/tandrel_*_amd64.deb
+}
+installed_check() {  # NAME LOG installed_test.sh-ARGS...
+  local name=$1 log=$2
+  shift 2
+  step "$name" bash tests/scripts/installed_test.sh "$@" >"$log" 2>&1
+  local rc=$?
+  tail -n 5 "$log"
+  return "$rc"
+}
+outside=$(mktemp -d)
+trap 'rm -rf "$outside"' EXIT
+stage=$outside/stage
+step "release build" release
+release_rc=$?
+count_check "release build (preset release)" "$release_rc"
+if [ "$release_rc" -eq 0 ]; then
+  step "install" install_release "$stage"
+  install_rc=$?
+  count_check "install (cmake --install into a staging root)" "$install_rc"
+  step "package" package_release
+  package_rc=$?
+  count_check "package (cpack -G DEB)" "$package_rc"
+  # The release's own checks: only the C library, no build id or path, the
+  # manual pages against --help, the package's dependencies and lintian;
+  # then the tools and pages built twice in other folders, compared.
+  step "release checks" bash tests/install/release_test.sh build/release >"$logs/release-test.log" 2>&1
+  rc=$?
+  tail -n 3 "$logs/release-test.log"
+  count_check "release checks (tests/install/release_test.sh, lintian included)" "$rc"
+  step "release reproducible" bash tests/install/release_reproducible.sh >"$logs/release-reproducible.log" 2>&1
+  rc=$?
+  tail -n 3 "$logs/release-reproducible.log"
+  count_check "release reproducible (tests/install/release_reproducible.sh)" "$rc"
+  installed_check "main job, checkout's reference runs" "$logs/installed-reference.log" reference "$root" "$outside/ref"
+  reference_rc=$?
+  if [ "$install_rc" -eq 0 ] && [ "$reference_rc" -eq 0 ]; then
+    installed_check "main job installed" "$logs/installed-tree.log" tree "$root" "$stage/usr" "$outside/ref"
+    count_check "main job installed (tandrel-media makes the checkout's kits and images)" $?
+  else
+    count_check "main job installed (the checkout's reference runs or the install failed)" 1
+  fi
+  if [ "$install_rc" -eq 0 ] && [ "$package_rc" -eq 0 ] && [ "$reference_rc" -eq 0 ]; then
+    deb=$(ls build/release/tandrel_*_amd64.deb)
+    installed_check "main job from the package" "$logs/installed-package.log" package "$root" "$deb" "$stage" "$outside/ref"
+    count_check "package contents (the installed tree; its tandrel-media makes the checkout's kits and images)" $?
+  else
+    count_check "package contents (the package, the install or the reference runs failed)" 1
+  fi
 fi
 
 echo
