@@ -38,6 +38,22 @@ done
 size=$(stat -c %s "$build/bin/kivounpack" 2>/dev/null || echo 0)
 ((size <= stub_limit)) || fail "kivounpack is $size bytes, more than $stub_limit"
 
+# A Linux kit is that stub and its archive, nothing more: the release
+# kivopack takes the kivounpack beside it, and the kit extracts with no
+# library but the C library's.
+mkdir -p "$work/kit-src/docs"
+head -c 200000 /dev/urandom >"$work/kit-src/data.bin"
+printf 'read me\n' >"$work/kit-src/docs/readme.txt"
+if "$build/bin/kivopack" -o "$work/linux.kit" "$work/kit-src" >/dev/null 2>&1; then
+  want=$((size + 800 + 2 * 308 + 200000 + 8))
+  got=$(stat -c %s "$work/linux.kit")
+  ((got == want)) || fail "a Linux kit of 200,008 bytes of data is $got bytes, not the stub's $size plus the archive's $((want - size))"
+  (cd "$work" && mkdir out && env -i "$work/linux.kit" -d out >/dev/null 2>&1) || fail "the Linux kit did not extract"
+  cmp -s "$work/kit-src/data.bin" "$work/out/data.bin" || fail "the Linux kit gave back other bytes"
+else
+  fail "the release kivopack could not pack a folder"
+fi
+
 # --- the manual pages
 # An option as --help shows it: a dash or two, then a letter, at the start
 # of a word. The page's source is read with roff's escapes taken out, so
