@@ -1,5 +1,6 @@
 #include "floppy/volume_file_system.h"
 
+#include "platform/windows_name.h"
 #include "platform/windows_path.h"
 
 namespace floppy {
@@ -10,12 +11,10 @@ namespace code = platform::error;
 
 Status Fail(std::uint32_t c) { return Status::Failure(c); }
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 }  // namespace
 
 VolumeFileSystem::VolumeFileSystem(Volume& volume, const NameCodec& codec, platform::FileTime now, char drive)
-    : volume_(volume), codec_(codec), now_(now), drive_(AsciiUpper(drive)) {
+    : volume_(volume), codec_(codec), now_(now), drive_(platform::name::AsciiUpper(drive)) {
   // Lowest byte first, so a character two bytes stand for maps to the first.
   for (int b = 255; b >= 0; --b) bytes_[codec.Wide(static_cast<char>(b))] = static_cast<char>(b);
 }
@@ -23,7 +22,7 @@ VolumeFileSystem::VolumeFileSystem(Volume& volume, const NameCodec& codec, platf
 Status VolumeFileSystem::NameOf(const char* path, std::string* name) const {
   std::string rest = path;
   if (rest.size() >= 2 && rest[1] == ':') {
-    if (AsciiUpper(rest[0]) != drive_) return Fail(code::kPathNotFound);
+    if (platform::name::AsciiUpper(rest[0]) != drive_) return Fail(code::kPathNotFound);
     rest.erase(0, 2);
   }
   std::size_t start = 0;

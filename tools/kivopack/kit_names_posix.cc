@@ -47,9 +47,6 @@ std::string KitNames::HostPath(const std::string& kit) const {
   return host;
 }
 
-char KitNames::UpperCase(char c) const {
-  if (page_.number() != 0) return page_.UpperCase(c);
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
+const platform::name::CaseTable& KitNames::Case() const { return page_.Case(); }
 
 }  // namespace kivopack

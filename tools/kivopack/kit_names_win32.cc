@@ -50,6 +50,12 @@ bool KitNames::Load(unsigned number, std::string* error) {
     return false;
   }
   number_ = system;
+  // Windows's own case for the system's code page, asked once per byte.
+  for (unsigned b = 1; b < 256; ++b) {
+    char one[2] = {static_cast<char>(b), '\0'};
+    CharUpperBuffA(one, 1);
+    case_.Pair(static_cast<char>(b), one[0]);
+  }
   return true;
 }
 
@@ -82,11 +88,6 @@ std::string KitNames::ToHost(const std::string& kit) const { return kit; }
 
 std::string KitNames::HostPath(const std::string& kit) const { return kit; }
 
-char KitNames::UpperCase(char c) const {
-  if (number_ == 0) return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  char one[2] = {c, '\0'};
-  CharUpperBuffA(one, 1);
-  return one[0];
-}
+const platform::name::CaseTable& KitNames::Case() const { return case_; }
 
 }  // namespace kivopack
