@@ -86,6 +86,9 @@ Status DriveAFiles::Replace(const char* source, const char* target) {
 Status DriveAFiles::GetAttributes(const char* path, std::uint32_t* attributes) {
   return SideOf(path).GetAttributes(path, attributes);
 }
+Status DriveAFiles::ListDirectory(const char* path, platform::DirectoryVisitor& visitor) {
+  return SideOf(path).ListDirectory(path, visitor);
+}
 Status DriveAFiles::MakeDirectory(const char* path) { return SideOf(path).MakeDirectory(path); }
 Status DriveAFiles::SetCurrentDir(const char* path) { return SideOf(path).SetCurrentDir(path); }
 

@@ -41,6 +41,7 @@ class DriveAFiles final : public platform::FileSystem {
   // Both names on one side; a move between the floppy and the host is refused.
   platform::Status Replace(const char* source, const char* target) override;
   platform::Status GetAttributes(const char* path, std::uint32_t* attributes) override;
+  platform::Status ListDirectory(const char* path, platform::DirectoryVisitor& visitor) override;
   platform::Status MakeDirectory(const char* path) override;
   platform::Status SetCurrentDir(const char* path) override;
 

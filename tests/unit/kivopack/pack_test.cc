@@ -11,8 +11,10 @@
 #include "tests/fakes/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 #include "tests/unit/archive/hand_built.h"
-#include "tools/kivopack/error_text.h"
+#include "kit/error_text.h"
+#include "tools/kivopack/listing.h"
 #include "tools/kivopack/pack.h"
+#include "tools/kivopack/times.h"
 
 namespace {
 
@@ -57,7 +59,7 @@ TEST_F(Packer, WritesSortedEntriesWithTheirTimesByteForByte) {
   std::vector<platform::FileTimes> times;
   for (const char* name : names) times.push_back(TimesOf(Src(name)));
   std::string error;
-  ASSERT_TRUE(kivopack::Pack(r, &error)) << error;
+  ASSERT_TRUE(kivopack::Pack(platform::DefaultFileSystem(), r, &error)) << error;
   std::vector<tests::HandBuiltEntry> expected;
   for (std::size_t i = 0; i < 4; ++i) {
     expected.emplace_back(names[i], tests::ReadFile(Src(names[i])), times[i], 0x20);
@@ -69,7 +71,7 @@ TEST_F(Packer, WritesSortedEntriesWithTheirTimesByteForByte) {
   EXPECT_TRUE(got == want);
 
   kivopack::ArchiveListing listing;
-  ASSERT_TRUE(kivopack::Verify(r.output, &listing, &error)) << error;
+  ASSERT_TRUE(kivopack::Verify(platform::DefaultFileSystem(), r.output, &listing, &error)) << error;
   EXPECT_EQ(listing.offset, 4096u);
   EXPECT_EQ(listing.program, "a\\B.txt");
   ASSERT_EQ(listing.entries.size(), 4u);
@@ -80,22 +82,22 @@ TEST_F(Packer, WritesSortedEntriesWithTheirTimesByteForByte) {
 TEST_F(Packer, RefusesWhatTheExtractorCouldNotExtract) {
   std::string error;
   tests::MakeDirs(dir_.Join("src"));
-  EXPECT_FALSE(kivopack::Pack(Request(), &error));
+  EXPECT_FALSE(kivopack::Pack(platform::DefaultFileSystem(), Request(), &error));
   EXPECT_EQ(error.rfind("no files below", 0), 0u) << error;
 
   Put("ok.txt", "ok");
   kivopack::PackRequest r = Request();
   r.program = std::string(264, 'p');
-  EXPECT_FALSE(kivopack::Pack(r, &error));
+  EXPECT_FALSE(kivopack::Pack(platform::DefaultFileSystem(), r, &error));
   EXPECT_EQ(error, "program name longer than 263 characters");
   r.program = "ok.txt";
-  EXPECT_TRUE(kivopack::Pack(r, &error)) << error;
+  EXPECT_TRUE(kivopack::Pack(platform::DefaultFileSystem(), r, &error)) << error;
 
 #ifndef _WIN32  // Windows itself keeps no path that long
   std::string deep;
   while (deep.size() < 250) deep += std::string(40, 'd') + "\\";
   Put(deep + "f.txt", "deep");
-  EXPECT_FALSE(kivopack::Pack(Request(), &error));
+  EXPECT_FALSE(kivopack::Pack(platform::DefaultFileSystem(), Request(), &error));
   EXPECT_EQ(error.rfind("name longer than 259 characters", 0), 0u) << error;
 #endif
 }
@@ -112,7 +114,7 @@ TEST_F(Packer, RefusesNamesWindowsWouldReadDifferently) {
     kivopack::PackRequest r;
     r.output = d.Join("out");
     r.source = tests::NativePath(d.Join("src"));
-    EXPECT_FALSE(kivopack::Pack(r, &error));
+    EXPECT_FALSE(kivopack::Pack(platform::DefaultFileSystem(), r, &error));
     EXPECT_EQ(error.rfind("the extractor would refuse the name", 0), 0u) << error;
     // The temporary folder's clean-up reads a backslash as a separator.
     std::filesystem::remove(native);
@@ -126,7 +128,7 @@ TEST_F(Packer, RefusesAStubThatHoldsTheSignature) {
   kivopack::PackRequest r = Request();
   r.stub = dir_.Join("stub.exe");
   std::string error;
-  EXPECT_FALSE(kivopack::Pack(r, &error));
+  EXPECT_FALSE(kivopack::Pack(platform::DefaultFileSystem(), r, &error));
   EXPECT_EQ(error.rfind("the stub contains the archive signature", 0), 0u) << error;
 }
 
@@ -145,7 +147,7 @@ TEST_F(Packer, AFailedPackLeavesTheEarlierKitAndNoPartialFile) {
   r.program = "setup.exe";
   r.latestTime = 116444736000000000ull;  // 1970: reading the files changes no stored time
   std::string error;
-  ASSERT_TRUE(kivopack::Pack(r, &error)) << error;
+  ASSERT_TRUE(kivopack::Pack(platform::DefaultFileSystem(), r, &error)) << error;
   const std::string whole = tests::ReadFile(r.output);
   const std::string earlier = "the kit packed last week";
 
@@ -156,8 +158,7 @@ TEST_F(Packer, AFailedPackLeavesTheEarlierKitAndNoPartialFile) {
       tests::WriteFile(r.output, earlier);
       tests::FaultyFileSystem faults(platform::DefaultFileSystem());
       faults.SetFault(mode.At(k, platform::error::kDiskFull));
-      r.files = &faults;
-      const bool ok = kivopack::Pack(r, &error);
+      const bool ok = kivopack::Pack(faults, r, &error);
       EXPECT_EQ(faults.OpenHandleCount(), 0);
       EXPECT_FALSE(tests::Exists(r.output + ".partial"));
       if (!faults.FaultHit()) {
@@ -237,7 +238,7 @@ class PackerLimit : public Packer {
     r.source = tests::NativePath(root);
     r.latestTime = latest;
     std::string error;
-    EXPECT_TRUE(kivopack::Pack(r, &error)) << error;
+    EXPECT_TRUE(kivopack::Pack(platform::DefaultFileSystem(), r, &error)) << error;
     return tests::ReadFile(output);
   }
 };
@@ -256,9 +257,9 @@ TEST_F(PackerLimit, StoresNoTimeAfterTheLimitAndEarlierTimesAsTheyAre) {
   kivopack::PackRequest r = Request();
   r.latestTime = limit;
   std::string error;
-  ASSERT_TRUE(kivopack::Pack(r, &error)) << error;
+  ASSERT_TRUE(kivopack::Pack(platform::DefaultFileSystem(), r, &error)) << error;
   kivopack::ArchiveListing listing;
-  ASSERT_TRUE(kivopack::ReadListing(r.output, &listing, &error)) << error;
+  ASSERT_TRUE(kivopack::ReadListing(platform::DefaultFileSystem(), r.output, &listing, &error)) << error;
   ASSERT_EQ(listing.entries.size(), 2u);
   const kivopack::ListedEntry& newer = listing.entries[0];
   const kivopack::ListedEntry& older = listing.entries[1];
