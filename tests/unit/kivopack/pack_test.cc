@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/file_system.h"
 #include "tests/fakes/faulty_file_system.h"
+#include "tests/fakes/logging_file_system.h"
 #include "tests/support/temp_dir.h"
 #include "tests/unit/archive/hand_built.h"
 #include "kit/error_text.h"
@@ -132,33 +134,54 @@ TEST_F(Packer, RefusesAStubThatHoldsTheSignature) {
   EXPECT_EQ(error.rfind("the stub contains the archive signature", 0), 0u) << error;
 }
 
-// A pack that fails anywhere (a read, a write, the close that loses the
-// last data, the rename) leaves the earlier kit byte for byte, no
-// OUT.partial beside it and no file open, and says why in the host's words;
-// a fault that does not stop the pack leaves the new kit whole. Every
-// operation of the file layer fails in turn, once, for good and short.
+// The kinds of call in a log of the file layer ("ListDirectory", "Write"),
+// of every call or only of those that failed.
+std::set<std::string> CallKinds(const std::vector<std::string>& log, bool failedOnly) {
+  std::set<std::string> kinds;
+  for (const std::string& line : log) {
+    if (!failedOnly || line.find(" -> error ") != std::string::npos) kinds.insert(line.substr(0, line.find(' ')));
+  }
+  return kinds;
+}
+
+// A pack that fails anywhere (a folder's listing, a read, a write, the
+// close that loses the last data, the rename) leaves the earlier kit byte
+// for byte, no OUT.partial beside it and no file open, and says why in the
+// host's words; a fault that does not stop the pack leaves the new kit
+// whole. Every operation of the real file layer fails in turn, once, for
+// good and short, until every kind of call packing makes has failed.
 TEST_F(Packer, AFailedPackLeavesTheEarlierKitAndNoPartialFile) {
   Put("setup.exe", std::string(3000, 'S'));
   Put("data\\big.bin", std::string(3 << 20, 'b'));  // more than one buffer
   Put("data\\empty.dat", "");
+  Put("data\\deeper\\notes.txt", "two folders down");
+  tests::MakeDirs(tests::NativePath(Src("blank")));  // an empty folder: a warning only
+#ifndef _WIN32
+  std::filesystem::create_symlink("../setup.exe", tests::NativePath(Src("data\\setup-link.exe")));
+#endif
   tests::WriteFile(dir_.Join("stub.exe"), std::string(4096, 'M'));
   kivopack::PackRequest r = Request();
   r.stub = dir_.Join("stub.exe");
   r.program = "setup.exe";
   r.latestTime = 116444736000000000ull;  // 1970: reading the files changes no stored time
   std::string error;
-  ASSERT_TRUE(kivopack::Pack(platform::DefaultFileSystem(), r, &error)) << error;
+  tests::LoggingFileSystem reference(platform::DefaultFileSystem());
+  ASSERT_TRUE(kivopack::Pack(reference, r, &error)) << error;
+  const std::set<std::string> used = CallKinds(reference.Log(), false);
+  ASSERT_TRUE(used.count("ListDirectory")) << "the folders are listed through the file layer";
   const std::string whole = tests::ReadFile(r.output);
   const std::string earlier = "the kit packed last week";
 
   int failed = 0;
+  std::set<std::string> struck;
   for (const tests::FaultMode& mode : tests::kFaultModes) {
     for (std::uint64_t k = 1;; ++k) {
       SCOPED_TRACE(std::string(mode.name) + " fault at operation " + std::to_string(k));
       tests::WriteFile(r.output, earlier);
       tests::FaultyFileSystem faults(platform::DefaultFileSystem());
+      tests::LoggingFileSystem log(faults);
       faults.SetFault(mode.At(k, platform::error::kDiskFull));
-      const bool ok = kivopack::Pack(faults, r, &error);
+      const bool ok = kivopack::Pack(log, r, &error);
       EXPECT_EQ(faults.OpenHandleCount(), 0);
       EXPECT_FALSE(tests::Exists(r.output + ".partial"));
       if (!faults.FaultHit()) {
@@ -170,6 +193,7 @@ TEST_F(Packer, AFailedPackLeavesTheEarlierKitAndNoPartialFile) {
         continue;
       }
       ++failed;
+      for (const std::string& kind : CallKinds(log.Log(), true)) struck.insert(kind);
       EXPECT_EQ(tests::ReadFile(r.output), earlier);
       EXPECT_EQ(error.find('\n'), std::string::npos) << error;
       // The system's own words for a full disk ("No space left on device" on
@@ -178,6 +202,7 @@ TEST_F(Packer, AFailedPackLeavesTheEarlierKitAndNoPartialFile) {
     }
   }
   EXPECT_GT(failed, 20);
+  EXPECT_EQ(struck, used) << "every kind of call packing makes was made to fail";
 }
 
 // SOURCE_DATE_EPOCH as reproducible-build tools read it: digits only.
