@@ -54,7 +54,8 @@ bool VolumeFileSystem::Find(const std::string& name, std::uint32_t* slot) const 
     if (e.attributes & (attr::kLabel | attr::kDirectory)) continue;
     std::string longName;
     // A long name with a character the code page lacks matches no name of ours.
-    bool match = FoldKey(e.shortName, codec_) == key || (LongNameBytes(e, &longName) && FoldKey(longName, codec_) == key);
+    bool match = FoldKey(e.shortName, codec_) == key ||
+                 (LongNameBytes(e, &longName) && FoldKey(longName, codec_) == key);
     if (match) {
       *slot = e.slot;
       return true;

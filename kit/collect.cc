@@ -93,13 +93,15 @@ struct Refusals {
     std::vector<std::string> parts;
     if (!entries.empty()) parts.push_back(JoinSorted(entries, "; "));
     if (!badNames.empty()) {
-      parts.push_back(Named(badNames, "the extractor would refuse the name: ", "the extractor would refuse the names: "));
+      parts.push_back(
+          Named(badNames, "the extractor would refuse the name: ", "the extractor would refuse the names: "));
     }
     if (!longNames.empty()) {
       parts.push_back(Named(longNames, "name longer than 259 characters: ", "names longer than 259 characters: "));
     }
     if (!unheld.empty()) {
-      parts.push_back(names.CannotHold(unheld.size() == 1 ? "the name of" : "the names of", JoinSorted(unheld, ", "), ""));
+      const char* what = unheld.size() == 1 ? "the name of" : "the names of";
+      parts.push_back(names.CannotHold(what, JoinSorted(unheld, ", "), ""));
     }
     return Join(parts, "; ");
   }
@@ -126,7 +128,8 @@ class SourceWalk final : public platform::DirectoryVisitor {
 
   bool Run(const std::string& source, std::vector<SourceFile>* files, std::string* error) {
     platform::Status listed = List(source);
-    if (!listed && (listed.code() == platform::error::kFileNotFound || listed.code() == platform::error::kPathNotFound)) {
+    const std::uint32_t code = listed.code();
+    if (code == platform::error::kFileNotFound || code == platform::error::kPathNotFound) {
       *error = "not a folder: " + source;
       return false;
     }
@@ -179,7 +182,8 @@ class SourceWalk final : public platform::DirectoryVisitor {
       Link link = JudgeLink(names_.PathOf(shown), realRoot_, &why);
       if (link == Link::kRefused) refused.entries.push_back("the link " + shown + " " + why);
       if (link == Link::kIsFolder) {
-        noted.push_back("the link " + shown + " is not packed: it leads to a folder, which is packed under its own name");
+        noted.push_back("the link " + shown +
+                        " is not packed: it leads to a folder, which is packed under its own name");
       }
       if (link == Link::kIsFile) Take(here, files);
     } else if (entry.kind == EntryKind::kDirectory) {
