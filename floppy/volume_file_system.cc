@@ -37,25 +37,24 @@ Status VolumeFileSystem::NameOf(const char* path, std::string* name) const {
   return Status::Ok();
 }
 
+bool VolumeFileSystem::LongNameBytes(const DirEntry& entry, std::string* name) const {
+  name->clear();
+  for (char16_t u : entry.longName) {
+    auto it = bytes_.find(u);
+    if (it == bytes_.end()) return false;
+    *name += it->second;
+  }
+  return !entry.longName.empty();
+}
+
 bool VolumeFileSystem::Find(const std::string& name, std::uint32_t* slot) const {
   const std::string key = FoldKey(name, codec_);
   for (const DirEntry& e : volume_.List()) {
     if (e.attributes & (attr::kLabel | attr::kDirectory)) continue;
     std::string longName;
-    bool match = FoldKey(e.shortName, codec_) == key;
-    if (!match && !e.longName.empty()) {
-      longName.clear();
-      bool holds = true;
-      for (char16_t u : e.longName) {
-        auto it = bytes_.find(u);
-        if (it == bytes_.end()) {
-          holds = false;  // a character the code page lacks: no name of ours matches it
-          break;
-        }
-        longName += it->second;
-      }
-      match = holds && FoldKey(longName, codec_) == key;
-    }
+    // A long name with a character the code page lacks matches no name of ours.
+    bool match = FoldKey(e.shortName, codec_) == key ||
+                 (LongNameBytes(e, &longName) && FoldKey(longName, codec_) == key);
     if (match) {
       *slot = e.slot;
       return true;
@@ -259,6 +258,21 @@ Status VolumeFileSystem::SetAttributes(const char* path, std::uint32_t attribute
 }
 
 Status VolumeFileSystem::MakeDirectory(const char*) { return Fail(code::kAccessDenied); }
+
+Status VolumeFileSystem::ListDirectory(const char* path, platform::DirectoryVisitor& visitor) {
+  std::string name;
+  if (Status s = NameOf(path, &name); !s) return s;
+  if (!name.empty()) return Fail(code::kPathNotFound);  // the floppy has no folders
+  for (const DirEntry& e : volume_.List()) {
+    if (e.attributes & (attr::kLabel | attr::kDirectory)) continue;
+    // As FindFirstFileA names it: by the short name where the long one
+    // does not fit the code page.
+    std::string shown;
+    if (!LongNameBytes(e, &shown)) shown = e.shortName;
+    visitor.Visit({shown.c_str(), platform::EntryKind::kFile, platform::EntryKind::kFile});
+  }
+  return Status::Ok();
+}
 
 Status VolumeFileSystem::SetCurrentDir(const char* path) {
   std::string name;

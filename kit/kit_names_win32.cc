@@ -2,7 +2,7 @@
 // and the platform's file layer and the programs that read a kit take the
 // system's ANSI code page. The C++ library's narrow paths are UTF-8 there,
 // so every path crosses through the system's own conversions instead.
-#include "tools/kivopack/kit_names.h"
+#include "kit/kit_names.h"
 
 #include <windows.h>
 
@@ -71,9 +71,12 @@ bool KitNames::FromHost(const std::string& host, std::string* kit, std::string* 
   return true;
 }
 
-bool KitNames::NameOf(const std::filesystem::path& path, std::string* kit, std::string* missing) const {
+bool KitNames::NameOf(const std::string& found, std::string* kit, std::string* missing) const {
   if (missing != nullptr) missing->clear();
-  return ToAnsi(path.filename().wstring(), kit) && FromHost(*kit, kit);
+  // The listing names files in the ANSI code page, with '?' (which no name
+  // may hold) for each character the code page lacks.
+  if (found.find('?') != std::string::npos) return false;
+  return FromHost(found, kit);
 }
 
 std::string KitNames::SystemPath(const std::filesystem::path& path) const {

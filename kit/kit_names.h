@@ -35,8 +35,8 @@ class KitNames {
   // it can be told.
   bool FromHost(const std::string& host, std::string* kit, std::string* missing = nullptr) const;
 
-  // A path's last component as the kit names it (see FromHost).
-  bool NameOf(const std::filesystem::path& path, std::string* kit, std::string* missing = nullptr) const;
+  // A name found in a folder listing as the kit names it (see FromHost).
+  bool NameOf(const std::string& found, std::string* kit, std::string* missing = nullptr) const;
 
   // A path found on disk in the form the platform's file layer opens.
   std::string SystemPath(const std::filesystem::path& path) const;
