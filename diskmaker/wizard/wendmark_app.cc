@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/memory.h"
 #include "platform/process.h"
+#include "platform/win32/file_system.h"
 
 namespace wendmark {
 
@@ -15,7 +16,7 @@ bool CWendmarkApp::InitInstance() {
 
   // The program object is where the system's services are chosen; the
   // pages are handed them.
-  WizardServices services{platform::DefaultFileSystem(), platform::DefaultDrives(), platform::DefaultMemory()};
+  WizardServices services{platform::win32::PlainFileSystem(), platform::DefaultDrives(), platform::DefaultMemory()};
   platform::win32::ResourceStringTable strings(instance());
   CWendmarkDlg sheet(instance(), strings);
   const char* name = packages_.GetName().c_str();

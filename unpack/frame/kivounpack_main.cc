@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/memory.h"
 #include "platform/process.h"
+#include "platform/win32/file_system.h"
 #include "platform/win32/runtime.h"
 #include "platform/windows_path.h"
 #include "platform/win32/message_boxes.h"
@@ -37,7 +38,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
   kivo::win32::OverwriteDialog prompt(instance);
   kivo::win32::ShellLauncher launcher;
-  kivo::Extractor extractor({platform::DefaultFileSystem(), platform::DefaultMemory(), messages,
+  kivo::Extractor extractor({platform::win32::PlainFileSystem(), platform::DefaultMemory(), messages,
                              prompt, launcher});
   kivo::win32::ExtractorRun run{instance, &options, &extractor};
   HWND window = kivo::win32::CreateExtractorWindow(&run);
