@@ -13,6 +13,7 @@
 #include <unistd.h>
 #endif
 
+#include "platform/console/code_page_option.h"
 #include "platform/windows_path.h"
 #include "tandrel_version.h"
 #include "tools/kivopack/pack.h"
@@ -134,7 +135,8 @@ int main(int argc, char** argv) {
     } else if (arg == "--codepage") {
       const char* v = value("--codepage");
       if (v == nullptr) return 1;
-      if (!kivopack::KitNames::ParseNumber(v, &codePage)) return Refuse(std::string("not a code page number: ") + v);
+      if (!platform::console::ParseCodePageNumber(v, &codePage))
+        return Refuse(std::string("not a code page number: ") + v);
     } else if (arg == "-o") {
       const char* v = value("-o");
       if (v == nullptr) return 1;

@@ -1,12 +1,14 @@
-#include "unpack/frame/console/host_text.h"
+#include "platform/console/host_text.h"
 
 #include <cstring>
 
-namespace kivo::console {
+namespace platform::console {
 
 void HostText::KeepAsIs(const char* text) {
   if (text != nullptr && *text != '\0') kept_.emplace_back(text);
 }
+
+std::string ToHost(const HostText* host, const char* text) { return host != nullptr ? host->ToHost(text) : text; }
 
 std::string HostText::ToHost(const char* text) const {
   if (page_ == nullptr) return text;
@@ -50,4 +52,4 @@ platform::Status HostPathFileSystem::SetCurrentDir(const char* path) {
   return target().SetCurrentDir(text_.ToHost(path).c_str());
 }
 
-}  // namespace kivo::console
+}  // namespace platform::console

@@ -1,9 +1,10 @@
-// The console extractor works in a Windows program's terms: the archive's
-// names and program are text in an ANSI code page, and so is every path and
-// message built from them. The host keeps its own names in its own encoding.
-// Its texts (the archive's path, the target folder) are taken as they are
-// wherever they turn up; everything else crosses into the host's encoding
-// before it reaches the file system, the terminal or a started program.
+// Text of a Windows program on a POSIX host. The program's own texts (names
+// it reads from its files, messages built from them) are in an ANSI code
+// page; the host keeps its names in its own encoding. The host's texts that
+// the program is handed (a folder named on the command line, say) are taken
+// as they are wherever they turn up; everything else crosses into the host's
+// encoding before it reaches the file system, the terminal or a started
+// program.
 #pragma once
 
 #include <string>
@@ -12,7 +13,7 @@
 #include "platform/forwarding_file_system.h"
 #include "platform/posix/code_page.h"
 
-namespace kivo::console {
+namespace platform::console {
 
 class HostText {
  public:
@@ -32,6 +33,9 @@ class HostText {
   std::vector<std::string> kept_;
 };
 
+// `text` through `host` (null: as it is), for callers whose conversion is optional.
+std::string ToHost(const HostText* host, const char* text);
+
 // The file system with every path taken into the host's encoding first;
 // the calls on open files pass as they are.
 class HostPathFileSystem final : public platform::ForwardingFileSystem {
@@ -50,4 +54,4 @@ class HostPathFileSystem final : public platform::ForwardingFileSystem {
   const HostText& text_;
 };
 
-}  // namespace kivo::console
+}  // namespace platform::console
