@@ -35,21 +35,17 @@ std::string HostText::ToHost(const char* text) const {
   return out + page_->ToHost(std::string_view(text + from, i - from));
 }
 
-platform::Status HostPathFileSystem::Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) {
-  return target().Open(text_.ToHost(path).c_str(), mode, file);
-}
-platform::Status HostPathFileSystem::Remove(const char* path) { return target().Remove(text_.ToHost(path).c_str()); }
-platform::Status HostPathFileSystem::Replace(const char* source, const char* target) {
-  return ForwardingFileSystem::target().Replace(text_.ToHost(source).c_str(), text_.ToHost(target).c_str());
-}
-platform::Status HostPathFileSystem::GetAttributes(const char* path, std::uint32_t* attributes) {
-  return target().GetAttributes(text_.ToHost(path).c_str(), attributes);
-}
-platform::Status HostPathFileSystem::MakeDirectory(const char* path) {
-  return target().MakeDirectory(text_.ToHost(path).c_str());
-}
-platform::Status HostPathFileSystem::SetCurrentDir(const char* path) {
-  return target().SetCurrentDir(text_.ToHost(path).c_str());
+platform::Status HostPathFileSystem::Around(platform::Call& call, const Next& next) {
+  std::string path, target;
+  if (call.path != nullptr) {
+    path = text_.ToHost(call.path);
+    call.path = path.c_str();
+  }
+  if (call.target != nullptr) {
+    target = text_.ToHost(call.target);
+    call.target = target.c_str();
+  }
+  return next(call);
 }
 
 }  // namespace platform::console

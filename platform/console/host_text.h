@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forwarding_file_system.h"
+#include "platform/intercepting_file_system.h"
 #include "platform/posix/code_page.h"
 
 namespace platform::console {
@@ -36,21 +36,16 @@ class HostText {
 // `text` through `host` (null: as it is), for callers whose conversion is optional.
 std::string ToHost(const HostText* host, const char* text);
 
-// The file system with every path taken into the host's encoding first;
-// the calls on open files pass as they are.
-class HostPathFileSystem final : public platform::ForwardingFileSystem {
+// The file system with every path a call names taken into the host's
+// encoding first; the calls on open files pass as they are.
+class HostPathFileSystem final : public platform::InterceptingFileSystem {
  public:
   HostPathFileSystem(platform::FileSystem& inner, const HostText& text)
-      : ForwardingFileSystem(inner), text_(text) {}
-
-  platform::Status Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) override;
-  platform::Status Remove(const char* path) override;
-  platform::Status Replace(const char* source, const char* target) override;
-  platform::Status GetAttributes(const char* path, std::uint32_t* attributes) override;
-  platform::Status MakeDirectory(const char* path) override;
-  platform::Status SetCurrentDir(const char* path) override;
+      : InterceptingFileSystem(inner), text_(text) {}
 
  private:
+  platform::Status Around(platform::Call& call, const Next& next) override;
+
   const HostText& text_;
 };
 
