@@ -9,14 +9,6 @@ std::string KitNames::CannotHold(const std::string& what, const std::string& hos
   return line;
 }
 
-bool KitNames::ParseNumber(const std::string& text, unsigned* number) {
-  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-  unsigned long n = std::stoul(text);
-  if (n == 0 || n > 65535) return false;
-  *number = static_cast<unsigned>(n);
-  return true;
-}
-
 const KitNames& KitNames::AsciiOnly() {
   static const KitNames ascii;
   return ascii;

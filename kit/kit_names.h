@@ -63,10 +63,6 @@ class KitNames {
   // An object that holds ASCII only, for callers that have no code page.
   static const KitNames& AsciiOnly();
 
-  // A code page number as an option gives it: digits only, so that "1252x"
-  // is not taken for 1252.
-  static bool ParseNumber(const std::string& text, unsigned* number);
-
  private:
 #ifndef _WIN32
   platform::posix::CodePage page_;

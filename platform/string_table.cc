@@ -1,5 +1,7 @@
 #include "platform/string_table.h"
 
+#include <cstdarg>
+
 #include "platform/text.h"
 
 namespace platform {
@@ -20,6 +22,24 @@ std::uint32_t CompiledStringTable::Load(std::uint32_t id, char* buffer,
     return 0;
   }
   return TextCopy(buffer, capacity, text);
+}
+
+TextBuffer LoadText(const StringTable& strings, std::uint32_t id) {
+  TextBuffer text;
+  strings.Load(id, text.data(), text.capacity());
+  text.Sync();
+  return text;
+}
+
+TextBuffer FormatText(const StringTable& strings, std::uint32_t id, ...) {
+  TextBuffer format = LoadText(strings, id);
+  TextBuffer text;
+  va_list args;
+  va_start(args, id);
+  TextFormatV(text.data(), text.capacity(), format.c_str(), args);
+  va_end(args);
+  text.Sync();
+  return text;
 }
 
 }  // namespace platform

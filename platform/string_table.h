@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/bounded_string.h"
+
 namespace platform {
 
 struct StringEntry {
@@ -34,5 +36,12 @@ class CompiledStringTable final : public StringTable {
   const StringEntry* entries_;
   std::uint32_t count_;
 };
+
+// String `id` of `strings`, cut to the buffer; empty when there is none.
+TextBuffer LoadText(const StringTable& strings, std::uint32_t id);
+
+// String `id` as the format of the arguments that follow (the rules of
+// platform/format.h), cut to the buffer.
+TextBuffer FormatText(const StringTable& strings, std::uint32_t id, ...);
 
 }  // namespace platform

@@ -4,11 +4,11 @@
 
 namespace wendmark {
 
-bool DiskBuilder::Build(void* parent, int* endCode) {
-  CopyProgressDlg dialog(static_cast<HWND>(parent), this, services_.strings);
-  AttachProgress(&dialog);
+bool BuildInDialog(DiskBuilder& builder, HWND parent, const platform::StringTable& strings, int* endCode) {
+  CopyProgressDlg dialog(parent, &builder, strings);
+  builder.AttachProgress(&dialog);
   int code = dialog.DoModal();
-  AttachProgress(nullptr);
+  builder.AttachProgress(nullptr);
   if (endCode != nullptr) *endCode = code;
   return code == kEndWritten;
 }

@@ -9,6 +9,8 @@
 
 namespace wendmark {
 
+class DiskBuilder;
+
 class CopyProgressDlg final : public platform::win32::ui::ModalDialog, public ProgressDialogLogic {
  public:
   CopyProgressDlg(HWND parent, CopyJob* job, const platform::StringTable& strings)
@@ -43,5 +45,12 @@ class CopyProgressDlg final : public platform::win32::ui::ModalDialog, public Pr
   platform::TextBuffer diskLine_, fileLine_;
   int barPosition_ = -1;
 };
+
+// Runs `builder`'s build inside the modal "Copying Files" dialog owned by
+// `parent`, with the dialog's texts from `strings`. True exactly when every
+// selected disk was written; *endCode (when given) receives the dialog's
+// end code: 1 written, 2 cancelled, 3 failed.
+bool BuildInDialog(DiskBuilder& builder, HWND parent, const platform::StringTable& strings,
+                   int* endCode = nullptr);
 
 }  // namespace wendmark

@@ -1,11 +1,8 @@
 #include "diskmaker/builder/disk_builder.h"
 
-#include <cstdarg>
-
 #include "diskmaker/builder/copy_progress.h"
 #include "diskmaker/resources/strings.h"
 #include "platform/bounded_string.h"
-#include "platform/text.h"
 #include "platform/types.h"
 #include "platform/ui.h"
 #include "platform/windows_path.h"
@@ -29,22 +26,9 @@ std::uint64_t FreeBytes(const platform::FreeSpace& space) {
 
 const char* FloppyName(const char* entry) { return platform::path::LastComponent(entry); }
 
-platform::TextBuffer DiskBuilder::Text(std::uint32_t id) const {
-  platform::TextBuffer text;
-  services_.strings.Load(id, text.data(), text.capacity());
-  text.Sync();
-  return text;
-}
-
-platform::TextBuffer DiskBuilder::Format(std::uint32_t id, ...) const {
-  platform::TextBuffer format = Text(id);
-  platform::TextBuffer text;
-  va_list args;
-  va_start(args, id);
-  platform::TextFormatV(text.data(), text.capacity(), format.c_str(), args);
-  va_end(args);
-  text.Sync();
-  return text;
+bool EntrySource(const char* folder, const char* entry, platform::PathBuffer* source) {
+  source->Assign(folder);
+  return platform::path::Append(source, entry);
 }
 
 void* CopyBufferStore::Get(platform::Memory& memory) {
@@ -64,6 +48,11 @@ CopyBufferStore& ProcessCopyBuffer() {
 }
 
 bool DiskBuilder::Run() {
+  NoDiskHooks none;
+  return Run(none);
+}
+
+bool DiskBuilder::Run(DiskHooks& hooks) {
   if (progress_ == nullptr) return false;
   DriveRecord drive;
   if (!drives_->GetChosen(&drive)) return false;
@@ -72,11 +61,25 @@ bool DiskBuilder::Run() {
   auto disks = packages_->Disks();
   while (const DiskEntry* disk = disks.Next()) {
     if (!disk->selected) continue;
-    platform::TextBuffer title = Format(IDS_DISK_TITLE, disk->number + 1, packages_->GetName().c_str());
+    if (!hooks.BeginDisk(*disk)) return false;
+    platform::TextBuffer title =
+        platform::FormatText(services_.strings, IDS_DISK_TITLE, disk->number + 1, packages_->GetName().c_str());
     progress_->SetDiskTitle(title.c_str());
     progress_->PromptForDisk(title.c_str(), drive);
-    if (!CheckDestination(drive)) return false;
-    if (!CopyDisk(drive, *disk)) return false;
+    if (!CheckDestination(drive)) {
+      hooks.DiskFailed(*disk, DiskHooks::Step::kCheck);
+      return false;
+    }
+    platform::FileSystem* files = hooks.CopyFiles(*disk, services_.files);
+    if (files == nullptr) return false;
+    files_ = files;
+    bool copied = CopyDisk(drive, *disk);
+    files_ = &services_.files;
+    if (!copied) {
+      hooks.DiskFailed(*disk, DiskHooks::Step::kCopy);
+      return false;
+    }
+    if (!hooks.EndDisk(*disk)) return false;
   }
   return true;
 }
@@ -128,10 +131,8 @@ bool DiskBuilder::CopyDisk(const DriveRecord& drive, const DiskEntry& disk) {
   platform::PathBuffer folder = packages_->GetDiskImagesFolder();
   auto files = disk.Files();
   while (const platform::PathBuffer* entry = files.Next()) {
-    // As written: a folder that ends in a backslash gives a doubled one,
-    // which the file system accepts.
-    platform::PathBuffer source(folder.c_str());
-    bool whole = platform::path::Append(&source, entry->c_str());
+    platform::PathBuffer source;
+    bool whole = EntrySource(folder.c_str(), entry->c_str(), &source);
     char destination[platform::kMaxPath];
     services_.drives.DestinationPath(drive.rootPath.c_str(), FloppyName(entry->c_str()), destination,
                                      sizeof destination);
@@ -145,7 +146,7 @@ bool DiskBuilder::CopyOneFile(const char* entry, const char* source, const char*
   if (source == nullptr || source[0] == '\0' || destination == nullptr || destination[0] == '\0')
     return false;
   if (progress_ == nullptr) return false;
-  platform::FileSystem& fs = services_.files;
+  platform::FileSystem& fs = *files_;
   for (;;) {
     std::uint32_t message = 0;
     bool choice = false;

@@ -43,6 +43,35 @@ class CopyBufferStore {
 // The store the program's builds share for the life of the process.
 CopyBufferStore& ProcessCopyBuffer();
 
+// What a build does around each disk beyond what its window shows: the
+// wizard's build needs nothing more (NoDiskHooks); the console writes each
+// disk as a floppy image.
+class DiskHooks {
+ public:
+  enum class Step { kCheck, kCopy };
+  // `disk` is next, before its title is shown; false stops the build.
+  virtual bool BeginDisk(const DiskEntry& disk) = 0;
+  // The floppy for `disk` passed the checks: the file system its files are
+  // copied through (`own`, the build's, unless the hooks hold another).
+  // Null stops the build.
+  virtual platform::FileSystem* CopyFiles(const DiskEntry& disk, platform::FileSystem& own) = 0;
+  // `step` of `disk` failed, and the build stops.
+  virtual void DiskFailed(const DiskEntry& disk, Step step) = 0;
+  // Every file of `disk` is on its floppy; false stops the build.
+  virtual bool EndDisk(const DiskEntry& disk) = 0;
+
+ protected:
+  ~DiskHooks() = default;
+};
+
+class NoDiskHooks final : public DiskHooks {
+ public:
+  bool BeginDisk(const DiskEntry&) override { return true; }
+  platform::FileSystem* CopyFiles(const DiskEntry&, platform::FileSystem& own) override { return &own; }
+  void DiskFailed(const DiskEntry&, Step) override {}
+  bool EndDisk(const DiskEntry&) override { return true; }
+};
+
 // The services a build uses, all owned elsewhere.
 struct BuilderServices {
   platform::FileSystem& files;
@@ -62,28 +91,25 @@ class DiskBuilder final : public CopyJob {
   // hands in a store of its own.
   void UseCopyBuffer(CopyBufferStore* store) { buffer_ = store; }
 
-  // The window the build runs in (not owned); Build sets it to its dialog.
+  // The window the build runs in (not owned); on Windows BuildInDialog
+  // sets it to its dialog.
   void AttachProgress(CopyProgress* progress) { progress_ = progress; }
-  CopyProgress* progress() const { return progress_; }
-
-#ifdef _WIN32
-  // Runs the build inside the modal "Copying Files" dialog owned by
-  // `parent` (an HWND). True exactly when every selected disk was written;
-  // *endCode (when given) receives the dialog's end code: 1 written,
-  // 2 cancelled, 3 failed.
-  bool Build(void* parent, int* endCode = nullptr);
-#endif
 
   // The whole build, run once by the progress window. True when every
   // selected disk was written.
   bool Run() override;
 
+  // The build with `hooks` around each disk: for every selected disk its
+  // title ("Disk N - Product") on the window, the request for its floppy,
+  // the checks and the copy of its files.
+  bool Run(DiskHooks& hooks);
+
   // Makes sure the floppy in `drive` is present, blank and large enough,
   // prompting until it is or the user gives up (false).
   bool CheckDestination(const DriveRecord& drive);
 
-  // Copies every file entry of one disk onto the floppy; true when each was
-  // copied or skipped by the user.
+  // Copies every file entry of one disk onto the floppy, each from
+  // EntrySource; true when each was copied or skipped by the user.
   bool CopyDisk(const DriveRecord& drive, const DiskEntry& disk);
 
   // Copies one file with its times; true when it was copied or the user
@@ -99,14 +125,14 @@ class DiskBuilder final : public CopyJob {
                     std::uint32_t* message);
 
  private:
-  platform::TextBuffer Text(std::uint32_t id) const;
-  platform::TextBuffer Format(std::uint32_t id, ...) const;
+  platform::TextBuffer Text(std::uint32_t id) const { return platform::LoadText(services_.strings, id); }
   // The message for a failed write, flush or close: a full disk or another fault.
   static std::uint32_t WriteFailure(platform::Status failure);
 
   PackageList* packages_;
   DriveList* drives_;
   BuilderServices services_;
+  platform::FileSystem* files_ = &services_.files;  // what the copy goes through
   CopyProgress* progress_ = nullptr;
   CopyBufferStore* buffer_ = &ProcessCopyBuffer();
 };
@@ -115,5 +141,9 @@ class DiskBuilder final : public CopyJob {
 // backslash, or the whole entry when it has none.
 const char* FloppyName(const char* entry);
 
+// Where a file entry is copied from: the disk images folder and the entry
+// joined as written (a folder that ends in a backslash gives a doubled one,
+// which the file system accepts). False when the path was cut to fit.
+bool EntrySource(const char* folder, const char* entry, platform::PathBuffer* source);
 
 }  // namespace wendmark

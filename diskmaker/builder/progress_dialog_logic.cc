@@ -2,7 +2,6 @@
 
 #include "diskmaker/model/drive_list.h"
 #include "diskmaker/resources/strings.h"
-#include "platform/text.h"
 #include "platform/ui.h"
 
 namespace wendmark {
@@ -10,24 +9,12 @@ namespace {
 
 namespace ui = platform::ui;
 
-constexpr std::uint32_t kLineCapacity = 1024;
-
 }  // namespace
 
 void ShowInsertPrompt(ui::MessageBoxes& boxes, const platform::StringTable& strings,
                       const char* title, char letter) {
-  char format[kLineCapacity], text[kLineCapacity], caption[kLineCapacity];
-  strings.Load(IDS_INSERT_PROMPT, format, sizeof format);
-  platform::TextFormat(text, sizeof text, format, title, letter);
-  strings.Load(IDS_PROGRESS_CAPTION, caption, sizeof caption);
-  boxes.Show(text, caption, ui::kOk | ui::kIconInformation);
-}
-
-platform::TextBuffer ProgressDialogLogic::Text(std::uint32_t id) const {
-  platform::TextBuffer text;
-  strings_.Load(id, text.data(), text.capacity());
-  text.Sync();
-  return text;
+  boxes.Show(platform::FormatText(strings, IDS_INSERT_PROMPT, title, letter).c_str(),
+             platform::LoadText(strings, IDS_PROGRESS_CAPTION).c_str(), ui::kOk | ui::kIconInformation);
 }
 
 void ProgressDialogLogic::SetDiskTitle(const char* title) {
@@ -40,14 +27,9 @@ void ProgressDialogLogic::PromptForDisk(const char* title, const DriveRecord& dr
 }
 
 void ProgressDialogLogic::ShowStatus(const char* entry, int percent) {
-  char line[kLineCapacity];
-  if (!diskTitle.empty()) {
-    platform::TextFormat(line, sizeof line, Text(IDS_CREATING).c_str(), diskTitle.c_str());
-    SetDiskLine(line);
-  }
+  if (!diskTitle.empty()) SetDiskLine(platform::FormatText(strings_, IDS_CREATING, diskTitle.c_str()).c_str());
   if (entry != nullptr && entry[0] != '\0') {
-    platform::TextFormat(line, sizeof line, Text(IDS_COPYING).c_str(), entry);
-    SetFileLine(line);
+    SetFileLine(platform::FormatText(strings_, IDS_COPYING, entry).c_str());
   } else {
     SetFileLine("");
   }

@@ -70,7 +70,7 @@ class ProgressDialogLogic : public CopyProgress {
   const platform::StringTable& strings() const { return strings_; }
 
  private:
-  platform::TextBuffer Text(std::uint32_t id) const;
+  platform::TextBuffer Text(std::uint32_t id) const { return platform::LoadText(strings_, id); }
 
   CopyJob* job_;
   const platform::StringTable& strings_;

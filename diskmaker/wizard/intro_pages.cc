@@ -10,8 +10,8 @@ CWelcomePage::CWelcomePage(const char* name, const platform::StringTable& string
     : WendmarkPage(IDD_WELCOME, WizardPage::kWelcome, strings), name_(name) {}
 
 BOOL CWelcomePage::OnInitDialog() {
-  SetDlgItemTextA(window(), IDC_WELCOME_TEXT, FormatText(strings(), IDS_WELCOME_TEMPLATETEXT, name_.c_str()).c_str());
-  SetDlgItemTextA(window(), IDC_INSTALL_TEXT, FormatText(strings(), IDS_COMPLETE_HINT, name_.c_str()).c_str());
+  SetDlgItemTextA(window(), IDC_WELCOME_TEXT, NameText(strings(), IDS_WELCOME_TEMPLATETEXT, name_.c_str()).c_str());
+  SetDlgItemTextA(window(), IDC_INSTALL_TEXT, NameText(strings(), IDS_COMPLETE_HINT, name_.c_str()).c_str());
   return TRUE;
 }
 

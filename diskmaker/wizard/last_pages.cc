@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "diskmaker/builder/copy_progress_dlg.h"
 #include "diskmaker/builder/disk_builder.h"
 #include "diskmaker/resources/resource_ids.h"
 #include "diskmaker/resources/strings.h"
@@ -26,21 +27,21 @@ bool CGetDisksPage::OnSetActive() {
 
 LRESULT CGetDisksPage::OnWizardNext() {
   DiskBuilder builder(packages_, drives_, {services_.files, services_.drives, strings(), services_.memory});
-  return builder.Build(window()) ? 0 : -1;
+  return BuildInDialog(builder, window(), strings()) ? 0 : -1;
 }
 
 CCompletePage::CCompletePage(const char* name, const platform::StringTable& strings)
     : WendmarkPage(IDD_COMPLETE, WizardPage::kComplete, strings), name_(name) {}
 
 BOOL CCompletePage::OnInitDialog() {
-  SetDlgItemTextA(window(), IDC_COMPLETE_TEXT, FormatText(strings(), IDS_COMPLETE_TEXT, name_.c_str()).c_str());
+  SetDlgItemTextA(window(), IDC_COMPLETE_TEXT, NameText(strings(), IDS_COMPLETE_TEXT, name_.c_str()).c_str());
   return TRUE;
 }
 
 bool CCompletePage::OnSetActive() {
   if (Sheet() == nullptr) return true;
   HWND sheet = SheetWindow();
-  platform::TextBuffer done = LoadText(strings(), IDS_DONE);
+  platform::TextBuffer done = platform::LoadText(strings(), IDS_DONE);
   // Shows the Finish button as the default, hides Back and Next.
   SendMessageA(sheet, PSM_SETFINISHTEXT, 0, reinterpret_cast<LPARAM>(done.c_str()));
   HWND cancel = GetDlgItem(sheet, kCancelButton);

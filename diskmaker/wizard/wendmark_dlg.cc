@@ -10,7 +10,7 @@ namespace wendmark {
 
 CWendmarkDlg::CWendmarkDlg(HINSTANCE instance, const platform::StringTable& strings, HWND parent)
     : instance_(instance), strings_(strings), parent_(parent),
-      caption_(LoadText(strings, IDS_SHEET_CAPTION)),
+      caption_(platform::LoadText(strings, IDS_SHEET_CAPTION)),
       appIcon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_WENDMARK))) {
   caption = caption_.c_str();
   icon = appIcon_;
@@ -33,7 +33,7 @@ void CWendmarkDlg::OnCreated() {
   SetWindowLongA(sheet, GWL_STYLE, GetWindowLongA(sheet, GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
   HMENU menu = GetSystemMenu(sheet, FALSE);
   if (menu != nullptr) {
-    platform::TextBuffer about = LoadText(strings_, IDS_ABOUT_MENU);
+    platform::TextBuffer about = platform::LoadText(strings_, IDS_ABOUT_MENU);
     if (!about.empty()) {
       AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
       AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about.c_str());

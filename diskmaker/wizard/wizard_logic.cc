@@ -59,8 +59,8 @@ bool LoadModels(PackageList* packages, DriveList* drives, const platform::Proces
 }
 
 bool ConfirmQuit(ui::MessageBoxes& boxes, const platform::StringTable& strings) {
-  return boxes.Show(LoadText(strings, IDS_QUIT_TEXT).c_str(), LoadText(strings, IDS_QUIT_CAPTION).c_str(),
-                    ui::kYesNo | ui::kIconQuestion) == ui::kIdYes;
+  return boxes.Show(platform::LoadText(strings, IDS_QUIT_TEXT).c_str(),
+                    platform::LoadText(strings, IDS_QUIT_CAPTION).c_str(), ui::kYesNo | ui::kIconQuestion) == ui::kIdYes;
 }
 
 PageButtons ButtonsFor(WizardPage page) {
@@ -74,31 +74,18 @@ PageButtons ButtonsFor(WizardPage page) {
   }
 }
 
-platform::TextBuffer LoadText(const platform::StringTable& strings, std::uint32_t id) {
-  platform::TextBuffer text;
-  strings.Load(id, text.data(), text.capacity());
-  text.Sync();
-  return text;
-}
-
-platform::TextBuffer FormatText(const platform::StringTable& strings, std::uint32_t id, const char* name) {
-  platform::TextBuffer text;
+platform::TextBuffer NameText(const platform::StringTable& strings, std::uint32_t id, const char* name) {
   // Both placeholders of the completion text take the name.
-  text.Format(LoadText(strings, id).c_str(), name, name);
-  return text;
+  return platform::FormatText(strings, id, name, name);
 }
 
 platform::TextBuffer DiskRowText(const platform::StringTable& strings, std::int32_t number, const char* name) {
-  platform::TextBuffer text;
-  text.Format(LoadText(strings, IDS_DISK_ROW).c_str(), number + 1, name);
-  return text;
+  return platform::FormatText(strings, IDS_DISK_ROW, number + 1, name);
 }
 
 platform::TextBuffer DisksNeededText(const platform::StringTable& strings, int selected) {
-  if (selected <= 1) return LoadText(strings, IDS_ONE_DISK_NEEDED);
-  platform::TextBuffer text;
-  text.Format(LoadText(strings, IDS_DISKS_NEEDED).c_str(), selected);
-  return text;
+  if (selected <= 1) return platform::LoadText(strings, IDS_ONE_DISK_NEEDED);
+  return platform::FormatText(strings, IDS_DISKS_NEEDED, selected);
 }
 
 void DiskSelectLogic::Fill(DiskChecks& list) const {
@@ -119,8 +106,8 @@ bool DiskSelectLogic::Next(const DiskChecks& list, ui::MessageBoxes& boxes) cons
     count += disk.selected ? 1 : 0;
   }
   if (count > 0) return true;
-  boxes.Show(LoadText(strings_, IDS_NO_DISKS_SELECTED).c_str(), LoadText(strings_, IDS_SELECT_CAPTION).c_str(),
-             ui::kOk | ui::kIconExclamation);
+  boxes.Show(platform::LoadText(strings_, IDS_NO_DISKS_SELECTED).c_str(),
+             platform::LoadText(strings_, IDS_SELECT_CAPTION).c_str(), ui::kOk | ui::kIconExclamation);
   return false;
 }
 

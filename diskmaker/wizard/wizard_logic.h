@@ -68,8 +68,8 @@ bool AllowCancel(WizardPage page, bool onOurSheet, Confirm confirm) {
 
 // --- page texts (the product name is an argument, never a format)
 
-platform::TextBuffer LoadText(const platform::StringTable& strings, std::uint32_t id);
-platform::TextBuffer FormatText(const platform::StringTable& strings, std::uint32_t id, const char* name);
+// A text whose placeholders all take the product name.
+platform::TextBuffer NameText(const platform::StringTable& strings, std::uint32_t id, const char* name);
 platform::TextBuffer DiskRowText(const platform::StringTable& strings, std::int32_t number, const char* name);
 // The get-disks count line: the plural text for more than one disk.
 platform::TextBuffer DisksNeededText(const platform::StringTable& strings, int selected);

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "diskmaker/builder/copy_progress_dlg.h"
 #include "diskmaker/builder/disk_builder.h"
 #include "diskmaker/model/drive_list.h"
 #include "diskmaker/model/package_list.h"
@@ -74,6 +75,6 @@ int main(int argc, char** argv) {
   wendmark::DiskBuilder builder(&packages, &drives,
                                 {files, platform::DefaultDrives(), strings, platform::DefaultMemory()});
   int code = 0;
-  builder.Build(nullptr, &code);
+  wendmark::BuildInDialog(builder, nullptr, strings, &code);
   return code;
 }

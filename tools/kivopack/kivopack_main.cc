@@ -13,6 +13,7 @@
 #include <unistd.h>
 #endif
 
+#include "platform/console/code_page_option.h"
 #include "platform/windows_path.h"
 #include "tandrel_version.h"
 #include "tools/kivopack/listing.h"
@@ -141,7 +142,7 @@ bool ParseOptions(int argc, char** argv, Options* options, int* status) {
       (arg == "--list" ? options->listFile : options->verifyFile) = v;
     } else if (arg == "--codepage") {
       if ((v = value("--codepage")) == nullptr) return false;
-      if (!kivopack::KitNames::ParseNumber(v, &codePage)) {
+      if (!platform::console::ParseCodePageNumber(v, &codePage)) {
         *status = Refuse(std::string("not a code page number: ") + v);
         return false;
       }

@@ -1,104 +1,11 @@
 #include "tools/wendmark/console.h"
 
-#include <cctype>
-#include <vector>
-
 #include "diskmaker/builder/disk_builder.h"
 #include "diskmaker/resources/strings.h"
-#include "platform/bounded_string.h"
 
 namespace wendmark::console {
-namespace {
 
 namespace ui = platform::ui;
-
-struct Button {
-  char key;
-  const char* label;
-  int id;
-};
-
-// The buttons of a set, the default first, as MessageBox shows them.
-std::vector<Button> ButtonsOf(std::uint32_t style) {
-  switch (style & ui::kButtonMask) {
-    case ui::kOkCancel: return {{'o', "[O]K", ui::kIdOk}, {'c', "[C]ancel", ui::kIdCancel}};
-    case ui::kAbortRetryIgnore:
-      return {{'a', "[A]bort", ui::kIdAbort}, {'r', "[R]etry", ui::kIdRetry}, {'i', "[I]gnore", ui::kIdIgnore}};
-    case ui::kYesNo: return {{'y', "[Y]es", ui::kIdYes}, {'n', "[N]o", ui::kIdNo}};
-    default: return {{'o', "[O]K", ui::kIdOk}};
-  }
-}
-
-std::string Load(const platform::StringTable& strings, std::uint32_t id) {
-  platform::TextBuffer text;
-  strings.Load(id, text.data(), text.capacity());
-  text.Sync();
-  return text.c_str();
-}
-
-}  // namespace
-
-int StoppingAnswer(std::uint32_t style) {
-  switch (style & ui::kButtonMask) {
-    case ui::kOkCancel: return ui::kIdCancel;
-    case ui::kAbortRetryIgnore: return ui::kIdAbort;
-    case ui::kYesNo: return ui::kIdYes;  // the one such box asks whether to stop
-    default: return ui::kIdOk;
-  }
-}
-
-namespace {
-
-// The first letter of the answer typed, lower case; ' ' for an empty line
-// (the default button), 0 at the end of input.
-char ReadAnswer(std::FILE* in) {
-  std::string line;
-  for (int c = std::fgetc(in); c != '\n'; c = std::fgetc(in)) {
-    if (c == EOF) {
-      std::clearerr(in);
-      if (line.empty()) return 0;
-      break;
-    }
-    line += static_cast<char>(c);
-  }
-  std::size_t first = line.find_first_not_of(" \t\r");
-  return first == std::string::npos ? ' ' : static_cast<char>(std::tolower(static_cast<unsigned char>(line[first])));
-}
-
-}  // namespace
-
-int TerminalBoxes::Ask(const char* text, const char* caption, std::uint32_t style, const std::string& reason) {
-  std::vector<Button> buttons = ButtonsOf(style);
-  std::fprintf(out_, "%s: %s\n", text_.ToHost(caption).c_str(), text_.ToHost(text).c_str());
-  if (!reason.empty()) std::fprintf(out_, "%s\n", reason.c_str());
-  for (;;) {
-    for (std::size_t i = 0; i < buttons.size(); ++i) std::fprintf(out_, "%s%s", i ? " / " : "", buttons[i].label);
-    std::fputs(": ", out_);
-    std::fflush(out_);
-    char key = ReadAnswer(in_);
-    if (key == 0) {
-      std::fputc('\n', out_);
-      return StoppingAnswer(style);
-    }
-    if (key == ' ') return buttons.front().id;
-    for (const Button& b : buttons) {
-      if (b.key == key) return b.id;
-    }
-  }
-}
-
-int StopBoxes::Ask(const char* text, const char* caption, std::uint32_t style, const std::string& reason) {
-  std::string said = text;
-  std::size_t blank = said.find("\n\n");
-  if (blank != std::string::npos && blank > 0) said.resize(blank);
-  for (char& c : said) {
-    if (c == '\n') c = ' ';
-  }
-  std::fprintf(out_, "%s: %s\n", text_.ToHost(caption).c_str(), text_.ToHost(said.c_str()).c_str());
-  if (!reason.empty()) std::fprintf(out_, "%s\n", reason.c_str());
-  std::fflush(out_);
-  return StoppingAnswer(style);
-}
 
 std::string BarLine(const std::string& title, int percent, const std::string& file, std::size_t width) {
   if (percent < 0) percent = 0;
@@ -164,7 +71,8 @@ bool ConsoleProgress::PumpMessages(const char* entry, int percent) {
   Draw(entry, total_ == 0 ? percent : static_cast<int>(at * 100 / total_));
   if (*stopRequested_ != 0 && !stopped_) {
     *stopRequested_ = 0;
-    if (!confirmStop_ || Ask(Load(strings_, IDS_CONFIRM_CANCEL).c_str(), Load(strings_, IDS_PROGRESS_CAPTION).c_str(),
+    if (!confirmStop_ || Ask(platform::LoadText(strings_, IDS_CONFIRM_CANCEL).c_str(),
+                             platform::LoadText(strings_, IDS_PROGRESS_CAPTION).c_str(),
                              ui::kYesNo | ui::kIconExclamation, {}) == ui::kIdYes)
       stopped_ = true;
   }

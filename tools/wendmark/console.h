@@ -13,54 +13,13 @@
 #include <vector>
 
 #include "diskmaker/builder/copy_progress.h"
+#include "platform/console/host_text.h"
+#include "platform/console/terminal_boxes.h"
 #include "platform/string_table.h"
 #include "platform/ui.h"
 #include "tools/wendmark/host_reasons.h"
-#include "unpack/frame/console/host_text.h"
 
 namespace wendmark::console {
-
-// A message box on the console, which can say after the text what the host
-// reported about the failure behind it.
-class ConsoleBoxes : public platform::ui::MessageBoxes {
- public:
-  int Show(const char* text, const char* caption, std::uint32_t style) final { return Ask(text, caption, style, {}); }
-  // As Show, with `reason` ("" for none) on a line of its own after the text.
-  virtual int Ask(const char* text, const char* caption, std::uint32_t style, const std::string& reason) = 0;
-};
-
-// Asks on the terminal: "<caption>: <text>" and a line of buttons by their
-// initials. An empty line is the default (first) button, end of input the
-// one that stops (Cancel, Abort, Yes to the question whether to stop);
-// anything else asks again.
-class TerminalBoxes final : public ConsoleBoxes {
- public:
-  TerminalBoxes(std::FILE* in, std::FILE* out, const kivo::console::HostText& text)
-      : in_(in), out_(out), text_(text) {}
-  int Ask(const char* text, const char* caption, std::uint32_t style, const std::string& reason) override;
-
- private:
-  std::FILE* in_;
-  std::FILE* out_;
-  const kivo::console::HostText& text_;
-};
-
-// Tells "<caption>: <text>" on one line (the text up to its first blank
-// line: the part that says what went wrong, without the advice about
-// buttons nobody can press) and answers with the button that stops.
-class StopBoxes final : public ConsoleBoxes {
- public:
-  StopBoxes(std::FILE* out, const kivo::console::HostText& text) : out_(out), text_(text) {}
-  int Ask(const char* text, const char* caption, std::uint32_t style, const std::string& reason) override;
-
- private:
-  std::FILE* out_;
-  const kivo::console::HostText& text_;
-};
-
-// The answer that stops for a button set: Cancel, Abort, and Yes to the one
-// Yes/No question ("Are you sure you want to abort ...?"); OK for OK alone.
-int StoppingAnswer(std::uint32_t style);
 
 // "Disk 1 - Acme  [########------------]  40%  FILE.CAB", cut to `width`.
 std::string BarLine(const std::string& title, int percent, const std::string& file, std::size_t width);
@@ -68,12 +27,13 @@ std::string BarLine(const std::string& title, int percent, const std::string& fi
 // The window the engine runs in: the bar (when `bar` is a stream), the
 // insert prompt answered by the program itself (each image is a fresh
 // floppy), and the stop request of Ctrl-C, confirmed on a terminal with the
-// dialog's own question. Each message of the engine is followed by the
-// host's reason that `reasons` (may be null) holds for it.
+// dialog's own question (the one Yes/No question: Yes stops). Each message
+// of the engine is followed by the host's reason that `reasons` (may be
+// null) holds for it.
 class ConsoleProgress final : public CopyProgress, public platform::ui::MessageBoxes {
  public:
-  ConsoleProgress(ConsoleBoxes& boxes, std::FILE* bar, bool confirmStop, const kivo::console::HostText& text,
-                  const platform::StringTable& strings, volatile std::sig_atomic_t* stopRequested,
+  ConsoleProgress(platform::console::ConsoleBoxes& boxes, std::FILE* bar, bool confirmStop,
+                  const platform::console::HostText& text, const platform::StringTable& strings, volatile std::sig_atomic_t* stopRequested,
                   HostReasons* reasons = nullptr)
       : boxes_(boxes), bar_(bar), confirmStop_(confirmStop), text_(text), strings_(strings),
         stopRequested_(stopRequested), reasons_(reasons) {}
@@ -105,10 +65,10 @@ class ConsoleProgress final : public CopyProgress, public platform::ui::MessageB
   // otherwise its next place in the plan.
   void StartCopy(const std::string& entry);
 
-  ConsoleBoxes& boxes_;
+  platform::console::ConsoleBoxes& boxes_;
   std::FILE* bar_;
   bool confirmStop_;
-  const kivo::console::HostText& text_;
+  const platform::console::HostText& text_;
   const platform::StringTable& strings_;
   volatile std::sig_atomic_t* stopRequested_;
   HostReasons* reasons_;

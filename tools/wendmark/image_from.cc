@@ -14,13 +14,14 @@
 #include "diskmaker/resources/strings.h"
 #include "floppy/code_page_codec.h"
 #include "floppy/volume.h"
+#include "platform/console/host_text.h"
 #include "platform/file_system.h"
 #include "platform/memory.h"
 #include "platform/posix/code_page.h"
 #include "platform/posix/host_error.h"
+#include "platform/string_table.h"
 #include "tools/wendmark/floppy_disk.h"
 #include "tools/wendmark/host_reasons.h"
-#include "unpack/frame/console/host_text.h"
 
 namespace wendmark {
 namespace {
@@ -29,13 +30,6 @@ std::uint32_t Little(const std::uint8_t* p, int bytes) {
   std::uint32_t value = 0;
   for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | p[i];
   return value;
-}
-
-std::string Load(std::uint32_t id) {
-  platform::TextBuffer text;
-  CompiledStrings().Load(id, text.data(), text.capacity());
-  text.Sync();
-  return text.c_str();
 }
 
 // The image judged as the floppy in the drive, as --images judges it, with
@@ -50,7 +44,7 @@ bool MayReplace(platform::FileSystem& files, const std::string& image, RunServic
   DriveList drives(drive);
   DriveRecord record;
   if (!drives.Enumerate() || !drives.GetChosen(&record)) return false;
-  kivo::console::HostText plain;
+  platform::console::HostText plain;
   volatile std::sig_atomic_t noStop = 0;
   console::ConsoleProgress window(services.boxes, nullptr, false, plain, CompiledStrings(),
                                   services.stopRequested != nullptr ? services.stopRequested : &noStop, &reasons);
@@ -71,8 +65,12 @@ bool MayReplace(platform::FileSystem& files, const std::string& image, RunServic
                         [](const floppy::DirEntry& e) { return !(e.attributes & floppy::attr::kLabel); });
     if (!holds) return true;
   }
-  std::string text = Load(why->empty() ? IDS_DISK_NOT_BLANK : IDS_DRIVE_ERROR) + "\n\n" + Load(IDS_INSERT_BLANK);
-  window.Show(text.c_str(), Load(IDS_CHECK_CAPTION).c_str(), platform::ui::kOkCancel | platform::ui::kIconExclamation);
+  const platform::StringTable& strings = CompiledStrings();
+  platform::TextBuffer text = platform::LoadText(strings, why->empty() ? IDS_DISK_NOT_BLANK : IDS_DRIVE_ERROR);
+  text.Append("\n\n");
+  text.Append(platform::LoadText(strings, IDS_INSERT_BLANK).c_str());
+  window.Show(text.c_str(), platform::LoadText(strings, IDS_CHECK_CAPTION).c_str(),
+              platform::ui::kOkCancel | platform::ui::kIconExclamation);
   return false;
 }
 
@@ -168,11 +166,11 @@ int WriteImageFrom(platform::FileSystem& files, const std::string& folder, const
 
   // The files go through the engine's own copy onto drive A:, as --images
   // copies a disk, so both ways give the same image.
-  kivo::console::HostText text(&page);
+  platform::console::HostText text(&page);
   text.KeepAsIs(folder.c_str());
   HostReasons reasons;
   ReasonRecorder recorder(files, reasons);
-  kivo::console::HostPathFileSystem hostFiles(recorder, text);
+  platform::console::HostPathFileSystem hostFiles(recorder, text);
   FloppyDisk floppy(floppy::Volume::Format(number, FallbackTime()), page, hostFiles);
   ImageDrive drive;
   drive.InsertImage(image);

@@ -7,26 +7,27 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "diskmaker/builder/disk_builder.h"
 #include "diskmaker/model/drive_list.h"
 #include "diskmaker/model/package_list.h"
 #include "diskmaker/resources/strings.h"
+#include "floppy/volume.h"
+#include "platform/console/host_text.h"
 #include "platform/file.h"
 #include "platform/file_system.h"
 #include "platform/memory.h"
 #include "platform/posix/code_page.h"
+#include "platform/posix/host_error.h"
 #include "platform/process.h"
 #include "platform/profile.h"
 #include "platform/text.h"
-#include "platform/windows_path.h"
 #include "tools/wendmark/console.h"
-#include "floppy/volume.h"
-#include "platform/posix/host_error.h"
 #include "tools/wendmark/floppy_disk.h"
 #include "tools/wendmark/host_reasons.h"
-#include "unpack/frame/console/host_text.h"
 
 namespace wendmark {
 namespace {
@@ -56,15 +57,6 @@ std::string AbsolutePath(const std::string& path) {
   return std::string(cwd) + "/" + path;
 }
 
-std::string Format(std::uint32_t id, int number, const char* name) {
-  platform::TextBuffer format, text;
-  CompiledStrings().Load(id, format.data(), format.capacity());
-  format.Sync();
-  platform::TextFormat(text.data(), text.capacity(), format.c_str(), number, name);
-  text.Sync();
-  return text.c_str();
-}
-
 // Why a description does not load: the loader says only that it does not.
 std::string WhyNotLoaded(const std::string& path) {
   struct stat st;
@@ -73,6 +65,107 @@ std::string WhyNotLoaded(const std::string& path) {
          " does not load (it needs [Global] Name, [Disks] Number of at least 1, and for each disk "
          "[DiskN] Files of at least 1 with keys File0, File1, ...)";
 }
+
+// The console's part of each disk of the build: the bar's plan, the image
+// as the floppy in the drive, the volume the copy writes to, and the image
+// saved once every file is on it.
+class ImageHooks final : public DiskHooks {
+ public:
+  ImageHooks(const Options& options, RunServices& services, const PackageList& packages, ImageDrive& drive,
+             console::ConsoleProgress& progress, platform::FileSystem& hostFiles, platform::FileSystem& measured,
+             const platform::posix::CodePage& page)
+      : options_(options), services_(services), packages_(packages), drive_(drive), progress_(progress),
+        hostFiles_(hostFiles), measured_(measured), page_(page) {}
+
+  bool BeginDisk(const DiskEntry& disk) override {
+    number_ = disk.number + 1;
+    image_ = options_.images + "/disk" + std::to_string(number_) + ".img";
+    floppy_.reset();
+    progress_.PlanDisk(MeasureDisk(disk));
+    if (services_.stopRequested != nullptr && *services_.stopRequested != 0) return NotWritten("stopped");
+    drive_.InsertImage(image_);
+    return true;
+  }
+
+  // A floppy that passed the checks is written on as it is, keeping what
+  // it already holds (a label, one small file); none there is a fresh one.
+  platform::FileSystem* CopyFiles(const DiskEntry&, platform::FileSystem&) override {
+    floppy::Volume volume = floppy::Volume::Format(number_, FallbackTime());
+    std::vector<std::uint8_t> bytes;
+    std::uint32_t code = 0;
+    if (access(image_.c_str(), F_OK) == 0) {
+      std::string why;
+      if (!ReadImageFile(image_, &bytes, &code)) {
+        NotWritten(platform::posix::HostErrorText(code));
+        return nullptr;
+      }
+      if (!floppy::Volume::Load(std::move(bytes), &volume, &why)) {
+        NotWritten(why);
+        return nullptr;
+      }
+    }
+    floppy_.emplace(std::move(volume), page_, hostFiles_);
+    return &floppy_->files();
+  }
+
+  // A host error behind a refusal was said after its message; why an image
+  // is no floppy at all ends this line instead.
+  void DiskFailed(const DiskEntry&, Step step) override {
+    if (step == Step::kCheck) {
+      NotWritten(drive_.lastError());
+    } else {
+      NotWritten(progress_.stopped() ? "stopped" : "");
+    }
+  }
+
+  bool EndDisk(const DiskEntry&) override {
+    std::string error;
+    if (!floppy_->Relay(number_, &error) || !floppy_->Save(image_, &error)) return NotWritten(error);
+    progress_.EndDisk();
+    std::string moved = floppy_->MovedTimesLine(number_);
+    if (!moved.empty()) std::fprintf(services_.report, "%s\n", moved.c_str());
+    std::fprintf(services_.report, "wrote %s\n", image_.c_str());
+    std::fflush(services_.report);
+    return true;
+  }
+
+ private:
+  bool NotWritten(const std::string& why) {
+    progress_.EndDisk();
+    std::fprintf(services_.errors, "wendmark: disk %d not written (%s)%s%s\n", number_, image_.c_str(),
+                 why.empty() ? "" : ": ", why.c_str());
+    return false;
+  }
+
+  // The sizes of a disk's entries in order, for the bar; an entry that
+  // cannot be opened counts nothing (the copy will say why).
+  console::ConsoleProgress::Plan MeasureDisk(const DiskEntry& disk) {
+    console::ConsoleProgress::Plan sizes;
+    platform::PathBuffer folder = packages_.GetDiskImagesFolder();
+    auto entries = disk.Files();
+    while (const platform::PathBuffer* entry = entries.Next()) {
+      platform::PathBuffer source;
+      EntrySource(folder.c_str(), entry->c_str(), &source);
+      platform::File file;
+      std::uint64_t size = 0;
+      if (!file.Open(measured_, source.c_str(), platform::OpenMode::kReadShared) || !file.GetSize(&size)) size = 0;
+      sizes.emplace_back(entry->c_str(), size);
+    }
+    return sizes;
+  }
+
+  const Options& options_;
+  RunServices& services_;
+  const PackageList& packages_;
+  ImageDrive& drive_;
+  console::ConsoleProgress& progress_;
+  platform::FileSystem& hostFiles_;
+  platform::FileSystem& measured_;
+  const platform::posix::CodePage& page_;
+  int number_ = 0;
+  std::string image_;
+  std::optional<FloppyDisk> floppy_;
+};
 
 class Run {
  public:
@@ -100,8 +193,8 @@ class Run {
     // the failure a message reports; measuring them for the bar does not.
     HostReasons reasons;
     ReasonRecorder recorder(platform::DefaultFileSystem(), reasons);
-    kivo::console::HostPathFileSystem hostFiles(recorder, text_);
-    kivo::console::HostPathFileSystem measured(platform::DefaultFileSystem(), text_);
+    platform::console::HostPathFileSystem hostFiles(recorder, text_);
+    platform::console::HostPathFileSystem measured(platform::DefaultFileSystem(), text_);
     ImageDrive drive;
     drive.ReportTo(&reasons);
     DriveList drives(drive);
@@ -110,14 +203,10 @@ class Run {
     console::ConsoleProgress progress(services_.boxes, services_.bar, services_.confirmStop, text_, CompiledStrings(),
                                       services_.stopRequested != nullptr ? services_.stopRequested : &noStop_,
                                       &reasons);
-
-    auto disks = packages.Disks();
-    while (const DiskEntry* disk = disks.Next()) {
-      if (!disk->selected) continue;
-      progress.PlanDisk(MeasureDisk(packages, *disk, measured));
-      if (!WriteDisk(packages, drives, record, drive, hostFiles, progress, *disk)) return kExitNotWritten;
-    }
-    return kExitWritten;
+    ImageHooks hooks(options_, services_, packages, drive, progress, hostFiles, measured, page_);
+    DiskBuilder builder(&packages, &drives, {hostFiles, drive, CompiledStrings(), platform::DefaultMemory()});
+    builder.AttachProgress(&progress);
+    return builder.Run(hooks) ? kExitWritten : kExitNotWritten;
   }
 
  private:
@@ -147,75 +236,10 @@ class Run {
     return true;
   }
 
-  // The sizes of a disk's entries in order, for the bar; an entry that
-  // cannot be opened counts nothing (the copy will say why).
-  console::ConsoleProgress::Plan MeasureDisk(const PackageList& packages, const DiskEntry& disk,
-                                             platform::FileSystem& files) {
-    console::ConsoleProgress::Plan sizes;
-    platform::PathBuffer folder = packages.GetDiskImagesFolder();
-    auto entries = disk.Files();
-    while (const platform::PathBuffer* entry = entries.Next()) {
-      platform::PathBuffer source(folder.c_str());
-      platform::path::Append(&source, entry->c_str());
-      platform::File file;
-      std::uint64_t size = 0;
-      if (!file.Open(files, source.c_str(), platform::OpenMode::kReadShared) || !file.GetSize(&size)) size = 0;
-      sizes.emplace_back(entry->c_str(), size);
-    }
-    return sizes;
-  }
-
-  bool WriteDisk(PackageList& packages, DriveList& drives, const DriveRecord& record, ImageDrive& drive,
-                 platform::FileSystem& hostFiles, console::ConsoleProgress& progress, const DiskEntry& disk) {
-    const int number = disk.number + 1;
-    const std::string image = options_.images + "/disk" + std::to_string(number) + ".img";
-    auto notWritten = [&](const std::string& why) {
-      progress.EndDisk();
-      std::fprintf(services_.errors, "wendmark: disk %d not written (%s)%s%s\n", number, image.c_str(),
-                   why.empty() ? "" : ": ", why.c_str());
-      return false;
-    };
-    if (services_.stopRequested != nullptr && *services_.stopRequested != 0) return notWritten("stopped");
-
-    std::string title = Format(IDS_DISK_TITLE, number, packages.GetName().c_str());
-    progress.SetDiskTitle(title.c_str());
-    progress.PromptForDisk(title.c_str(), record);
-    drive.InsertImage(image);
-    {
-      DiskBuilder checker(&packages, &drives, {hostFiles, drive, CompiledStrings(), platform::DefaultMemory()});
-      checker.AttachProgress(&progress);
-      // A host error behind a refusal was said after its message; why an
-      // image is no floppy at all ends this line instead.
-      if (!checker.CheckDestination(record)) return notWritten(drive.lastError());
-    }
-    // A floppy that passed the checks is written on as it is, keeping what
-    // it already holds (a label, one small file); none there is a fresh one.
-    floppy::Volume volume = floppy::Volume::Format(number, FallbackTime());
-    std::vector<std::uint8_t> bytes;
-    std::uint32_t code = 0;
-    if (access(image.c_str(), F_OK) == 0) {
-      std::string why;
-      if (!ReadImageFile(image, &bytes, &code)) return notWritten(platform::posix::HostErrorText(code));
-      if (!floppy::Volume::Load(std::move(bytes), &volume, &why)) return notWritten(why);
-    }
-    FloppyDisk floppy(std::move(volume), page_, hostFiles);
-    DiskBuilder builder(&packages, &drives, {floppy.files(), drive, CompiledStrings(), platform::DefaultMemory()});
-    builder.AttachProgress(&progress);
-    if (!builder.CopyDisk(record, disk)) return notWritten(progress.stopped() ? "stopped" : "");
-    std::string error;
-    if (!floppy.Relay(number, &error) || !floppy.Save(image, &error)) return notWritten(error);
-    progress.EndDisk();
-    std::string moved = floppy.MovedTimesLine(number);
-    if (!moved.empty()) std::fprintf(services_.report, "%s\n", moved.c_str());
-    std::fprintf(services_.report, "wrote %s\n", image.c_str());
-    std::fflush(services_.report);
-    return true;
-  }
-
   const Options& options_;
   RunServices& services_;
   platform::posix::CodePage page_;
-  kivo::console::HostText text_{&page_};
+  platform::console::HostText text_{&page_};
   volatile std::sig_atomic_t noStop_ = 0;
 };
 

@@ -15,11 +15,11 @@ namespace wendmark {
 
 // What a run talks to; the program hands in the console's, tests their own.
 struct RunServices {
-  console::ConsoleBoxes& boxes;       // the terminal's questions, or the stopping answers
-  std::FILE* bar = nullptr;           // where the progress bar goes; null for none
-  bool confirmStop = false;           // Ctrl-C asks before it stops
-  std::FILE* report = stdout;         // "wrote OUTDIR/disk1.img"
-  std::FILE* errors = stderr;         // refusals and why a disk was not written
+  platform::console::ConsoleBoxes& boxes;  // the terminal's questions, or the stopping answers
+  std::FILE* bar = nullptr;                // where the progress bar goes; null for none
+  bool confirmStop = false;                // Ctrl-C asks before it stops
+  std::FILE* report = stdout;              // "wrote OUTDIR/disk1.img"
+  std::FILE* errors = stderr;              // refusals and why a disk was not written
   volatile std::sig_atomic_t* stopRequested = nullptr;  // set by Ctrl-C
 };
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/console/code_page_option.h"
 #include "tandrel_version.h"
-#include "kit/kit_names.h"
 
 namespace wendmark {
 namespace {
@@ -111,7 +111,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       options->noPrompt = true;
     } else if (arg == "--codepage") {
       std::string number;
-      if (!take(&number) || !kivopack::KitNames::ParseNumber(number, &options->codePage))
+      if (!take(&number) || !platform::console::ParseCodePageNumber(number.c_str(), &options->codePage))
         return (*error = "--codepage needs a code page number"), false;
     } else if (arg == "--image-from") {
       if (i + 3 >= args.size()) return (*error = "--image-from needs FOLDER IMAGE N"), false;

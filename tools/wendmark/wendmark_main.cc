@@ -43,8 +43,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "wendmark: %s (see --help)\n", error.c_str());
     return wendmark::kExitUsage;
   }
-  kivo::console::HostText plain;  // messages are the program's own texts
-  wendmark::console::StopBoxes answers(stderr, plain);
+  // Messages are the program's own texts: nothing to convert.
+  using platform::console::TerminalBoxes;
+  TerminalBoxes answers(stdin, stderr, {.reply = TerminalBoxes::Reply::kStop});
   switch (options.mode) {
     case wendmark::Options::Mode::kHelp:
       std::fputs(wendmark::kUsage, stdout);
@@ -67,9 +68,8 @@ int main(int argc, char** argv) {
   CatchStopSignals();
   bool terminal = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
   bool ask = terminal && !options.noPrompt;
-  wendmark::console::TerminalBoxes questions(stdin, stderr, plain);
-  wendmark::RunServices services{ask ? static_cast<wendmark::console::ConsoleBoxes&>(questions)
-                                     : static_cast<wendmark::console::ConsoleBoxes&>(answers)};
+  TerminalBoxes questions(stdin, stderr, {.reply = TerminalBoxes::Reply::kAsk});
+  wendmark::RunServices services{ask ? questions : answers};
   services.bar = terminal ? stderr : nullptr;
   services.confirmStop = ask;
   services.stopRequested = &stopRequested;

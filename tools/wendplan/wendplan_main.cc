@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kit/collect.h"
+#include "platform/console/code_page_option.h"
 #include "tools/wendplan/output.h"
 #include "tools/wendplan/plan.h"
 #include "tandrel_version.h"
@@ -100,7 +101,7 @@ int main(int argc, char** argv) {
     return Refuse("SETUP_DIR, -o and --name are required");
   }
   unsigned codePage = 0;
-  if (codePageGiven && !kivopack::KitNames::ParseNumber(codePageText, &codePage)) {
+  if (codePageGiven && !platform::console::ParseCodePageNumber(codePageText.c_str(), &codePage)) {
     return Refuse("not a code page number: " + codePageText);
   }
   kivopack::KitNames names;

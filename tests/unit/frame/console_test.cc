@@ -11,11 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/console/host_text.h"
+#include "platform/console/terminal_boxes.h"
 #include "platform/posix/code_page.h"
 #include "tests/support/temp_dir.h"
 #include "unpack/frame/console/console_options.h"
 #include "unpack/frame/console/console_ui.h"
-#include "unpack/frame/console/host_text.h"
 #include "unpack/frame/strings.h"
 
 namespace {
@@ -57,13 +58,13 @@ TEST(ConsolePrompt, AnswersByMnemonicWithYesAsDefaultAndNoAtEndOfInput) {
                         {"a", kivo::kAnswerAbort}};
   for (const Case& c : cases) {
     Streams s(c.input);
-    kivo::console::ConsoleMessageBoxes boxes(s.in, s.out);
+    platform::console::TerminalBoxes boxes(s.in, s.out, kivo::console::MessageBoxStyle());
     kivo::Messages messages(boxes, kivo::CompiledStrings());
     kivo::console::ConsolePrompt prompt(messages, s.in, s.out);
     EXPECT_EQ(prompt.Ask("dir\\a&b.txt"), c.answer) << c.input;
   }
   Streams s("x\ny\n");
-  kivo::console::ConsoleMessageBoxes boxes(s.in, s.out);
+  platform::console::TerminalBoxes boxes(s.in, s.out, kivo::console::MessageBoxStyle());
   kivo::Messages messages(boxes, kivo::CompiledStrings());
   kivo::console::ConsolePrompt prompt(messages, s.in, s.out);
   prompt.Ask("dir\\a&b.txt");
@@ -100,7 +101,7 @@ TEST(ConsolePrompt, KeepsWhatNobodyAnswersAndTheOptionsAnswerWithoutAsking) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.input + " policy " + std::to_string(static_cast<int>(c.policy)));
     Streams s(c.input);
-    kivo::console::ConsoleMessageBoxes boxes(s.in, s.out);
+    platform::console::TerminalBoxes boxes(s.in, s.out, kivo::console::MessageBoxStyle());
     kivo::Messages messages(boxes, kivo::CompiledStrings());
     kivo::console::ConsolePrompt prompt(messages, s.in, s.out, nullptr, c.policy);
     EXPECT_EQ(prompt.Ask("dir\\a&b.txt"), c.answer);
@@ -237,7 +238,7 @@ TEST(ConsoleLauncher, StartsNothingOutsideTheFolderOrWhileHeld) {
 
 TEST(ConsoleMessageBoxes, WritesCaptionAndTextAndDoesNotWaitWithoutATerminal) {
   Streams s("");
-  kivo::console::ConsoleMessageBoxes boxes(s.in, s.out);
+  platform::console::TerminalBoxes boxes(s.in, s.out, kivo::console::MessageBoxStyle());
   kivo::Messages messages(boxes, kivo::CompiledStrings());
   messages.ShowMessage(kivo::IDS_USER_ABORT);
   EXPECT_EQ(s.Written(), "Tandrel: File extraction terminated at user's request.\n");
@@ -252,7 +253,7 @@ platform::posix::CodePage Page(unsigned number) {
 
 TEST(HostText, ConvertsTheArchivesTextAndKeepsTheHostsFoldersAsTheyAre) {
   platform::posix::CodePage page = Page(1252);
-  kivo::console::HostText text(&page);
+  platform::console::HostText text(&page);
   // A folder the code page could not even hold, and one it could hold
   // differently: neither may be touched.
   text.KeepAsIs("/home/\xE6\xBC\xA2");
@@ -261,15 +262,15 @@ TEST(HostText, ConvertsTheArchivesTextAndKeepsTheHostsFoldersAsTheyAre) {
   EXPECT_EQ(text.ToHost("/srv/caf\xC3\xA9\\Gr\xF6\xDF" "e.dat"), "/srv/caf\xC3\xA9\\Gr\xC3\xB6\xC3\x9F" "e.dat");
   EXPECT_EQ(text.ToHost("Unable to create the directory: /srv/caf\xC3\xA9\\\xDC" "bersicht, ..."),
             "Unable to create the directory: /srv/caf\xC3\xA9\\\xC3\x9C" "bersicht, ...");
-  EXPECT_EQ(kivo::console::HostText().ToHost("Caf\xE9"), "Caf\xE9") << "no code page: as it is";
+  EXPECT_EQ(platform::console::HostText().ToHost("Caf\xE9"), "Caf\xE9") << "no code page: as it is";
 }
 
 TEST(HostText, TheFileSystemGetsHostPathsAndTheQuestionHostText) {
   platform::posix::CodePage page = Page(1251);
-  kivo::console::HostText text(&page);
+  platform::console::HostText text(&page);
   tests::TempDir dir;
   text.KeepAsIs(dir.path().c_str());
-  kivo::console::HostPathFileSystem files(platform::DefaultFileSystem(), text);
+  platform::console::HostPathFileSystem files(platform::DefaultFileSystem(), text);
   std::string folder = dir.Join("\xCE\xF2\xF7\xB8\xF2");  // Отчёт
   ASSERT_TRUE(files.MakeDirectory(folder.c_str()));
   platform::FileHandle h = 0;
@@ -282,7 +283,7 @@ TEST(HostText, TheFileSystemGetsHostPathsAndTheQuestionHostText) {
   EXPECT_FALSE(tests::Exists(dir.Join("Отчёт\\Жук.txt")));
 
   Streams s("n\n");
-  kivo::console::ConsoleMessageBoxes boxes(s.in, s.out, &text);
+  platform::console::TerminalBoxes boxes(s.in, s.out, kivo::console::MessageBoxStyle(&text));
   kivo::Messages messages(boxes, kivo::CompiledStrings());
   kivo::console::ConsolePrompt prompt(messages, s.in, s.out, &text);
   EXPECT_EQ(prompt.Ask("\xCE\xF2\xF7\xB8\xF2\\\xC6\xF3\xEA.txt"), kivo::kAnswerNo);

@@ -34,12 +34,12 @@ std::string Drain(std::FILE* f) {
 
 // Records each box with the reason that came with it; answers from a script,
 // then with the button that stops.
-class ScriptedBoxes final : public wendmark::console::ConsoleBoxes {
+class ScriptedBoxes final : public platform::console::ConsoleBoxes {
  public:
   int Ask(const char* text, const char*, std::uint32_t style, const std::string& reason) override {
     texts.push_back(text);
     reasons.push_back(reason);
-    if (answers.empty()) return wendmark::console::StoppingAnswer(style);
+    if (answers.empty()) return platform::console::StoppingAnswer(style);
     int answer = answers.front();
     answers.pop_front();
     return answer;
@@ -89,7 +89,7 @@ struct ConsoleWorld {
   tests::BuilderWorld w;
   ConsoleProgress::Plan plan;
   ScriptedBoxes boxes;
-  kivo::console::HostText plain;
+  platform::console::HostText plain;
   std::FILE* bar = std::tmpfile();
   volatile std::sig_atomic_t stop = 0;
   wendmark::HostReasons reasons;
@@ -237,14 +237,13 @@ TEST(TerminalBoxes, ReadTheAnswerTypedAndAskAgainForAnythingElse) {
       {ui::kYesNo, "n\n", ui::kIdNo, 1},
       {ui::kYesNo, "", ui::kIdYes, 1},
   };
-  kivo::console::HostText plain;
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("typed \"") + c.typed + "\"");
     std::FILE* in = std::tmpfile();
     std::FILE* out = std::tmpfile();
     std::fputs(c.typed, in);
     std::rewind(in);
-    wendmark::console::TerminalBoxes boxes(in, out, plain);
+    platform::console::TerminalBoxes boxes(in, out, {.reply = platform::console::TerminalBoxes::Reply::kAsk});
     EXPECT_EQ(boxes.Ask("It failed.", "Caption", c.buttons, "/x/y: Permission denied"), c.answer);
     std::string said = Drain(out);
     EXPECT_EQ(said.rfind("Caption: It failed.\n/x/y: Permission denied\n[", 0), 0u) << said;

@@ -22,7 +22,6 @@
 #include "floppy/boot_sector.h"
 #include "floppy/volume.h"
 #include "floppy/volume_file_system.h"
-#include "unpack/frame/console/host_text.h"
 
 namespace {
 
@@ -169,10 +168,9 @@ TEST_F(ImageDriveTest, TheDriveStringsFitExactlyTheRoomTheyAskFor) {
 // Without a terminal: one line per message, the part that says what is
 // wrong, and the answer that stops.
 TEST(StopBoxes, TellEachMessageOnOneLineAndStop) {
-  kivo::console::HostText plain;
   std::FILE* out = std::tmpfile();
   ASSERT_NE(out, nullptr);
-  wendmark::console::StopBoxes boxes(out, plain);
+  platform::console::TerminalBoxes boxes(nullptr, out, {.reply = platform::console::TerminalBoxes::Reply::kStop});
   EXPECT_EQ(boxes.Show((std::string(tests::kNotBlank) + "\n\n" + tests::kInsertBlank).c_str(), "Tandrel's disk maker",
                        ui::kOkCancel | ui::kIconExclamation),
             ui::kIdCancel);

@@ -111,10 +111,10 @@ TEST(WizardSheet, ButtonsTextsAndTheQuitQuestion) {
   EXPECT_EQ(boxes.shown[0].style, ui::kYesNo | ui::kIconQuestion);
 
   // The product name is an argument: its percent signs show as they are.
-  EXPECT_EQ(FormatText(Strings(), IDS_COMPLETE_TEXT, "100% Suite"),
+  EXPECT_EQ(NameText(Strings(), IDS_COMPLETE_TEXT, "100% Suite"),
             "You have successfully created the 100% Suite setup disks.  To install 100% Suite, run "
             "SETUP.EXE, located on Disk 1.");
-  EXPECT_EQ(FormatText(Strings(), IDS_COMPLETE_HINT, "Sample Suite"), "You can use the disks to install Sample Suite.");
+  EXPECT_EQ(NameText(Strings(), IDS_COMPLETE_HINT, "Sample Suite"), "You can use the disks to install Sample Suite.");
   EXPECT_EQ(DisksNeededText(Strings(), 3), "You will need 3 blank, formatted disks.");
   EXPECT_EQ(DisksNeededText(Strings(), 1), "You will need 1 blank, formatted disk.");
   EXPECT_EQ(DisksNeededText(Strings(), 0), "You will need 1 blank, formatted disk.");

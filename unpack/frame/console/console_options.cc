@@ -1,7 +1,6 @@
 #include "unpack/frame/console/console_options.h"
 
-#include <cstdlib>
-
+#include "platform/console/code_page_option.h"
 #include "platform/posix/code_page.h"
 #include "platform/windows_path.h"
 
@@ -42,13 +41,10 @@ bool TakeCodePage(const std::vector<std::string>& args, std::size_t* i, unsigned
     return false;
   }
   const std::string& value = args[++*i];
-  char* end = nullptr;
-  unsigned long n = std::strtoul(value.c_str(), &end, 10);
-  if (value.empty() || value[0] < '0' || value[0] > '9' || *end != '\0' || n > 65535) {
+  if (!platform::console::ParseCodePageNumber(value.c_str(), number)) {
     *error = "not a code page number: " + value;
     return false;
   }
-  *number = static_cast<unsigned>(n);
   return true;
 }
 

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <string>
@@ -16,7 +15,7 @@ extern char** environ;
 namespace kivo::console {
 namespace {
 
-std::string Host(const HostText* text, const char* s) { return text != nullptr ? text->ToHost(s) : s; }
+using platform::console::ToHost;
 
 // By the name's ending, or by the "MZ" that every DOS and Windows program
 // file begins with (a kit may name one without an extension).
@@ -37,20 +36,11 @@ bool IsWindowsProgram(const std::string& path) {
 
 }  // namespace
 
-int ConsoleMessageBoxes::Show(const char* text, const char* caption, std::uint32_t) {
-  std::string reason = reason_ ? reason_() : std::string();  // taken either way, so that it does not stay
-  if (quiet_ && quiet_()) return platform::ui::kIdOk;
-  std::string shown = Host(text_, text);
-  std::replace(shown.begin(), shown.end(), '\\', '/');
-  std::fprintf(out_, "%s: %s\n", Host(text_, caption).c_str(), shown.c_str());
-  if (!reason.empty()) std::fprintf(out_, "kivounpack: %s\n", reason.c_str());
-  std::fflush(out_);
-  if (isatty(fileno(in_))) {
-    int c;
-    while ((c = std::fgetc(in_)) != EOF && c != '\n') {
-    }
-  }
-  return platform::ui::kIdOk;
+platform::console::TerminalBoxes::Options MessageBoxStyle(const platform::console::HostText* text) {
+  return {.reply = platform::console::TerminalBoxes::Reply::kAcknowledge,
+          .host = text,
+          .slashes = true,
+          .reasonPrefix = "kivounpack: "};
 }
 
 int ConsolePrompt::Ask(const char* name) {
@@ -67,7 +57,7 @@ int ConsolePrompt::Ask(const char* name) {
   platform::BoundedString<512> question;
   messages_.FormatOverwriteQuestion(name, &question);
   for (;;) {
-    std::fprintf(out_, "%s [Y]es / [N]o / Y[e]s To All / [A]bort: ", Host(text_, question.c_str()).c_str());
+    std::fprintf(out_, "%s [Y]es / [N]o / Y[e]s To All / [A]bort: ", ToHost(text_, question.c_str()).c_str());
     std::fflush(out_);
     std::string line;
     int c;
@@ -89,7 +79,7 @@ int ConsolePrompt::Ask(const char* name) {
 }
 
 int ConsolePrompt::Keep(const char* name) {
-  std::fprintf(out_, "kivounpack: kept the existing file %s\n", Host(text_, name).c_str());
+  std::fprintf(out_, "kivounpack: kept the existing file %s\n", ToHost(text_, name).c_str());
   std::fflush(out_);
   return kAnswerNo;
 }
@@ -100,8 +90,8 @@ int ConsolePrompt::Unanswered(const char* name) {
 }
 
 bool ConsoleLauncher::Start(const char* program, const char* directory) {
-  std::string folder = platform::posix::TranslatePath(Host(text_, directory).c_str());
-  std::string path = platform::posix::TranslatePath(Host(text_, program).c_str());
+  std::string folder = platform::posix::TranslatePath(ToHost(text_, directory).c_str());
+  std::string path = platform::posix::TranslatePath(ToHost(text_, program).c_str());
   if (folder.empty() || path.empty()) return false;
   std::string full = path[0] == '/' ? path : folder + "/" + path;
   struct stat st;

@@ -8,41 +8,24 @@
 #include <string>
 #include <utility>
 
+#include "platform/console/host_text.h"
+#include "platform/console/terminal_boxes.h"
 #include "platform/ui.h"
 #include "unpack/engine/extractor.h"
 #include "unpack/engine/messages.h"
 #include "unpack/frame/console/console_options.h"
-#include "unpack/frame/console/host_text.h"
 
 namespace kivo::console {
 
 // The UI objects take their text into the host's encoding through `text`
 // (by default they write it as it is).
 
-// Writes "<caption>: <text>" to `out`, in the host's encoding and with the
-// paths in it written with "/" (the table's texts hold no backslash of
-// their own), then "kivounpack: <reason>" when there is one; waits for Enter
-// when `in` is a terminal, so that the text is read before the program goes
-// on.
-class ConsoleMessageBoxes final : public platform::ui::MessageBoxes {
- public:
-  ConsoleMessageBoxes(std::FILE* in, std::FILE* out, const HostText* text = nullptr)
-      : in_(in), out_(out), text_(text) {}
-  int Show(const char* text, const char* caption, std::uint32_t style) override;
-
-  // `reason` gives the reason for the message being shown ("" for none);
-  // while `quiet` says so, nothing is shown (an interrupted extraction
-  // reports by itself what it left, not the failure it caused).
-  void Explain(std::function<std::string()> reason) { reason_ = std::move(reason); }
-  void QuietWhile(std::function<bool()> quiet) { quiet_ = std::move(quiet); }
-
- private:
-  std::FILE* in_;
-  std::FILE* out_;
-  const HostText* text_;
-  std::function<std::string()> reason_;
-  std::function<bool()> quiet_;
-};
+// The extractor's message boxes: "<caption>: <text>", in the host's
+// encoding and with the paths in it written with "/" (the table's texts
+// hold no backslash of their own), then "kivounpack: <reason>" when there
+// is one (TerminalBoxes::Explain); every box is answered OK, after Enter
+// on a terminal.
+platform::console::TerminalBoxes::Options MessageBoxStyle(const platform::console::HostText* text = nullptr);
 
 // The question of string 12 followed by the four answers by their mnemonics:
 // y, n, e, a. An empty line is the default button (Yes); anything else asks
@@ -53,7 +36,7 @@ class ConsoleMessageBoxes final : public platform::ui::MessageBoxes {
 // No, without a question; a file kept that way is named as well.
 class ConsolePrompt final : public OverwritePrompt {
  public:
-  ConsolePrompt(const Messages& messages, std::FILE* in, std::FILE* out, const HostText* text = nullptr,
+  ConsolePrompt(const Messages& messages, std::FILE* in, std::FILE* out, const platform::console::HostText* text = nullptr,
                 Overwrite policy = Overwrite::kAsk)
       : messages_(messages), in_(in), out_(out), text_(text), policy_(policy) {}
   int Ask(const char* name) override;
@@ -68,7 +51,7 @@ class ConsolePrompt final : public OverwritePrompt {
   const Messages& messages_;
   std::FILE* in_;
   std::FILE* out_;
-  const HostText* text_;
+  const platform::console::HostText* text_;
   Overwrite policy_;
   unsigned unanswered_ = 0;
 };
@@ -85,13 +68,13 @@ class ConsolePrompt final : public OverwritePrompt {
 // old one.
 class ConsoleLauncher final : public ProgramLauncher {
  public:
-  explicit ConsoleLauncher(const HostText* text = nullptr, std::FILE* out = stdout,
+  explicit ConsoleLauncher(const platform::console::HostText* text = nullptr, std::FILE* out = stdout,
                            std::function<bool()> hold = {})
       : text_(text), out_(out), hold_(std::move(hold)) {}
   bool Start(const char* program, const char* directory) override;
 
  private:
-  const HostText* text_;
+  const platform::console::HostText* text_;
   std::FILE* out_;
   std::function<bool()> hold_;
 };

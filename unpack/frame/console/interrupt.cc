@@ -102,7 +102,8 @@ InterruptGuard::~InterruptGuard() {
   writing = 0;
 }
 
-void InterruptGuard::Follow(std::function<const char*()> entry, const char* target, const HostText* text) {
+void InterruptGuard::Follow(std::function<const char*()> entry, const char* target,
+                            const platform::console::HostText* text) {
   entry_ = std::move(entry);
   target_ = target;
   text_ = text;
@@ -119,7 +120,7 @@ void InterruptGuard::Begin(const platform::Call& call) {
     if (platform::path::JoinUnder(&joined, target_.c_str(), entry)) own = joined.c_str();
   }
   temporary_ = own != path_;
-  shown_ = platform::posix::TranslatePath((text_ != nullptr ? text_->ToHost(own.c_str()) : own).c_str());
+  shown_ = platform::posix::TranslatePath(platform::console::ToHost(text_, own.c_str()).c_str());
   writing = 1;
 }
 
@@ -168,7 +169,7 @@ std::string InterruptGuard::Report(bool complete) const {
             (undoneTemporary_ ? "; the file there before is kept" : "; the incomplete file is removed");
   } else if (!path_.empty() && !complete) {
     std::string left = platform::posix::TranslatePath(
-        (text_ != nullptr ? text_->ToHost(path_.c_str()) : path_).c_str());
+        platform::console::ToHost(text_, path_.c_str()).c_str());
     line += " while writing " + shown_ + "; the incomplete file " + left + " could not be removed";
   }
   return line;

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "platform/intercepting_file_system.h"
-#include "unpack/frame/console/host_text.h"
+#include "platform/console/host_text.h"
 
 namespace kivo::console {
 
@@ -33,7 +33,7 @@ class InterruptGuard final : public platform::InterceptingFileSystem {
   // How to name the file being written: `entry` gives the name of the entry
   // the engine is working on, which lies below `target` (both in the
   // engine's terms); `text` takes them into the host's.
-  void Follow(std::function<const char*()> entry, const char* target, const HostText* text);
+  void Follow(std::function<const char*()> entry, const char* target, const platform::console::HostText* text);
 
   // The signal that arrived while a file was being written; 0 for none.
   static int Caught();
@@ -50,7 +50,7 @@ class InterruptGuard final : public platform::InterceptingFileSystem {
 
   std::function<const char*()> entry_;
   std::string target_;
-  const HostText* text_ = nullptr;
+  const platform::console::HostText* text_ = nullptr;
   // The file being written, until it is whole and kept, removed, or put in
   // the place of the file it replaces.
   platform::FileHandle handle_ = platform::kNoFile;

@@ -52,7 +52,7 @@ bool IsMissing(const std::string& folder) {
 }
 
 void PrintListing(const console::DryRunFileSystem& dry, const console::ProgramNote& note,
-                  const console::HostText& text) {
+                  const platform::console::HostText& text) {
   std::printf("program: %s\n", note.program().empty() ? "(none)" : text.ToHost(note.program().c_str()).c_str());
   for (const console::DryRunEntry& entry : dry.entries()) {
     std::printf("%12llu  %s\n", static_cast<unsigned long long>(entry.size), text.ToHost(entry.name.c_str()).c_str());
@@ -60,7 +60,7 @@ void PrintListing(const console::DryRunFileSystem& dry, const console::ProgramNo
 }
 
 void PrintCheck(const char* archive, const console::DryRunFileSystem& dry, const console::ProgramNote& note,
-                const console::HostText& text) {
+                const platform::console::HostText& text) {
   unsigned long long bytes = 0;
   for (const console::DryRunEntry& entry : dry.entries()) bytes += entry.size;
   std::size_t count = dry.entries().size();
@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
   }
   platform::posix::CodePage page;
   if (!page.Load(given.codePage, &error)) return Refuse(error);
-  console::HostText text(&page);
-  console::ConsoleMessageBoxes boxes(stdin, stderr, &text);
+  platform::console::HostText text(&page);
+  platform::console::TerminalBoxes boxes(stdin, stderr, console::MessageBoxStyle(&text));
   kivo::Messages messages(boxes, kivo::CompiledStrings());
   boxes.Explain([&messages] { return console::DescribeCause(messages.TakeCause()); });
   boxes.QuietWhile([] { return console::InterruptGuard::Caught() != 0; });
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
   text.KeepAsIs(options.archivePath.c_str());
   text.KeepAsIs(options.targetDirectory.c_str());
 
-  console::HostPathFileSystem host(platform::DefaultFileSystem(), text);
+  platform::console::HostPathFileSystem host(platform::DefaultFileSystem(), text);
   console::InterruptGuard files(host);
   console::ConsolePrompt prompt(messages, stdin, stderr, &text, given.overwrite);
   const std::string folder = platform::posix::TranslatePath(text.ToHost(options.targetDirectory.c_str()).c_str());
