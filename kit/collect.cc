@@ -8,7 +8,7 @@
 #include "platform/windows_path.h"
 #include "unpack/archive/format.h"
 
-namespace kivopack {
+namespace kit {
 namespace {
 
 namespace fs = std::filesystem;
@@ -274,4 +274,4 @@ bool CollectFiles(platform::FileSystem& files, const std::string& source, std::v
   return true;
 }
 
-}  // namespace kivopack
+}  // namespace kit

@@ -11,7 +11,7 @@
 #include "platform/file_system.h"
 #include "platform/types.h"
 
-namespace kivopack {
+namespace kit {
 
 struct SourceFile {
   std::string name;  // archive name: relative, backslash-separated, in the kit's code page
@@ -33,4 +33,4 @@ bool CollectFiles(platform::FileSystem& files, const std::string& source, std::v
                   std::string* error, const KitNames& names = KitNames::AsciiOnly(),
                   std::vector<std::string>* warnings = nullptr);
 
-}  // namespace kivopack
+}  // namespace kit

@@ -1,9 +1,9 @@
 #include "kit/error_text.h"
 
-namespace kivopack {
+namespace kit {
 
 std::string FailedOn(const char* what, const std::string& path, platform::Status failure) {
   return std::string(what) + " " + path + ": " + ErrorText(failure.code());
 }
 
-}  // namespace kivopack
+}  // namespace kit

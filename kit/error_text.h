@@ -8,7 +8,7 @@
 
 #include "platform/status.h"
 
-namespace kivopack {
+namespace kit {
 
 std::string ErrorText(std::uint32_t code);
 
@@ -16,4 +16,4 @@ std::string ErrorText(std::uint32_t code);
 // which file, and the host's words for why.
 std::string FailedOn(const char* what, const std::string& path, platform::Status failure);
 
-}  // namespace kivopack
+}  // namespace kit

@@ -1,8 +1,8 @@
 #include "platform/posix/host_error.h"
 #include "kit/error_text.h"
 
-namespace kivopack {
+namespace kit {
 
 std::string ErrorText(std::uint32_t code) { return platform::posix::HostErrorText(code); }
 
-}  // namespace kivopack
+}  // namespace kit

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-namespace kivopack {
+namespace kit {
 
 std::string ErrorText(std::uint32_t code) {
   char text[512];
@@ -17,4 +17,4 @@ std::string ErrorText(std::uint32_t code) {
   return std::string(text, size);
 }
 
-}  // namespace kivopack
+}  // namespace kit

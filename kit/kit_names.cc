@@ -1,6 +1,6 @@
 #include "kit/kit_names.h"
 
-namespace kivopack {
+namespace kit {
 
 std::string KitNames::CannotHold(const std::string& what, const std::string& host,
                                  const std::string& missing) const {
@@ -14,4 +14,4 @@ const KitNames& KitNames::AsciiOnly() {
   return ascii;
 }
 
-}  // namespace kivopack
+}  // namespace kit

@@ -15,7 +15,7 @@
 #include "platform/posix/code_page.h"
 #endif
 
-namespace kivopack {
+namespace kit {
 
 class KitNames {
  public:
@@ -72,4 +72,4 @@ class KitNames {
 #endif
 };
 
-}  // namespace kivopack
+}  // namespace kit

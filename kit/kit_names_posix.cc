@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace kivopack {
+namespace kit {
 namespace {
 
 bool IsAscii(const std::string& text) {
@@ -49,4 +49,4 @@ std::string KitNames::HostPath(const std::string& kit) const {
 
 const platform::name::CaseTable& KitNames::Case() const { return page_.Case(); }
 
-}  // namespace kivopack
+}  // namespace kit

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace kivopack {
+namespace kit {
 namespace {
 
 // False when a character has no byte in the ANSI code page: Windows would
@@ -93,4 +93,4 @@ std::string KitNames::HostPath(const std::string& kit) const { return kit; }
 
 const platform::name::CaseTable& KitNames::Case() const { return case_; }
 
-}  // namespace kivopack
+}  // namespace kit

@@ -84,7 +84,7 @@ std::string DefaultStub(const char* argv0) {
   return folder + name;
 }
 
-int List(platform::FileSystem& files, const std::string& path, const kivopack::KitNames& names) {
+int List(platform::FileSystem& files, const std::string& path, const kit::KitNames& names) {
   kivopack::ArchiveListing listing;
   std::string error;
   if (!kivopack::ReadListing(files, path, &listing, &error)) return Refuse(error);
@@ -96,7 +96,7 @@ int List(platform::FileSystem& files, const std::string& path, const kivopack::K
   return 0;
 }
 
-int Verify(platform::FileSystem& files, const std::string& path, const kivopack::KitNames& names) {
+int Verify(platform::FileSystem& files, const std::string& path, const kit::KitNames& names) {
   kivopack::ArchiveListing listing;
   std::string error;
   if (!kivopack::Verify(files, path, &listing, &error, names)) return Refuse(path + ": " + error);
@@ -182,7 +182,7 @@ int main(int argc, char** argv) {
   if (int status = 0; !ParseOptions(argc, argv, &options, &status)) return status;
   kivopack::PackRequest& request = options.request;
   platform::FileSystem& files = platform::DefaultFileSystem();
-  kivopack::KitNames names;
+  kit::KitNames names;
   std::string error;
   if (!names.Load(options.codePage, &error)) return Refuse(error);
   if (!options.listFile.empty()) return List(files, options.listFile, names);

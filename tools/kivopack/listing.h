@@ -6,11 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "kit/error_text.h"
 #include "kit/kit_names.h"
 #include "platform/file_system.h"
 #include "platform/types.h"
 
 namespace kivopack {
+
+// The kit module's pieces the packer is made of.
+using kit::FailedOn;
+using kit::KitNames;
 
 struct ListedEntry {
   std::string name;  // in the archive's code page

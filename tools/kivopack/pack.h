@@ -8,11 +8,18 @@
 #include <string>
 
 #include "kit/collect.h"
+#include "kit/error_text.h"
 #include "kit/kit_names.h"
 #include "platform/file_system.h"
 #include "platform/types.h"
 
 namespace kivopack {
+
+// The kit module's pieces the packer is made of.
+using kit::CollectFiles;
+using kit::FailedOn;
+using kit::KitNames;
+using kit::SourceFile;
 
 struct PackRequest {
   std::string output;

@@ -2,7 +2,7 @@
 
 namespace wendplan {
 
-std::string FoldCase(const std::string& name, const kivopack::KitNames& names) {
+std::string FoldCase(const std::string& name, const kit::KitNames& names) {
   return floppy::FoldKey(name, names.Case());
 }
 

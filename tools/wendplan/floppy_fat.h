@@ -25,6 +25,6 @@ inline std::string WhyNotStorable(const std::string& name) { return floppy::WhyN
 // The key under which FAT finds a name, folded as Windows folds names in
 // the kit's code page ("é.txt" and "É.TXT" are one name, "ß" stays).
 std::string FoldCase(const std::string& name,
-                     const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
+                     const kit::KitNames& names = kit::KitNames::AsciiOnly());
 
 }  // namespace wendplan

@@ -61,7 +61,7 @@ std::string JoinList(const std::vector<std::string>& items, const char* separato
   return out;
 }
 
-std::string DefaultEntryPrefix(const std::string& setupDir, const kivopack::KitNames& names) {
+std::string DefaultEntryPrefix(const std::string& setupDir, const kit::KitNames& names) {
   std::string folder = names.SystemPath(fs::absolute(names.PathOf(setupDir)).lexically_normal());
   // The folder's own name: its last component, trailing separators aside.
   folder.resize(std::max<std::size_t>(platform::path::LengthWithoutTrailingSeparators(folder.c_str()), 1));
@@ -71,7 +71,7 @@ std::string DefaultEntryPrefix(const std::string& setupDir, const kivopack::KitN
 }
 
 bool FormatPackList(const Plan& plan, const std::string& name, const std::string& entryPrefix,
-                    std::string* text, std::string* error, const kivopack::KitNames& names) {
+                    std::string* text, std::string* error, const kit::KitNames& names) {
   std::string why = name.empty() ? "is empty" : WhyNotReadBack(name);
   if (!why.empty()) {
     *error = "the product name " + why;
@@ -99,7 +99,7 @@ bool FormatPackList(const Plan& plan, const std::string& name, const std::string
   return true;
 }
 
-std::string FormatPlan(const Plan& plan, const std::string& name, const kivopack::KitNames& names) {
+std::string FormatPlan(const Plan& plan, const std::string& name, const kit::KitNames& names) {
   std::string out = name + ": " + Counted(plan.files.size(), "file", "files") + ", " +
                     Counted(plan.totalBytes, "byte", "bytes") + ", " +
                     Counted(plan.totalClusters, "cluster", "clusters") + " of 512 bytes\n";
@@ -121,7 +121,7 @@ std::string FormatPlan(const Plan& plan, const std::string& name, const kivopack
 }
 
 bool WriteWhole(const std::string& path, const std::string& text, std::string* error,
-                const kivopack::KitNames& names) {
+                const kit::KitNames& names) {
   fs::path folder = names.PathOf(path).parent_path();
   std::error_code missing;
   if (!folder.empty() && !fs::is_directory(folder, missing)) {
@@ -144,7 +144,7 @@ bool WriteWhole(const std::string& path, const std::string& text, std::string* e
     if (!done) (void)io.Remove(temporary.c_str());
   }
   if (!done) {
-    *error = "cannot write " + path + ": " + kivopack::ErrorText(done.code());
+    *error = "cannot write " + path + ": " + kit::ErrorText(done.code());
     return false;
   }
   return true;

@@ -18,7 +18,7 @@ std::string JoinList(const std::vector<std::string>& items, const char* separato
 // "..\<name of the setup folder>\\": entries climb out of the tools folder
 // beside it. As the host spells it.
 std::string DefaultEntryPrefix(const std::string& setupDir,
-                               const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
+                               const kit::KitNames& names = kit::KitNames::AsciiOnly());
 
 // The description in the shipped layout: [Global], each disk's file keys
 // followed by its "Files" count, [Disks] last; CRLF lines. The product name
@@ -26,17 +26,17 @@ std::string DefaultEntryPrefix(const std::string& setupDir,
 // with a one-line `error` when the name or an entry cannot be read back whole.
 bool FormatPackList(const Plan& plan, const std::string& name, const std::string& entryPrefix,
                     std::string* text, std::string* error,
-                    const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
+                    const kit::KitNames& names = kit::KitNames::AsciiOnly());
 
 // Per disk: files, bytes, clusters and root slots; then the count reached
 // beside the lower bound. For the host's terminal: `name` as the host spells
 // it, the plan's files by their paths as the host spells them.
 std::string FormatPlan(const Plan& plan, const std::string& name,
-                       const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
+                       const kit::KitNames& names = kit::KitNames::AsciiOnly());
 
 // Writes `text` to `path` (as the command line gave it) through a temporary
 // file beside it, so that a failure leaves whatever was there before.
 bool WriteWhole(const std::string& path, const std::string& text, std::string* error,
-                const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
+                const kit::KitNames& names = kit::KitNames::AsciiOnly());
 
 }  // namespace wendplan

@@ -95,7 +95,7 @@ std::string Slash(std::string path) {
 
 // The file a --first argument names: its relative path or its floppy name.
 std::size_t FindFile(const std::vector<PlanFile>& files, const std::string& wanted,
-                     const kivopack::KitNames& names) {
+                     const kit::KitNames& names) {
   std::string key = FoldCase(Slash(wanted), names);
   for (std::size_t i = 0; i < files.size(); ++i)
     if (FoldCase(files[i].relative, names) == key) return i;
@@ -104,7 +104,7 @@ std::size_t FindFile(const std::vector<PlanFile>& files, const std::string& want
   return files.size();
 }
 
-bool CheckNames(const std::vector<PlanFile>& files, const kivopack::KitNames& names, std::string* error) {
+bool CheckNames(const std::vector<PlanFile>& files, const kit::KitNames& names, std::string* error) {
   std::vector<std::string> bad;
   for (const PlanFile& f : files) {
     std::string why = WhyNotStorable(f.floppyName);
@@ -137,7 +137,7 @@ bool CheckNames(const std::vector<PlanFile>& files, const kivopack::KitNames& na
 }
 
 // The setup program, SETUP.EXE in any case, when the folder has one.
-std::size_t FindSetupProgram(const std::vector<PlanFile>& files, const kivopack::KitNames& names) {
+std::size_t FindSetupProgram(const std::vector<PlanFile>& files, const kit::KitNames& names) {
   std::size_t i = FindFile(files, "SETUP.EXE", names);
   return i < files.size() && FoldCase(files[i].floppyName, names) == "SETUP.EXE" ? i : files.size();
 }
@@ -149,7 +149,7 @@ std::size_t FindSetupProgram(const std::vector<PlanFile>& files, const kivopack:
 // them. A set that cannot hold it there is refused rather than planned
 // with the setup program on a later disk.
 bool StartFirstDisk(const std::vector<PlanFile>& files, const std::vector<std::string>& first,
-                    bool firstGiven, const kivopack::KitNames& names, std::vector<Disk>* disks,
+                    bool firstGiven, const kit::KitNames& names, std::vector<Disk>* disks,
                     std::vector<bool>* placed, std::string* error) {
   std::vector<std::size_t> chosen;
   if (firstGiven) {
@@ -321,7 +321,7 @@ void SortDecreasing(std::vector<Item>* items, const std::vector<PlanFile>& files
 }
 
 bool MakePlan(std::vector<PlanFile> files, const std::vector<std::string>& first, bool firstGiven,
-              Plan* plan, std::string* error, const kivopack::KitNames& names) {
+              Plan* plan, std::string* error, const kit::KitNames& names) {
   if (files.empty()) {
     *error = "no files to plan";
     return false;

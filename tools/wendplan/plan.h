@@ -88,6 +88,6 @@ void SortDecreasing(std::vector<Item>* items, const std::vector<PlanFile>& files
 // `names` is the kit's code page: it folds case and shows names.
 bool MakePlan(std::vector<PlanFile> files, const std::vector<std::string>& first, bool firstGiven,
               Plan* plan, std::string* error,
-              const kivopack::KitNames& names = kivopack::KitNames::AsciiOnly());
+              const kit::KitNames& names = kit::KitNames::AsciiOnly());
 
 }  // namespace wendplan

@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   if (codePageGiven && !platform::console::ParseCodePageNumber(codePageText.c_str(), &codePage)) {
     return Refuse("not a code page number: " + codePageText);
   }
-  kivopack::KitNames names;
+  kit::KitNames names;
   std::string error;
   if (!names.Load(codePage, &error)) return Refuse(error);
   if (!prefixGiven) prefix = wendplan::DefaultEntryPrefix(setupDir, names);
@@ -126,8 +126,8 @@ int main(int argc, char** argv) {
     }
   }
 
-  std::vector<kivopack::SourceFile> found;
-  if (!kivopack::CollectFiles(platform::DefaultFileSystem(), setupDir, &found, &error, names)) return Refuse(error);
+  std::vector<kit::SourceFile> found;
+  if (!kit::CollectFiles(platform::DefaultFileSystem(), setupDir, &found, &error, names)) return Refuse(error);
   // A description written into the setup folder itself is not one of its files.
   std::error_code ec;
   std::filesystem::path written = std::filesystem::weakly_canonical(names.PathOf(output), ec);

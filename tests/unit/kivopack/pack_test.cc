@@ -198,7 +198,7 @@ TEST_F(Packer, AFailedPackLeavesTheEarlierKitAndNoPartialFile) {
       EXPECT_EQ(error.find('\n'), std::string::npos) << error;
       // The system's own words for a full disk ("No space left on device" on
       // Linux), never a bare number.
-      EXPECT_NE(error.find(": " + kivopack::ErrorText(platform::error::kDiskFull)), std::string::npos) << error;
+      EXPECT_NE(error.find(": " + kit::ErrorText(platform::error::kDiskFull)), std::string::npos) << error;
     }
   }
   EXPECT_GT(failed, 20);
