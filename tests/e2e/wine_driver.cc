@@ -727,62 +727,62 @@ void CloseStep(const Args&) {
   PostMessageA(current, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-// Every verb of a script, with the number of arguments it needs at least.
+// Every verb of a script: its handler, and how many arguments it needs at least.
 struct Verb {
   const char* name;
-  std::size_t arguments;
   void (*run)(const Args&);
+  std::size_t arguments;
 };
 
 constexpr Verb kVerbs[] = {
     // Waiting for windows, and which one is current.
-    {"window", 1, WindowStep},
-    {"select", 1, SelectStep},
-    {"title", 1, TitleStep},
-    {"gone", 0, GoneStep},
-    {"closed", 1, ClosedStep},
-    {"page", 0, PageStep},
-    {"top", 0, TopStep},
-    {"popup", 1, PopupStep},
+    {"window", WindowStep, 1},
+    {"select", SelectStep, 1},
+    {"title", TitleStep, 1},
+    {"gone", GoneStep, 0},
+    {"closed", ClosedStep, 1},
+    {"page", PageStep, 0},
+    {"top", TopStep, 0},
+    {"popup", PopupStep, 1},
 
     // What the current window shows.
-    {"text", 1, TextStep},
-    {"child", 2, ChildStep},
-    {"partway", 1, PartwayStep},
-    {"buttons", 0, ButtonsStep},
-    {"icon", 1, IconStep},
-    {"rows", 1, RowsStep},
-    {"checks", 2, ChecksStep},
-    {"selected", 2, SelectedStep},
-    {"focus", 1, FocusStep},
-    {"selection", 3, SelectionStep},
-    {"owner", 1, OwnerStep},
-    {"style", 2, StyleStep},
-    {"colours", 3, ColoursStep},
+    {"text", TextStep, 1},
+    {"child", ChildStep, 2},
+    {"partway", PartwayStep, 1},
+    {"buttons", ButtonsStep, 0},
+    {"icon", IconStep, 1},
+    {"rows", RowsStep, 1},
+    {"checks", ChecksStep, 2},
+    {"selected", SelectedStep, 2},
+    {"focus", FocusStep, 1},
+    {"selection", SelectionStep, 3},
+    {"owner", OwnerStep, 1},
+    {"style", StyleStep, 2},
+    {"colours", ColoursStep, 3},
 
     // Where it lies.
-    {"units", 2, UnitsStep},
-    {"control", 5, ControlStep},
-    {"place", 2, PlaceStep},
-    {"at", 2, AtStep},
-    {"pixels", 2, PixelsStep},
-    {"centred", 0, CentredStep},
-    {"under", 2, UnderStep},
+    {"units", UnitsStep, 2},
+    {"control", ControlStep, 5},
+    {"place", PlaceStep, 2},
+    {"at", AtStep, 2},
+    {"pixels", PixelsStep, 2},
+    {"centred", CentredStep, 0},
+    {"under", UnderStep, 2},
 
     // What the user does.
-    {"click", 1, ClickStep},
-    {"command", 1, CommandStep},
-    {"press", 1, PressStep},
-    {"check", 2, CheckStep},
-    {"key", 2, KeyStep},
-    {"syscommand", 1, SysCommandStep},
-    {"type", 1, TypeStep},
-    {"close", 0, CloseStep},
+    {"click", ClickStep, 1},
+    {"command", CommandStep, 1},
+    {"press", PressStep, 1},
+    {"check", CheckStep, 2},
+    {"key", KeyStep, 2},
+    {"syscommand", SysCommandStep, 1},
+    {"type", TypeStep, 1},
+    {"close", CloseStep, 0},
 
     // The script's own steps.
-    {"shot", 1, ShotStep},
-    {"handshake", 1, HandshakeStep},
-    {"sleep", 1, SleepStep},
+    {"shot", ShotStep, 1},
+    {"handshake", HandshakeStep, 1},
+    {"sleep", SleepStep, 1},
 };
 
 void Step(const Args& t) {
