@@ -13,7 +13,7 @@ class CodePageCodec final : public NameCodec {
   // Every code page it supports is single-byte and inside the BMP: one
   // UTF-16 unit per byte.
   char16_t Wide(char c) const override { return static_cast<char16_t>(codePage_.Character(c)); }
-  char Upper(char c) const override { return codePage_.UpperCase(c); }
+  const platform::name::CaseTable& Case() const override { return codePage_.Case(); }
 
  private:
   const platform::posix::CodePage& codePage_;

@@ -9,7 +9,7 @@ namespace {
 class Latin1 final : public NameCodec {
  public:
   char16_t Wide(char c) const override { return static_cast<unsigned char>(c); }
-  char Upper(char c) const override { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+  const platform::name::CaseTable& Case() const override { return platform::name::kAsciiCase; }
 };
 
 // Characters a short name holds as they are, besides letters and digits.
@@ -21,22 +21,10 @@ bool IsShortNameChar(unsigned char c) {
 // One character of a long name as a short name holds it; '_' (and *lossy)
 // for one it cannot.
 char ShortChar(char c, bool* lossy) {
-  unsigned char u = static_cast<unsigned char>(c);
-  if (u >= 'a' && u <= 'z') return static_cast<char>(u - 'a' + 'A');
-  if (IsShortNameChar(u)) return c;
+  char upper = platform::name::AsciiUpper(c);
+  if (IsShortNameChar(static_cast<unsigned char>(upper))) return upper;
   *lossy = true;
   return '_';
-}
-
-bool IsReservedDevice(std::string_view name) {
-  std::string base(name.substr(0, name.find('.')));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  for (char& c : base) c = Latin1Codec().Upper(c);
-  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CLOCK$"};
-  for (const char* d : kDevices)
-    if (base == d) return true;
-  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-         base[3] >= '1' && base[3] <= '9';
 }
 
 }  // namespace
@@ -92,8 +80,7 @@ ShortBasis ShortBasisOf(std::string_view name) {
     lossy = true;
   }
   // The name itself in upper case, as far as ASCII goes: no tail then.
-  std::string upper(name);
-  for (char& c : upper) c = Latin1Codec().Upper(c);
+  std::string upper = FoldKey(name, Latin1Codec());
   std::string plain = basis.base;
   if (!basis.extension.empty()) plain.append(1, '.').append(basis.extension);
   basis.needsTail = lossy || upper != plain;
@@ -122,14 +109,18 @@ std::u16string LongNameOf(std::string_view name, const NameCodec& codec) {
 }
 
 std::string WhyNotStorable(std::string_view name) {
-  if (name.empty() || name == "." || name == "..") return "not a file name";
-  if (name.size() > 255) return "longer than 255 characters";
-  for (unsigned char c : name) {
-    if (c < 0x20 || std::strchr("\"*/:<>?\\|", c) != nullptr) return "holds a character FAT does not allow";
+  using platform::name::Refusal;
+  // Counted no further than one past the limit: longer is too long whatever the size.
+  auto length = static_cast<std::uint32_t>(std::min<std::size_t>(name.size(), platform::name::kMaxLength + 1));
+  switch (platform::name::WhyRefused(name.data(), length)) {
+    case Refusal::kNone: return "";
+    case Refusal::kNotAName: return "not a file name";
+    case Refusal::kTooLong: return "longer than 255 characters";
+    case Refusal::kForbiddenCharacter: return "holds a character FAT does not allow";
+    case Refusal::kTrailingDotOrBlank: return "ends in a dot or a blank";
+    case Refusal::kLeadingBlank: return "begins with a blank";
+    case Refusal::kDevice: return "is the name of a device";
   }
-  if (name.back() == '.' || name.back() == ' ') return "ends in a dot or a blank";
-  if (name.front() == ' ') return "begins with a blank";
-  if (IsReservedDevice(name)) return "is the name of a device";
   return "";
 }
 
@@ -142,9 +133,11 @@ std::uint64_t ClustersOf(std::uint64_t bytes, std::uint32_t clusterBytes) {
   return (bytes + clusterBytes - 1) / clusterBytes;
 }
 
-std::string FoldKey(std::string_view name, const NameCodec& codec) {
+std::string FoldKey(std::string_view name, const NameCodec& codec) { return FoldKey(name, codec.Case()); }
+
+std::string FoldKey(std::string_view name, const platform::name::CaseTable& cases) {
   std::string key(name);
-  for (char& c : key) c = codec.Upper(c);
+  cases.Fold(key.data(), static_cast<std::uint32_t>(key.size()));
   return key;
 }
 

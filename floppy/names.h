@@ -13,15 +13,17 @@
 #include <string>
 #include <string_view>
 
+#include "platform/windows_name.h"
+
 namespace floppy {
 
 // What the volume needs to know about the kit's code page: the character
-// each byte stands for, and each byte's upper-case partner as Windows folds
-// names (so "é.txt" and "É.TXT" are one file).
+// each byte stands for, and its case as Windows folds names (so "é.txt" and
+// "É.TXT" are one file).
 class NameCodec {
  public:
   virtual char16_t Wide(char c) const = 0;
-  virtual char Upper(char c) const = 0;
+  virtual const platform::name::CaseTable& Case() const = 0;
 
  protected:
   ~NameCodec() = default;
@@ -65,7 +67,8 @@ ShortName ShortNameWithTail(const ShortBasis& basis, unsigned n);
 // The long name as UTF-16, one unit per byte of the code page.
 std::u16string LongNameOf(std::string_view name, const NameCodec& codec);
 
-// Why a name cannot stand on a FAT floppy under Windows, or "" when it can.
+// Why a name cannot stand on a FAT floppy under Windows, or "" when it can:
+// Windows's own name rules, in words.
 std::string WhyNotStorable(std::string_view name);
 
 // Root directory slots one file of this name takes: its short entry, plus
@@ -78,5 +81,6 @@ std::uint64_t ClustersOf(std::uint64_t bytes, std::uint32_t clusterBytes = 512);
 // The key under which FAT finds a name: each byte in its upper-case form in
 // the code page. Two names with one key cannot both be on a disk.
 std::string FoldKey(std::string_view name, const NameCodec& codec);
+std::string FoldKey(std::string_view name, const platform::name::CaseTable& cases);
 
 }  // namespace floppy

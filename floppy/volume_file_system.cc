@@ -1,5 +1,6 @@
 #include "floppy/volume_file_system.h"
 
+#include "platform/windows_name.h"
 #include "platform/windows_path.h"
 
 namespace floppy {
@@ -10,12 +11,10 @@ namespace code = platform::error;
 
 Status Fail(std::uint32_t c) { return Status::Failure(c); }
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 }  // namespace
 
 VolumeFileSystem::VolumeFileSystem(Volume& volume, const NameCodec& codec, platform::FileTime now, char drive)
-    : volume_(volume), codec_(codec), now_(now), drive_(AsciiUpper(drive)) {
+    : volume_(volume), codec_(codec), now_(now), drive_(platform::name::AsciiUpper(drive)) {
   // Lowest byte first, so a character two bytes stand for maps to the first.
   for (int b = 255; b >= 0; --b) bytes_[codec.Wide(static_cast<char>(b))] = static_cast<char>(b);
 }
@@ -23,7 +22,7 @@ VolumeFileSystem::VolumeFileSystem(Volume& volume, const NameCodec& codec, platf
 Status VolumeFileSystem::NameOf(const char* path, std::string* name) const {
   std::string rest = path;
   if (rest.size() >= 2 && rest[1] == ':') {
-    if (AsciiUpper(rest[0]) != drive_) return Fail(code::kPathNotFound);
+    if (platform::name::AsciiUpper(rest[0]) != drive_) return Fail(code::kPathNotFound);
     rest.erase(0, 2);
   }
   std::size_t start = 0;
@@ -38,25 +37,24 @@ Status VolumeFileSystem::NameOf(const char* path, std::string* name) const {
   return Status::Ok();
 }
 
+bool VolumeFileSystem::LongNameBytes(const DirEntry& entry, std::string* name) const {
+  name->clear();
+  for (char16_t u : entry.longName) {
+    auto it = bytes_.find(u);
+    if (it == bytes_.end()) return false;
+    *name += it->second;
+  }
+  return !entry.longName.empty();
+}
+
 bool VolumeFileSystem::Find(const std::string& name, std::uint32_t* slot) const {
   const std::string key = FoldKey(name, codec_);
   for (const DirEntry& e : volume_.List()) {
     if (e.attributes & (attr::kLabel | attr::kDirectory)) continue;
     std::string longName;
-    bool match = FoldKey(e.shortName, codec_) == key;
-    if (!match && !e.longName.empty()) {
-      longName.clear();
-      bool holds = true;
-      for (char16_t u : e.longName) {
-        auto it = bytes_.find(u);
-        if (it == bytes_.end()) {
-          holds = false;  // a character the code page lacks: no name of ours matches it
-          break;
-        }
-        longName += it->second;
-      }
-      match = holds && FoldKey(longName, codec_) == key;
-    }
+    // A long name with a character the code page lacks matches no name of ours.
+    bool match = FoldKey(e.shortName, codec_) == key ||
+                 (LongNameBytes(e, &longName) && FoldKey(longName, codec_) == key);
     if (match) {
       *slot = e.slot;
       return true;
@@ -260,6 +258,21 @@ Status VolumeFileSystem::SetAttributes(const char* path, std::uint32_t attribute
 }
 
 Status VolumeFileSystem::MakeDirectory(const char*) { return Fail(code::kAccessDenied); }
+
+Status VolumeFileSystem::ListDirectory(const char* path, platform::DirectoryVisitor& visitor) {
+  std::string name;
+  if (Status s = NameOf(path, &name); !s) return s;
+  if (!name.empty()) return Fail(code::kPathNotFound);  // the floppy has no folders
+  for (const DirEntry& e : volume_.List()) {
+    if (e.attributes & (attr::kLabel | attr::kDirectory)) continue;
+    // As FindFirstFileA names it: by the short name where the long one
+    // does not fit the code page.
+    std::string shown;
+    if (!LongNameBytes(e, &shown)) shown = e.shortName;
+    visitor.Visit({shown.c_str(), platform::EntryKind::kFile, platform::EntryKind::kFile});
+  }
+  return Status::Ok();
+}
 
 Status VolumeFileSystem::SetCurrentDir(const char* path) {
   std::string name;

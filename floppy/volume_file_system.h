@@ -65,6 +65,8 @@ class VolumeFileSystem final : public platform::FileSystem {
   // Puts `source`'s data under `target`'s name (a rename when `target` is not there).
   platform::Status Replace(const char* source, const char* target) override;
   platform::Status GetAttributes(const char* path, std::uint32_t* attributes) override;
+  // The files at the top level; any other folder fails with 3.
+  platform::Status ListDirectory(const char* path, platform::DirectoryVisitor& visitor) override;
   // Refused with 5: our floppies are flat, every file at the top level.
   platform::Status MakeDirectory(const char* path) override;
   // Only the root ("A:\") can be the current folder.
@@ -85,6 +87,9 @@ class VolumeFileSystem final : public platform::FileSystem {
   // for the root itself. Fails with 3 for another drive or a folder, 123
   // for a name the disk cannot hold.
   platform::Status NameOf(const char* path, std::string* name) const;
+  // The entry's long name in the code page; false when it has none or
+  // the code page lacks one of its characters.
+  bool LongNameBytes(const DirEntry& entry, std::string* name) const;
   // The slot of the file named `name`, or false.
   bool Find(const std::string& name, std::uint32_t* slot) const;
   bool InUse(std::uint32_t slot) const;

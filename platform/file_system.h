@@ -24,6 +24,34 @@ enum class OpenMode {
   kCreateAlways,   // write access, no sharing, normal attributes; truncates an existing file
 };
 
+// What a folder's entry is, as the entry itself says: a link is not
+// followed, so a link and what it leads to are told apart.
+enum class EntryKind {
+  kFile,
+  kDirectory,
+  kLink,   // a symbolic link (a reparse point on Windows)
+  kOther,  // a FIFO, socket or device: nothing a file can be read from
+};
+
+struct DirectoryEntry {
+  const char* name;  // the entry's own name, never "." or ".."; valid during the visit only
+  EntryKind kind;
+  // What a link leads to when followed (kOther when it leads nowhere or
+  // round in a loop); for any other entry, `kind` again.
+  EntryKind target;
+};
+
+// Told of a folder's entries one by one, in the order the system keeps
+// them. A callback rather than a container, so that the installer stub's
+// layer stays free of the C++ library.
+class DirectoryVisitor {
+ public:
+  virtual void Visit(const DirectoryEntry& entry) = 0;
+
+ protected:
+  ~DirectoryVisitor() = default;
+};
+
 class FileSystem {
  public:
   FileSystem() = default;
@@ -69,6 +97,11 @@ class FileSystem {
   // Looks a path up (the way FindFirstFile does). Fails with 2 or 3 when
   // nothing is there.
   virtual Status GetAttributes(const char* path, std::uint32_t* attributes) = 0;
+
+  // Hands every entry of the folder `path` to `visitor`. Fails with 3 when
+  // there is no such folder (or `path` is a file), 5 when it may not be
+  // read; a failure part way may come after some entries were visited.
+  virtual Status ListDirectory(const char* path, DirectoryVisitor& visitor) = 0;
 
   virtual Status MakeDirectory(const char* path) = 0;
   virtual Status SetCurrentDir(const char* path) = 0;

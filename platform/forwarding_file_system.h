@@ -43,6 +43,9 @@ class ForwardingFileSystem : public FileSystem {
   Status GetAttributes(const char* path, std::uint32_t* attributes) override {
     return target_.GetAttributes(path, attributes);
   }
+  Status ListDirectory(const char* path, DirectoryVisitor& visitor) override {
+    return target_.ListDirectory(path, visitor);
+  }
   Status MakeDirectory(const char* path) override { return target_.MakeDirectory(path); }
   Status SetCurrentDir(const char* path) override { return target_.SetCurrentDir(path); }
 

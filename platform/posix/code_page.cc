@@ -116,16 +116,14 @@ bool CodePage::Load(unsigned number, std::string* error) {
     }
   }
 
-  for (unsigned b = 0; b < 256; ++b) {
-    upper_[b] = static_cast<unsigned char>(b >= 'a' && b <= 'z' ? b - 'a' + 'A' : b);
-  }
+  case_ = platform::name::CaseTable();
   if (locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0))) {
     for (unsigned b = 0x80; b < 256; ++b) {
       char32_t c = chars_[b];
       if (bytes_.count(c) == 0 || c == 0xB5) continue;
       char32_t up = static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), unicode));
       auto it = bytes_.find(up);
-      if (up != c && up >= 0x80 && it != bytes_.end()) upper_[b] = it->second;
+      if (up != c && up >= 0x80 && it != bytes_.end()) case_.Pair(static_cast<char>(b), static_cast<char>(it->second));
     }
     freelocale(unicode);
   }

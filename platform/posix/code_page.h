@@ -10,6 +10,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/windows_name.h"
+
 namespace platform::posix {
 
 class CodePage {
@@ -48,7 +50,9 @@ class CodePage {
   // folds names: a letter's Unicode upper-case partner when the code page
   // holds it. No letter outside ASCII is folded onto an ASCII one (dotless
   // i, long s) and the micro sign is not folded onto Greek capital mu.
-  char UpperCase(char c) const { return static_cast<char>(upper_[static_cast<unsigned char>(c)]); }
+  char UpperCase(char c) const { return case_.Upper(c); }
+  // The same for every byte; ASCII only before Load.
+  const platform::name::CaseTable& Case() const { return case_; }
 
   // The Unicode character byte `c` stands for (an unused byte: the control
   // character of the same number, as ToHost reads it).
@@ -58,7 +62,7 @@ class CodePage {
   unsigned number_ = 0;
   std::array<char32_t, 256> chars_{};  // what each byte stands for
   std::unordered_map<char32_t, unsigned char> bytes_;  // the byte of each character it holds
-  std::array<unsigned char, 256> upper_{};
+  platform::name::CaseTable case_;
   std::string host_;  // the host's encoding, as iconv names it
   bool asciiAsIs_ = false;  // the host spells ASCII as ASCII, as nearly every encoding does
 };

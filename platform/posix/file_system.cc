@@ -1,11 +1,13 @@
 #include "platform/file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/posix/paths.h"
@@ -32,6 +34,34 @@ timespec ToTimespec(FileTime ft) {
 }
 
 int ToFd(FileHandle file) { return static_cast<int>(file) - 1; }
+
+EntryKind KindOf(mode_t mode) {
+  if (S_ISREG(mode)) return EntryKind::kFile;
+  if (S_ISDIR(mode)) return EntryKind::kDirectory;
+  if (S_ISLNK(mode)) return EntryKind::kLink;
+  return EntryKind::kOther;
+}
+
+// The entry's kind as readdir tells it, asking the inode only where the
+// file system does not say; a link is followed to tell what it leads to.
+bool Describe(int folder, const dirent& found, DirectoryEntry* entry) {
+  struct stat st;
+  switch (found.d_type) {
+    case DT_REG: entry->kind = EntryKind::kFile; break;
+    case DT_DIR: entry->kind = EntryKind::kDirectory; break;
+    case DT_LNK: entry->kind = EntryKind::kLink; break;
+    case DT_UNKNOWN:
+      if (::fstatat(folder, found.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+      entry->kind = KindOf(st.st_mode);
+      break;
+    default: entry->kind = EntryKind::kOther; break;
+  }
+  entry->target = entry->kind;
+  if (entry->kind == EntryKind::kLink) {
+    entry->target = ::fstatat(folder, found.d_name, &st, 0) == 0 ? KindOf(st.st_mode) : EntryKind::kOther;
+  }
+  return true;
+}
 
 class PosixFileSystem final : public FileSystem {
  public:
@@ -178,6 +208,33 @@ class PosixFileSystem final : public FileSystem {
     if ((st.st_mode & S_IWUSR) == 0) a |= attr::kReadOnly;
     *attributes = a;
     return Status::Ok();
+  }
+
+  Status ListDirectory(const char* path, DirectoryVisitor& visitor) override {
+    std::string native = posix::TranslatePath(path);
+    if (native.empty()) return Fail(error::kPathNotFound);
+    DIR* dir = ::opendir(native.c_str());
+    if (dir == nullptr) return errno == ENOENT ? Fail(error::kPathNotFound) : FailErrno(path);
+    Status result = Status::Ok();
+    for (;;) {
+      errno = 0;
+      const dirent* found = ::readdir(dir);
+      if (found == nullptr) {
+        if (errno != 0) result = FailErrno(path);
+        break;
+      }
+      if (std::strcmp(found->d_name, ".") == 0 || std::strcmp(found->d_name, "..") == 0) continue;
+      DirectoryEntry entry{found->d_name, EntryKind::kOther, EntryKind::kOther};
+      if (!Describe(::dirfd(dir), *found, &entry)) {
+        // Gone since readdir named it: as if listed a moment later.
+        if (errno == ENOENT) continue;
+        result = FailErrno(path);
+        break;
+      }
+      visitor.Visit(entry);
+    }
+    ::closedir(dir);
+    return result;
   }
 
   Status MakeDirectory(const char* path) override {

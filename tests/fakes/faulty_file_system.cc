@@ -7,8 +7,10 @@ namespace tests {
 
 namespace {
 
-// The slot of one kind of operation; every kind is a single bit below 1 << 16.
-unsigned KindSlot(Op kind) { return static_cast<unsigned>(std::countr_zero(static_cast<std::uint32_t>(kind))) & 15u; }
+// The slot of one kind of operation; every kind is a single bit of kAllOps.
+unsigned KindSlot(Op kind) {
+  return std::min(static_cast<unsigned>(std::countr_zero(static_cast<std::uint32_t>(kind))), kOpKinds - 1);
+}
 
 }  // namespace
 

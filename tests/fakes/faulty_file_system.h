@@ -13,12 +13,16 @@
 // whatever it reports.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <set>
 
 #include "tests/fakes/forwarding_file_system.h"
 
 namespace tests {
+
+// How many kinds of operation there are, one bit of kAllOps each.
+inline constexpr unsigned kOpKinds = std::popcount(kAllOps);
 
 struct Fault {
   std::uint64_t at = 0;           // operation number (counting only `kinds`), 0: none
@@ -84,7 +88,7 @@ class FaultyFileSystem final : public InterceptingFileSystem {
   std::uint32_t readLimit_ = 0;
   std::uint64_t sizeSurplus_ = 0;
   std::uint64_t operations_ = 0;
-  std::uint64_t byKind_[16] = {};
+  std::uint64_t byKind_[kOpKinds] = {};
   std::set<platform::FileHandle> handles_;
 };
 

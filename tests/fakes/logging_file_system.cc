@@ -33,6 +33,7 @@ std::string Describe(const Call& call) {
     case Op::kRemove: return with_path("Remove");
     case Op::kReplace: return with_path("Replace") + " " + call.target;
     case Op::kGetAttributes: return with_path("GetAttributes");
+    case Op::kListDirectory: return with_path("ListDirectory");
     case Op::kMakeDirectory: return with_path("MakeDirectory");
     case Op::kSetCurrentDir: return with_path("SetCurrentDir");
   }

@@ -318,6 +318,19 @@ platform::Status MemoryFileSystem::GetAttributes(const char* path, std::uint32_t
   return platform::Status::Ok();
 }
 
+platform::Status MemoryFileSystem::ListDirectory(const char* path, platform::DirectoryVisitor& visitor) {
+  std::string full = ResolvePath(path, cwd_);
+  auto it = nodes_.find(PathKey(full));
+  if (full.empty() || it == nodes_.end() || !it->second.directory) return Fail(error::kPathNotFound);
+  for (const auto& [key, node] : nodes_) {
+    if (key == it->first || ParentPath(key) != it->first) continue;
+    std::string name = node.name.substr(node.name.find_last_of('\\') + 1);
+    platform::EntryKind kind = node.directory ? platform::EntryKind::kDirectory : platform::EntryKind::kFile;
+    visitor.Visit({name.c_str(), kind, kind});
+  }
+  return platform::Status::Ok();
+}
+
 platform::Status MemoryFileSystem::MakeDirectory(const char* path) {
   std::string full = ResolvePath(path, cwd_);
   if (full.empty()) return Fail(error::kPathNotFound);

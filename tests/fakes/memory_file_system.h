@@ -36,6 +36,7 @@ class MemoryFileSystem final : public platform::FileSystem {
   platform::Status Remove(const char* path) override;
   platform::Status Replace(const char* source, const char* target) override;
   platform::Status GetAttributes(const char* path, std::uint32_t* attributes) override;
+  platform::Status ListDirectory(const char* path, platform::DirectoryVisitor& visitor) override;
   platform::Status MakeDirectory(const char* path) override;
   platform::Status SetCurrentDir(const char* path) override;
 

@@ -15,7 +15,9 @@
 
 #include "platform/windows_path.h"
 #include "tandrel_version.h"
+#include "tools/kivopack/listing.h"
 #include "tools/kivopack/pack.h"
+#include "tools/kivopack/times.h"
 
 namespace {
 
@@ -81,10 +83,10 @@ std::string DefaultStub(const char* argv0) {
   return folder + name;
 }
 
-int List(const std::string& path, const kivopack::KitNames& names) {
+int List(platform::FileSystem& files, const std::string& path, const kivopack::KitNames& names) {
   kivopack::ArchiveListing listing;
   std::string error;
-  if (!kivopack::ReadListing(path, &listing, &error)) return Refuse(error);
+  if (!kivopack::ReadListing(files, path, &listing, &error)) return Refuse(error);
   std::printf("program: %s\n", listing.program.empty() ? "(none)" : names.ToHost(listing.program).c_str());
   for (const auto& e : listing.entries) {
     std::printf("%12llu  %s  %s\n", static_cast<unsigned long long>(e.size),
@@ -93,10 +95,10 @@ int List(const std::string& path, const kivopack::KitNames& names) {
   return 0;
 }
 
-int Verify(const std::string& path, const kivopack::KitNames& names) {
+int Verify(platform::FileSystem& files, const std::string& path, const kivopack::KitNames& names) {
   kivopack::ArchiveListing listing;
   std::string error;
-  if (!kivopack::Verify(path, &listing, &error, names)) return Refuse(path + ": " + error);
+  if (!kivopack::Verify(files, path, &listing, &error, names)) return Refuse(path + ": " + error);
   unsigned long long bytes = 0;
   for (const auto& e : listing.entries) bytes += e.size;
   std::printf("%s: valid, archive at offset %u, %s, %s of data, program %s\n", path.c_str(), listing.offset,
@@ -107,15 +109,20 @@ int Verify(const std::string& path, const kivopack::KitNames& names) {
 }
 
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  // The host's encoding of names is the locale's.
-  std::setlocale(LC_CTYPE, "");
+// What the command line asks for.
+struct Options {
   kivopack::PackRequest request;
   bool bare = false, stubGiven = false;
   std::string listFile, verifyFile;
   unsigned codePage = 0;
+};
+
+// The options in `argv`; false with the exit status in *status when the
+// run ends here (--help, --version, or a refusal already shown).
+bool ParseOptions(int argc, char** argv, Options* options, int* status) {
+  kivopack::PackRequest& request = options->request;
+  unsigned& codePage = options->codePage;
+  *status = 1;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     auto value = [&](const char* option) -> const char* {
@@ -125,69 +132,76 @@ int main(int argc, char** argv) {
       }
       return argv[++i];
     };
+    const char* v = nullptr;
     if (AnswerHelpOrVersion(arg.c_str(), "kivopack", kUsage)) {
-      return 0;
+      *status = 0;
+      return false;
     } else if (arg == "--list" || arg == "--verify") {
-      const char* file = value(arg.c_str());
-      if (file == nullptr) return 1;
-      (arg == "--list" ? listFile : verifyFile) = file;
+      if ((v = value(arg.c_str())) == nullptr) return false;
+      (arg == "--list" ? options->listFile : options->verifyFile) = v;
     } else if (arg == "--codepage") {
-      const char* v = value("--codepage");
-      if (v == nullptr) return 1;
-      if (!kivopack::KitNames::ParseNumber(v, &codePage)) return Refuse(std::string("not a code page number: ") + v);
-    } else if (arg == "-o") {
-      const char* v = value("-o");
-      if (v == nullptr) return 1;
-      request.output = v;
-    } else if (arg == "--stub") {
-      const char* v = value("--stub");
-      if (v == nullptr) return 1;
-      request.stub = v;
-      stubGiven = true;
+      if ((v = value("--codepage")) == nullptr) return false;
+      if (!kivopack::KitNames::ParseNumber(v, &codePage)) {
+        *status = Refuse(std::string("not a code page number: ") + v);
+        return false;
+      }
+    } else if (arg == "-o" || arg == "--stub" || arg == "--run") {
+      if ((v = value(arg.c_str())) == nullptr) return false;
+      (arg == "-o" ? request.output : arg == "--stub" ? request.stub : request.program) = v;
+      options->stubGiven = options->stubGiven || arg == "--stub";
     } else if (arg == "--bare") {
-      bare = true;
-    } else if (arg == "--run") {
-      const char* v = value("--run");
-      if (v == nullptr) return 1;
-      request.program = v;
+      options->bare = true;
     } else if (!arg.empty() && arg[0] == '-') {
-      return Refuse("unknown option " + arg + kSeeHelp);
+      *status = Refuse("unknown option " + arg + kSeeHelp);
+      return false;
     } else if (request.source.empty()) {
       request.source = arg;
     } else {
-      return Refuse("more than one source folder");
+      *status = Refuse("more than one source folder");
+      return false;
     }
   }
+  return true;
+}
+
+// Shows how far a pack of 64 MiB or more has come, on a terminal.
+void ShowProgress(std::uint64_t done, std::uint64_t total) {
+  if (total < (64u << 20)) return;
+  std::fprintf(stderr, "\rkivopack: %3llu%% of %llu MiB", total ? done * 100 / total : 100ull,
+               static_cast<unsigned long long>(total >> 20));
+  if (done == total) std::fputc('\n', stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The host's encoding of names is the locale's.
+  std::setlocale(LC_CTYPE, "");
+  Options options;
+  if (int status = 0; !ParseOptions(argc, argv, &options, &status)) return status;
+  kivopack::PackRequest& request = options.request;
+  platform::FileSystem& files = platform::DefaultFileSystem();
   kivopack::KitNames names;
   std::string error;
-  if (!names.Load(codePage, &error)) return Refuse(error);
-  if (!listFile.empty()) return List(listFile, names);
-  if (!verifyFile.empty()) return Verify(verifyFile, names);
+  if (!names.Load(options.codePage, &error)) return Refuse(error);
+  if (!options.listFile.empty()) return List(files, options.listFile, names);
+  if (!options.verifyFile.empty()) return Verify(files, options.verifyFile, names);
   if (request.output.empty()) return Refuse(std::string("-o OUT is needed") + kSeeHelp);
   if (request.source.empty()) return Refuse(std::string("SOURCE_DIR is needed") + kSeeHelp);
   request.names = &names;
-  if (bare && stubGiven) return Refuse("--stub and --bare exclude each other");
-  if (!bare && !stubGiven) request.stub = DefaultStub(argv[0]);
-  if (bare) request.stub.clear();
+  if (options.bare && options.stubGiven) return Refuse("--stub and --bare exclude each other");
+  if (!options.bare && !options.stubGiven) request.stub = DefaultStub(argv[0]);
+  if (options.bare) request.stub.clear();
   // Packing the same files again then gives the same bytes, whenever they
   // were copied or last read.
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
     platform::FileTime latest = 0;
-    std::string error;
     if (!kivopack::ParseSourceDateEpoch(epoch, &latest, &error)) return Refuse(error);
     request.latestTime = latest;
   }
-
   request.warn = [](const std::string& warning) { std::fprintf(stderr, "kivopack: warning: %s\n", warning.c_str()); };
   kivopack::Progress progress;
-  if (isatty(2)) {
-    progress = [](std::uint64_t done, std::uint64_t total) {
-      if (total < (64u << 20)) return;
-      std::fprintf(stderr, "\rkivopack: %3llu%% of %llu MiB", total ? done * 100 / total : 100ull,
-                   static_cast<unsigned long long>(total >> 20));
-      if (done == total) std::fputc('\n', stderr);
-    };
-  }
-  if (!kivopack::Pack(request, &error, progress)) return Refuse(error);
+  if (isatty(2)) progress = ShowProgress;
+  if (!kivopack::Pack(files, request, &error, progress)) return Refuse(error);
   return 0;
 }

@@ -25,69 +25,33 @@ bool OnDriveA(const char* path) { return path != nullptr && (path[0] == 'A' || p
 
 }  // namespace
 
-platform::FileSystem& DriveAFiles::SideOf(const char* path) const { return OnDriveA(path) ? floppy_ : host_; }
-
-std::pair<platform::FileSystem*, platform::FileHandle> DriveAFiles::Inner(platform::FileHandle file) const {
-  auto it = open_.find(file);
-  return it == open_.end() ? std::pair<platform::FileSystem*, platform::FileHandle>{nullptr, platform::kNoFile}
-                           : it->second;
-}
-
-Status DriveAFiles::Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) {
-  platform::FileSystem& side = SideOf(path);
+Status DriveAFiles::Around(platform::Call& call, const Next&) {
+  if (call.path == nullptr) {
+    // A call on an open file goes to the side that opened it.
+    auto it = open_.find(call.file);
+    if (it == open_.end()) return Status::Failure(platform::error::kInvalidHandle);
+    auto [side, inner] = it->second;
+    if (call.op == platform::Op::kClose) open_.erase(it);  // closed whatever the close reports, as a handle is
+    call.file = inner;
+    return Next(*side)(call);
+  }
+  platform::FileSystem& side = OnDriveA(call.path) ? floppy_ : target();
+  // Both names on one side; a move between the floppy and the host is refused.
+  if (call.op == platform::Op::kReplace && OnDriveA(call.path) != OnDriveA(call.target)) {
+    return Status::Failure(platform::error::kAccessDenied);
+  }
+  if (call.op != platform::Op::kOpen) return Next(side)(call);
+  platform::FileHandle* ours = call.opened;
   platform::FileHandle inner = platform::kNoFile;
-  *file = platform::kNoFile;
-  Status status = side.Open(path, mode, &inner);
-  if (!status) return status;
-  *file = next_++;
-  open_[*file] = {&side, inner};
+  *ours = platform::kNoFile;
+  call.opened = &inner;
+  Status status = Next(side)(call);
+  if (status) {
+    *ours = next_++;
+    open_[*ours] = {&side, inner};
+  }
   return status;
 }
-
-// Each call on an open file goes to the side that opened it.
-#define WENDMARK_ON_HANDLE(call)                                                 \
-  auto [side, inner] = Inner(file);                                              \
-  if (side == nullptr) return Status::Failure(platform::error::kInvalidHandle); \
-  return side->call
-
-Status DriveAFiles::Read(platform::FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) {
-  WENDMARK_ON_HANDLE(Read(inner, buffer, size, done));
-}
-Status DriveAFiles::Write(platform::FileHandle file, const void* buffer, std::uint32_t size, std::uint32_t* done) {
-  WENDMARK_ON_HANDLE(Write(inner, buffer, size, done));
-}
-Status DriveAFiles::Flush(platform::FileHandle file) { WENDMARK_ON_HANDLE(Flush(inner)); }
-Status DriveAFiles::Seek(platform::FileHandle file, std::uint32_t offset) { WENDMARK_ON_HANDLE(Seek(inner, offset)); }
-Status DriveAFiles::Skip(platform::FileHandle file, std::uint32_t count) { WENDMARK_ON_HANDLE(Skip(inner, count)); }
-Status DriveAFiles::Tell(platform::FileHandle file, std::uint32_t* offset) { WENDMARK_ON_HANDLE(Tell(inner, offset)); }
-Status DriveAFiles::GetSize(platform::FileHandle file, std::uint64_t* size) { WENDMARK_ON_HANDLE(GetSize(inner, size)); }
-Status DriveAFiles::GetTimes(platform::FileHandle file, platform::FileTimes* times) {
-  WENDMARK_ON_HANDLE(GetTimes(inner, times));
-}
-Status DriveAFiles::SetTimes(platform::FileHandle file, const platform::FileTimes& times) {
-  WENDMARK_ON_HANDLE(SetTimes(inner, times));
-}
-#undef WENDMARK_ON_HANDLE
-
-Status DriveAFiles::Close(platform::FileHandle file) {
-  auto [side, inner] = Inner(file);
-  if (side == nullptr) return Status::Failure(platform::error::kInvalidHandle);
-  open_.erase(file);  // closed whatever the close reports, as a handle is
-  return side->Close(inner);
-}
-
-Status DriveAFiles::Remove(const char* path) { return SideOf(path).Remove(path); }
-
-Status DriveAFiles::Replace(const char* source, const char* target) {
-  if (OnDriveA(source) != OnDriveA(target)) return Status::Failure(platform::error::kAccessDenied);
-  return SideOf(target).Replace(source, target);
-}
-
-Status DriveAFiles::GetAttributes(const char* path, std::uint32_t* attributes) {
-  return SideOf(path).GetAttributes(path, attributes);
-}
-Status DriveAFiles::MakeDirectory(const char* path) { return SideOf(path).MakeDirectory(path); }
-Status DriveAFiles::SetCurrentDir(const char* path) { return SideOf(path).SetCurrentDir(path); }
 
 platform::FileTime FallbackTime() {
   const char* epoch = std::getenv("SOURCE_DATE_EPOCH");

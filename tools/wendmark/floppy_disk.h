@@ -15,42 +15,23 @@
 #include "floppy/volume.h"
 #include "floppy/volume_file_system.h"
 #include "platform/file_system.h"
+#include "platform/intercepting_file_system.h"
 #include "platform/posix/code_page.h"
 
 namespace wendmark {
 
 // Paths on drive A: ("A:\NAME") go to the floppy, every other path to the
 // host's files.
-class DriveAFiles final : public platform::FileSystem {
+class DriveAFiles final : public platform::InterceptingFileSystem {
  public:
-  DriveAFiles(platform::FileSystem& host, platform::FileSystem& floppy) : host_(host), floppy_(floppy) {}
-
-  platform::Status Open(const char* path, platform::OpenMode mode, platform::FileHandle* file) override;
-  platform::Status Read(platform::FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) override;
-  platform::Status Write(platform::FileHandle file, const void* buffer, std::uint32_t size,
-                         std::uint32_t* done) override;
-  platform::Status Flush(platform::FileHandle file) override;
-  platform::Status Seek(platform::FileHandle file, std::uint32_t offset) override;
-  platform::Status Skip(platform::FileHandle file, std::uint32_t count) override;
-  platform::Status Tell(platform::FileHandle file, std::uint32_t* offset) override;
-  platform::Status GetSize(platform::FileHandle file, std::uint64_t* size) override;
-  platform::Status GetTimes(platform::FileHandle file, platform::FileTimes* times) override;
-  platform::Status SetTimes(platform::FileHandle file, const platform::FileTimes& times) override;
-  platform::Status Close(platform::FileHandle file) override;
-  platform::Status Remove(const char* path) override;
-  // Both names on one side; a move between the floppy and the host is refused.
-  platform::Status Replace(const char* source, const char* target) override;
-  platform::Status GetAttributes(const char* path, std::uint32_t* attributes) override;
-  platform::Status MakeDirectory(const char* path) override;
-  platform::Status SetCurrentDir(const char* path) override;
+  DriveAFiles(platform::FileSystem& host, platform::FileSystem& floppy)
+      : InterceptingFileSystem(host), floppy_(floppy) {}
 
  private:
-  platform::FileSystem& SideOf(const char* path) const;
-  // The side and its own handle behind one of ours; null for a handle not open.
-  std::pair<platform::FileSystem*, platform::FileHandle> Inner(platform::FileHandle file) const;
+  platform::Status Around(platform::Call& call, const Next& next) override;
 
-  platform::FileSystem& host_;
   platform::FileSystem& floppy_;
+  // Our handles, to the side that opened each and its own handle there.
   std::map<platform::FileHandle, std::pair<platform::FileSystem*, platform::FileHandle>> open_;
   platform::FileHandle next_ = 1;
 };

@@ -1,14 +1,11 @@
 #include "tools/wendmark/image_from.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <vector>
 
@@ -20,6 +17,7 @@
 #include "platform/file_system.h"
 #include "platform/memory.h"
 #include "platform/posix/code_page.h"
+#include "platform/posix/host_error.h"
 #include "tools/wendmark/floppy_disk.h"
 #include "tools/wendmark/host_reasons.h"
 #include "unpack/frame/console/host_text.h"
@@ -44,7 +42,7 @@ std::string Load(std::uint32_t id) {
 // the same messages; true when it may be replaced. Since the image is made
 // from FOLDER alone, a file an accepted floppy would keep would be lost
 // here: such an image is not blank.
-bool MayReplace(const std::string& image, RunServices& services, std::string* why) {
+bool MayReplace(platform::FileSystem& files, const std::string& image, RunServices& services, std::string* why) {
   HostReasons reasons;
   ImageDrive drive;
   drive.ReportTo(&reasons);
@@ -56,7 +54,7 @@ bool MayReplace(const std::string& image, RunServices& services, std::string* wh
   volatile std::sig_atomic_t noStop = 0;
   console::ConsoleProgress window(services.boxes, nullptr, false, plain, CompiledStrings(),
                                   services.stopRequested != nullptr ? services.stopRequested : &noStop, &reasons);
-  DiskBuilder builder(nullptr, &drives, {platform::DefaultFileSystem(), drive, CompiledStrings(), platform::DefaultMemory()});
+  DiskBuilder builder(nullptr, &drives, {files, drive, CompiledStrings(), platform::DefaultMemory()});
   builder.AttachProgress(&window);
   if (!builder.CheckDestination(record)) {
     *why = drive.lastError();
@@ -78,30 +76,32 @@ bool MayReplace(const std::string& image, RunServices& services, std::string* wh
   return false;
 }
 
+// A folder's entries as its listing names them: each name, and what it
+// is, a link followed.
+class FolderEntries final : public platform::DirectoryVisitor {
+ public:
+  void Visit(const platform::DirectoryEntry& entry) override { found.emplace_back(entry.name, entry.target); }
+
+  std::vector<std::pair<std::string, platform::EntryKind>> found;
+};
+
 // The names at FOLDER's top level in byte-wise order, in the code page.
 // False with a one-line `error` when the folder cannot be read, holds
 // anything but plain files, a name FAT cannot hold or the code page cannot
 // spell, or two names FAT would take for one.
-bool ListFolder(const std::string& folder, const platform::posix::CodePage& page, std::vector<std::string>* names,
-                std::string* error) {
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) {
-    *error = "cannot read the folder " + folder + ": " + std::strerror(errno);
+bool ListFolder(platform::FileSystem& files, const std::string& folder, const platform::posix::CodePage& page,
+                std::vector<std::string>* names, std::string* error) {
+  FolderEntries entries;
+  if (platform::Status listed = files.ListDirectory(folder.c_str(), entries); !listed) {
+    *error = "cannot read the folder " + folder + ": " + platform::posix::HostErrorText(listed.code());
     return false;
   }
-  std::vector<std::string> host;
-  while (const dirent* entry = ::readdir(dir)) {
-    std::string name = entry->d_name;
-    if (name != "." && name != "..") host.push_back(name);
-  }
-  ::closedir(dir);
-  std::sort(host.begin(), host.end());  // byte-wise, as LC_ALL=C sort
+  std::sort(entries.found.begin(), entries.found.end());  // byte-wise, as LC_ALL=C sort
   floppy::CodePageCodec codec(page);
   std::map<std::string, std::string> seen;  // by the key FAT finds a name under
-  for (const std::string& name : host) {
+  for (const auto& [name, kind] : entries.found) {
     const std::string path = folder + "/" + name;
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (kind != platform::EntryKind::kFile) {
       *error = "a floppy is flat, " + path + " is not a plain file";
       return false;
     }
@@ -139,8 +139,8 @@ bool IsOwnImage(std::span<const std::uint8_t> image) {
   return label == floppy::DiskLabel(number) && Little(sector + 0x27, 4) == floppy::VolumeSerial(number);
 }
 
-int WriteImageFrom(const std::string& folder, const std::string& image, int number, unsigned codePage,
-                   RunServices& services) {
+int WriteImageFrom(platform::FileSystem& files, const std::string& folder, const std::string& image, int number,
+                   unsigned codePage, RunServices& services) {
   auto notWritten = [&](const std::string& why) {
     std::fprintf(services.errors, "wendmark: disk %d not written (%s)%s%s\n", number, image.c_str(),
                  why.empty() ? "" : ": ", why.c_str());
@@ -158,10 +158,10 @@ int WriteImageFrom(const std::string& folder, const std::string& image, int numb
     std::uint32_t code = 0;
     std::string why;
     bool own = ReadImageFile(image, &bytes, &code) && IsOwnImage(bytes);
-    if (!own && !MayReplace(image, services, &why)) return notWritten(why);
+    if (!own && !MayReplace(files, image, services, &why)) return notWritten(why);
   }
   std::vector<std::string> names;
-  if (!ListFolder(folder, page, &names, &error)) {
+  if (!ListFolder(files, folder, page, &names, &error)) {
     std::fprintf(services.errors, "wendmark: %s\n", error.c_str());
     return kExitNotWritten;
   }
@@ -171,7 +171,7 @@ int WriteImageFrom(const std::string& folder, const std::string& image, int numb
   kivo::console::HostText text(&page);
   text.KeepAsIs(folder.c_str());
   HostReasons reasons;
-  ReasonRecorder recorder(platform::DefaultFileSystem(), reasons);
+  ReasonRecorder recorder(files, reasons);
   kivo::console::HostPathFileSystem hostFiles(recorder, text);
   FloppyDisk floppy(floppy::Volume::Format(number, FallbackTime()), page, hostFiles);
   ImageDrive drive;

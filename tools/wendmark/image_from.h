@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 
+#include "platform/file_system.h"
 #include "tools/wendmark/image_set.h"
 
 namespace wendmark {
@@ -21,8 +22,9 @@ namespace wendmark {
 bool IsOwnImage(std::span<const std::uint8_t> image);
 
 // Writes the image; returns the exit status (kExitWritten, kExitNotWritten).
-// `codePage` 0 is the default, 1252.
-int WriteImageFrom(const std::string& folder, const std::string& image, int number, unsigned codePage,
-                   RunServices& services);
+// `codePage` 0 is the default, 1252. FOLDER is listed and read through
+// `files`.
+int WriteImageFrom(platform::FileSystem& files, const std::string& folder, const std::string& image, int number,
+                   unsigned codePage, RunServices& services);
 
 }  // namespace wendmark

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "tandrel_version.h"
-#include "tools/kivopack/kit_names.h"
+#include "kit/kit_names.h"
 
 namespace wendmark {
 namespace {

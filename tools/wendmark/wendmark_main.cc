@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
       CatchStopSignals();
       // Nothing is asked: a refusal is told once, and the image stays as it is.
       wendmark::RunServices services{answers};
-      return wendmark::WriteImageFrom(options.folder, options.image, options.number, options.codePage, services);
+      return wendmark::WriteImageFrom(platform::DefaultFileSystem(), options.folder, options.image, options.number, options.codePage, services);
     }
     case wendmark::Options::Mode::kImages:
       break;

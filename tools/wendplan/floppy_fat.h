@@ -8,7 +8,7 @@
 
 #include "floppy/names.h"
 #include "floppy/volume.h"
-#include "tools/kivopack/kit_names.h"
+#include "kit/kit_names.h"
 
 namespace wendplan {
 

@@ -7,7 +7,7 @@
 #include "tools/wendplan/floppy_fat.h"
 #include "platform/file.h"
 #include "platform/windows_path.h"
-#include "tools/kivopack/error_text.h"
+#include "kit/error_text.h"
 
 namespace wendplan {
 namespace {

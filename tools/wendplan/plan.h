@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/kivopack/kit_names.h"
+#include "kit/kit_names.h"
 
 namespace wendplan {
 

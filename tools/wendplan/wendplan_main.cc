@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/kivopack/pack.h"
+#include "kit/collect.h"
 #include "tools/wendplan/output.h"
 #include "tools/wendplan/plan.h"
 #include "tandrel_version.h"
@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
   }
 
   std::vector<kivopack::SourceFile> found;
-  if (!kivopack::CollectFiles(setupDir, &found, &error, names)) return Refuse(error);
+  if (!kivopack::CollectFiles(platform::DefaultFileSystem(), setupDir, &found, &error, names)) return Refuse(error);
   // A description written into the setup folder itself is not one of its files.
   std::error_code ec;
   std::filesystem::path written = std::filesystem::weakly_canonical(names.PathOf(output), ec);

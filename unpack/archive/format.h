@@ -82,14 +82,16 @@ EntryRecord ToRecord(const ArchiveEntry& entry);
 bool HasTerminator(const char* field, std::uint32_t size);
 
 // True for a name that Windows stores as a plain file of exactly that name
-// below the folder it is extracted into. Refused: an empty name, a leading
-// separator (absolute, UNC and "\\?\" names), empty, "." and ".."
+// below the folder it is extracted into: every backslash-separated component
+// passes Windows's name rules (platform/windows_name.h). So an empty name, a
+// leading separator (absolute, UNC and "\\?\" names), empty, "." and ".."
 // components, a component that ends in a dot or a blank (Windows drops them,
-// so "a." would be "a" and ".. " would be ".."), the characters Windows does
-// not allow in names (below 0x20, < > : " | ? * and the forward slash, which
-// also separates, so a colon can neither name a drive nor a stream), and a
-// reserved device name (CON, PRN, AUX, NUL, COM0-9, LPT0-9, CONIN$, CONOUT$,
-// CLOCK$, with or without an extension) as any component.
+// so "a." would be "a" and ".. " would be "..") or begins with a blank, one
+// longer than 255 characters, the characters Windows does not allow in names
+// (below 0x20, < > : " | ? * and the forward slash, which also separates, so
+// a colon can neither name a drive nor a stream), and a reserved device name
+// (CON, PRN, AUX, NUL, COM0-9, LPT0-9, CONIN$, CONOUT$, CLOCK$, with or
+// without an extension) as any component are refused.
 bool IsAcceptableEntryName(const char* name);
 
 }  // namespace kivo

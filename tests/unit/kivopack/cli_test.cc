@@ -16,7 +16,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/unit/archive/hand_built.h"
 #include "tandrel_version.h"
-#include "tools/kivopack/pack.h"
+#include "tools/kivopack/listing.h"
 
 namespace {
 
@@ -397,7 +397,7 @@ TEST_F(Cli, TheProgramToRunMustBeOneOfTheKitsFiles) {
     if (!*c.err) {
       kivopack::ArchiveListing listing;
       std::string error;
-      ASSERT_TRUE(kivopack::ReadListing(root_ + "/kit", &listing, &error)) << error;
+      ASSERT_TRUE(kivopack::ReadListing(platform::DefaultFileSystem(), root_ + "/kit", &listing, &error)) << error;
       EXPECT_EQ(listing.program, "docs\\manual.txt") << "held as the kit names the file";
     }
   }
@@ -463,7 +463,7 @@ TEST_F(Cli, SourceDateEpochBoundsTheStoredTimesOrIsRefused) {
 std::vector<std::string> ArchiveNames(const std::string& path) {
   kivopack::ArchiveListing listing;
   std::string error;
-  EXPECT_TRUE(kivopack::ReadListing(path, &listing, &error)) << error;
+  EXPECT_TRUE(kivopack::ReadListing(platform::DefaultFileSystem(), path, &listing, &error)) << error;
   std::vector<std::string> names;
   for (const auto& e : listing.entries) names.push_back(e.name);
   return names;

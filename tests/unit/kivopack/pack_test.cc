@@ -5,14 +5,18 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/file_system.h"
 #include "tests/fakes/faulty_file_system.h"
+#include "tests/fakes/logging_file_system.h"
 #include "tests/support/temp_dir.h"
 #include "tests/unit/archive/hand_built.h"
-#include "tools/kivopack/error_text.h"
+#include "kit/error_text.h"
+#include "tools/kivopack/listing.h"
 #include "tools/kivopack/pack.h"
+#include "tools/kivopack/times.h"
 
 namespace {
 
@@ -57,7 +61,7 @@ TEST_F(Packer, WritesSortedEntriesWithTheirTimesByteForByte) {
   std::vector<platform::FileTimes> times;
   for (const char* name : names) times.push_back(TimesOf(Src(name)));
   std::string error;
-  ASSERT_TRUE(kivopack::Pack(r, &error)) << error;
+  ASSERT_TRUE(kivopack::Pack(platform::DefaultFileSystem(), r, &error)) << error;
   std::vector<tests::HandBuiltEntry> expected;
   for (std::size_t i = 0; i < 4; ++i) {
     expected.emplace_back(names[i], tests::ReadFile(Src(names[i])), times[i], 0x20);
@@ -69,7 +73,7 @@ TEST_F(Packer, WritesSortedEntriesWithTheirTimesByteForByte) {
   EXPECT_TRUE(got == want);
 
   kivopack::ArchiveListing listing;
-  ASSERT_TRUE(kivopack::Verify(r.output, &listing, &error)) << error;
+  ASSERT_TRUE(kivopack::Verify(platform::DefaultFileSystem(), r.output, &listing, &error)) << error;
   EXPECT_EQ(listing.offset, 4096u);
   EXPECT_EQ(listing.program, "a\\B.txt");
   ASSERT_EQ(listing.entries.size(), 4u);
@@ -80,22 +84,22 @@ TEST_F(Packer, WritesSortedEntriesWithTheirTimesByteForByte) {
 TEST_F(Packer, RefusesWhatTheExtractorCouldNotExtract) {
   std::string error;
   tests::MakeDirs(dir_.Join("src"));
-  EXPECT_FALSE(kivopack::Pack(Request(), &error));
+  EXPECT_FALSE(kivopack::Pack(platform::DefaultFileSystem(), Request(), &error));
   EXPECT_EQ(error.rfind("no files below", 0), 0u) << error;
 
   Put("ok.txt", "ok");
   kivopack::PackRequest r = Request();
   r.program = std::string(264, 'p');
-  EXPECT_FALSE(kivopack::Pack(r, &error));
+  EXPECT_FALSE(kivopack::Pack(platform::DefaultFileSystem(), r, &error));
   EXPECT_EQ(error, "program name longer than 263 characters");
   r.program = "ok.txt";
-  EXPECT_TRUE(kivopack::Pack(r, &error)) << error;
+  EXPECT_TRUE(kivopack::Pack(platform::DefaultFileSystem(), r, &error)) << error;
 
 #ifndef _WIN32  // Windows itself keeps no path that long
   std::string deep;
   while (deep.size() < 250) deep += std::string(40, 'd') + "\\";
   Put(deep + "f.txt", "deep");
-  EXPECT_FALSE(kivopack::Pack(Request(), &error));
+  EXPECT_FALSE(kivopack::Pack(platform::DefaultFileSystem(), Request(), &error));
   EXPECT_EQ(error.rfind("name longer than 259 characters", 0), 0u) << error;
 #endif
 }
@@ -112,7 +116,7 @@ TEST_F(Packer, RefusesNamesWindowsWouldReadDifferently) {
     kivopack::PackRequest r;
     r.output = d.Join("out");
     r.source = tests::NativePath(d.Join("src"));
-    EXPECT_FALSE(kivopack::Pack(r, &error));
+    EXPECT_FALSE(kivopack::Pack(platform::DefaultFileSystem(), r, &error));
     EXPECT_EQ(error.rfind("the extractor would refuse the name", 0), 0u) << error;
     // The temporary folder's clean-up reads a backslash as a separator.
     std::filesystem::remove(native);
@@ -126,38 +130,58 @@ TEST_F(Packer, RefusesAStubThatHoldsTheSignature) {
   kivopack::PackRequest r = Request();
   r.stub = dir_.Join("stub.exe");
   std::string error;
-  EXPECT_FALSE(kivopack::Pack(r, &error));
+  EXPECT_FALSE(kivopack::Pack(platform::DefaultFileSystem(), r, &error));
   EXPECT_EQ(error.rfind("the stub contains the archive signature", 0), 0u) << error;
 }
 
-// A pack that fails anywhere (a read, a write, the close that loses the
-// last data, the rename) leaves the earlier kit byte for byte, no
-// OUT.partial beside it and no file open, and says why in the host's words;
-// a fault that does not stop the pack leaves the new kit whole. Every
-// operation of the file layer fails in turn, once, for good and short.
+// The kinds of call in a log of the file layer ("ListDirectory", "Write"),
+// of every call or only of those that failed.
+std::set<std::string> CallKinds(const std::vector<std::string>& log, bool failedOnly) {
+  std::set<std::string> kinds;
+  for (const std::string& line : log) {
+    if (!failedOnly || line.find(" -> error ") != std::string::npos) kinds.insert(line.substr(0, line.find(' ')));
+  }
+  return kinds;
+}
+
+// A pack that fails anywhere (a folder's listing, a read, a write, the
+// close that loses the last data, the rename) leaves the earlier kit byte
+// for byte, no OUT.partial beside it and no file open, and says why in the
+// host's words; a fault that does not stop the pack leaves the new kit
+// whole. Every operation of the real file layer fails in turn, once, for
+// good and short, until every kind of call packing makes has failed.
 TEST_F(Packer, AFailedPackLeavesTheEarlierKitAndNoPartialFile) {
   Put("setup.exe", std::string(3000, 'S'));
   Put("data\\big.bin", std::string(3 << 20, 'b'));  // more than one buffer
   Put("data\\empty.dat", "");
+  Put("data\\deeper\\notes.txt", "two folders down");
+  tests::MakeDirs(tests::NativePath(Src("blank")));  // an empty folder: a warning only
+#ifndef _WIN32
+  std::filesystem::create_symlink("../setup.exe", tests::NativePath(Src("data\\setup-link.exe")));
+#endif
   tests::WriteFile(dir_.Join("stub.exe"), std::string(4096, 'M'));
   kivopack::PackRequest r = Request();
   r.stub = dir_.Join("stub.exe");
   r.program = "setup.exe";
   r.latestTime = 116444736000000000ull;  // 1970: reading the files changes no stored time
   std::string error;
-  ASSERT_TRUE(kivopack::Pack(r, &error)) << error;
+  tests::LoggingFileSystem reference(platform::DefaultFileSystem());
+  ASSERT_TRUE(kivopack::Pack(reference, r, &error)) << error;
+  const std::set<std::string> used = CallKinds(reference.Log(), false);
+  ASSERT_TRUE(used.count("ListDirectory")) << "the folders are listed through the file layer";
   const std::string whole = tests::ReadFile(r.output);
   const std::string earlier = "the kit packed last week";
 
   int failed = 0;
+  std::set<std::string> struck;
   for (const tests::FaultMode& mode : tests::kFaultModes) {
     for (std::uint64_t k = 1;; ++k) {
       SCOPED_TRACE(std::string(mode.name) + " fault at operation " + std::to_string(k));
       tests::WriteFile(r.output, earlier);
       tests::FaultyFileSystem faults(platform::DefaultFileSystem());
+      tests::LoggingFileSystem log(faults);
       faults.SetFault(mode.At(k, platform::error::kDiskFull));
-      r.files = &faults;
-      const bool ok = kivopack::Pack(r, &error);
+      const bool ok = kivopack::Pack(log, r, &error);
       EXPECT_EQ(faults.OpenHandleCount(), 0);
       EXPECT_FALSE(tests::Exists(r.output + ".partial"));
       if (!faults.FaultHit()) {
@@ -169,6 +193,7 @@ TEST_F(Packer, AFailedPackLeavesTheEarlierKitAndNoPartialFile) {
         continue;
       }
       ++failed;
+      for (const std::string& kind : CallKinds(log.Log(), true)) struck.insert(kind);
       EXPECT_EQ(tests::ReadFile(r.output), earlier);
       EXPECT_EQ(error.find('\n'), std::string::npos) << error;
       // The system's own words for a full disk ("No space left on device" on
@@ -177,6 +202,7 @@ TEST_F(Packer, AFailedPackLeavesTheEarlierKitAndNoPartialFile) {
     }
   }
   EXPECT_GT(failed, 20);
+  EXPECT_EQ(struck, used) << "every kind of call packing makes was made to fail";
 }
 
 // SOURCE_DATE_EPOCH as reproducible-build tools read it: digits only.
@@ -237,7 +263,7 @@ class PackerLimit : public Packer {
     r.source = tests::NativePath(root);
     r.latestTime = latest;
     std::string error;
-    EXPECT_TRUE(kivopack::Pack(r, &error)) << error;
+    EXPECT_TRUE(kivopack::Pack(platform::DefaultFileSystem(), r, &error)) << error;
     return tests::ReadFile(output);
   }
 };
@@ -256,9 +282,9 @@ TEST_F(PackerLimit, StoresNoTimeAfterTheLimitAndEarlierTimesAsTheyAre) {
   kivopack::PackRequest r = Request();
   r.latestTime = limit;
   std::string error;
-  ASSERT_TRUE(kivopack::Pack(r, &error)) << error;
+  ASSERT_TRUE(kivopack::Pack(platform::DefaultFileSystem(), r, &error)) << error;
   kivopack::ArchiveListing listing;
-  ASSERT_TRUE(kivopack::ReadListing(r.output, &listing, &error)) << error;
+  ASSERT_TRUE(kivopack::ReadListing(platform::DefaultFileSystem(), r.output, &listing, &error)) << error;
   ASSERT_EQ(listing.entries.size(), 2u);
   const kivopack::ListedEntry& newer = listing.entries[0];
   const kivopack::ListedEntry& older = listing.entries[1];

@@ -58,6 +58,8 @@ Status DryRunFileSystem::Around(platform::Call& call, const Next& next) {
     case Op::kTell:
     case Op::kGetTimes:
       return next(call);  // only ever the archive's
+    case Op::kListDirectory:
+      return next(call);  // reads, and the engine never asks
     // Nothing below the target is made, replaced or removed; as nothing was
     // written, nothing is found there either.
     case Op::kRemove:

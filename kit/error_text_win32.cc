@@ -1,5 +1,5 @@
 // On Windows the codes are the system's own, and so are its words for them.
-#include "tools/kivopack/error_text.h"
+#include "kit/error_text.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // and the platform's file layer and the programs that read a kit take the
 // system's ANSI code page. The C++ library's narrow paths are UTF-8 there,
 // so every path crosses through the system's own conversions instead.
-#include "tools/kivopack/kit_names.h"
+#include "kit/kit_names.h"
 
 #include <windows.h>
 
@@ -50,6 +50,12 @@ bool KitNames::Load(unsigned number, std::string* error) {
     return false;
   }
   number_ = system;
+  // Windows's own case for the system's code page, asked once per byte.
+  for (unsigned b = 1; b < 256; ++b) {
+    char one[2] = {static_cast<char>(b), '\0'};
+    CharUpperBuffA(one, 1);
+    case_.Pair(static_cast<char>(b), one[0]);
+  }
   return true;
 }
 
@@ -65,9 +71,12 @@ bool KitNames::FromHost(const std::string& host, std::string* kit, std::string* 
   return true;
 }
 
-bool KitNames::NameOf(const std::filesystem::path& path, std::string* kit, std::string* missing) const {
+bool KitNames::NameOf(const std::string& found, std::string* kit, std::string* missing) const {
   if (missing != nullptr) missing->clear();
-  return ToAnsi(path.filename().wstring(), kit) && FromHost(*kit, kit);
+  // The listing names files in the ANSI code page, with '?' (which no name
+  // may hold) for each character the code page lacks.
+  if (found.find('?') != std::string::npos) return false;
+  return FromHost(found, kit);
 }
 
 std::string KitNames::SystemPath(const std::filesystem::path& path) const {
@@ -82,11 +91,6 @@ std::string KitNames::ToHost(const std::string& kit) const { return kit; }
 
 std::string KitNames::HostPath(const std::string& kit) const { return kit; }
 
-char KitNames::UpperCase(char c) const {
-  if (number_ == 0) return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  char one[2] = {c, '\0'};
-  CharUpperBuffA(one, 1);
-  return one[0];
-}
+const platform::name::CaseTable& KitNames::Case() const { return case_; }
 
 }  // namespace kivopack

@@ -1,4 +1,4 @@
-#include "tools/kivopack/kit_names.h"
+#include "kit/kit_names.h"
 
 namespace kivopack {
 

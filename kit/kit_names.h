@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/windows_name.h"
+
 #ifndef _WIN32
 #include "platform/posix/code_page.h"
 #endif
@@ -33,8 +35,8 @@ class KitNames {
   // it can be told.
   bool FromHost(const std::string& host, std::string* kit, std::string* missing = nullptr) const;
 
-  // A path's last component as the kit names it (see FromHost).
-  bool NameOf(const std::filesystem::path& path, std::string* kit, std::string* missing = nullptr) const;
+  // A name found in a folder listing as the kit names it (see FromHost).
+  bool NameOf(const std::string& found, std::string* kit, std::string* missing = nullptr) const;
 
   // A path found on disk in the form the platform's file layer opens.
   std::string SystemPath(const std::filesystem::path& path) const;
@@ -54,7 +56,9 @@ class KitNames {
   std::string CannotHold(const std::string& what, const std::string& host, const std::string& missing) const;
 
   // The upper-case form of a byte of the kit's text, as Windows folds names.
-  char UpperCase(char c) const;
+  char UpperCase(char c) const { return Case().Upper(c); }
+  // The same for every byte: ASCII only until loaded.
+  const platform::name::CaseTable& Case() const;
 
   // An object that holds ASCII only, for callers that have no code page.
   static const KitNames& AsciiOnly();
@@ -68,6 +72,7 @@ class KitNames {
   platform::posix::CodePage page_;
 #else
   unsigned number_ = 0;
+  platform::name::CaseTable case_;
 #endif
 };
 

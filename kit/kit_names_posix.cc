@@ -1,6 +1,6 @@
 // On Linux the kit's code page is ours to choose, and every name crosses
 // between it and the host's encoding here.
-#include "tools/kivopack/kit_names.h"
+#include "kit/kit_names.h"
 
 #include <algorithm>
 
@@ -29,8 +29,8 @@ bool KitNames::FromHost(const std::string& host, std::string* kit, std::string* 
   return true;
 }
 
-bool KitNames::NameOf(const std::filesystem::path& path, std::string* kit, std::string* missing) const {
-  return FromHost(path.filename().string(), kit, missing);
+bool KitNames::NameOf(const std::string& found, std::string* kit, std::string* missing) const {
+  return FromHost(found, kit, missing);
 }
 
 std::string KitNames::SystemPath(const std::filesystem::path& path) const { return path.string(); }
@@ -47,9 +47,6 @@ std::string KitNames::HostPath(const std::string& kit) const {
   return host;
 }
 
-char KitNames::UpperCase(char c) const {
-  if (page_.number() != 0) return page_.UpperCase(c);
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
+const platform::name::CaseTable& KitNames::Case() const { return page_.Case(); }
 
 }  // namespace kivopack

@@ -1,5 +1,5 @@
 #include "platform/posix/host_error.h"
-#include "tools/kivopack/error_text.h"
+#include "kit/error_text.h"
 
 namespace kivopack {
 
