@@ -41,8 +41,6 @@ class File {
   }
 
   bool is_open() const { return handle_ != kNoFile; }
-  // For code that reads through the file system itself (the archive reader).
-  FileHandle handle() const { return handle_; }
 
   Status Read(void* buffer, std::uint32_t size, std::uint32_t* done) {
     return files_->Read(handle_, buffer, size, done);

@@ -25,7 +25,7 @@ struct DriveRecord {
 
 class DriveList {
  public:
-  explicit DriveList(const platform::Drives& drives = platform::DefaultDrives()) : drives_(drives) {}
+  explicit DriveList(const platform::Drives& drives) : drives_(drives) {}
 
   // Lists every removable drive and chooses the first. False, with an empty
   // list, when there is none or any of them cannot be described.
@@ -38,7 +38,6 @@ class DriveList {
   // the only chosen one.
   void Choose(const DriveRecord& record);
 
-  const platform::HeapArray<DriveRecord>& records() const { return records_; }
   std::uint32_t size() const { return records_.size(); }
   const DriveRecord& operator[](std::uint32_t i) const { return records_[i]; }
 

@@ -29,8 +29,7 @@ struct DiskEntry {
 
 class PackageList {
  public:
-  explicit PackageList(const platform::Profile& profile = platform::DefaultProfile(),
-                       const platform::Process& process = platform::DefaultProcess())
+  PackageList(const platform::Profile& profile, const platform::Process& process)
       : profile_(profile), process_(process) {}
 
   // Reads the description at the full path; false when anything is wrong

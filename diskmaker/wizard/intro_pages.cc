@@ -2,7 +2,6 @@
 #include "diskmaker/resources/resource_ids.h"
 #include "diskmaker/resources/strings.h"
 #include "diskmaker/wizard/pages.h"
-#include "diskmaker/wizard/sheet_buttons.h"
 
 namespace wendmark {
 
@@ -41,7 +40,7 @@ bool CLicensePage::OnSetActive() {
   // Posted: the sheet puts the focus on the page once activation is over.
   if (Sheet() != nullptr) {
     PostMessageA(SheetWindow(), WM_NEXTDLGCTL,
-                 reinterpret_cast<WPARAM>(GetDlgItem(SheetWindow(), kCancelButton)), TRUE);
+                 reinterpret_cast<WPARAM>(GetDlgItem(SheetWindow(), IDCANCEL)), TRUE);
   }
   SendDlgItemMessageA(window(), IDC_LICENSE_TEXT, EM_SETSEL, static_cast<WPARAM>(-1), 0);
   return true;

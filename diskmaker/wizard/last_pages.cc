@@ -7,9 +7,15 @@
 #include "diskmaker/resources/resource_ids.h"
 #include "diskmaker/resources/strings.h"
 #include "diskmaker/wizard/pages.h"
-#include "diskmaker/wizard/sheet_buttons.h"
 
 namespace wendmark {
+namespace {
+
+// The sheet's Finish button: the common controls' own control id, which
+// stands in no header (the walk under Wine finds the button by it).
+constexpr int kFinishButton = 0x3025;
+
+}  // namespace
 
 CGetDisksPage::CGetDisksPage(PackageList* packages, DriveList* drives, const WizardServices& services,
                              const platform::StringTable& strings)
@@ -44,7 +50,7 @@ bool CCompletePage::OnSetActive() {
   platform::TextBuffer done = platform::LoadText(strings(), IDS_DONE);
   // Shows the Finish button as the default, hides Back and Next.
   SendMessageA(sheet, PSM_SETFINISHTEXT, 0, reinterpret_cast<LPARAM>(done.c_str()));
-  HWND cancel = GetDlgItem(sheet, kCancelButton);
+  HWND cancel = GetDlgItem(sheet, IDCANCEL);
   HWND finish = GetDlgItem(sheet, kFinishButton);
   if (cancel != nullptr && finish != nullptr) {
     RECT place;

@@ -11,7 +11,8 @@ namespace wendmark {
 
 class CWendmarkApp final : public platform::win32::ui::Application {
  public:
-  CWendmarkApp() = default;
+  CWendmarkApp()
+      : packages_(platform::DefaultProfile(), platform::DefaultProcess()), drives_(platform::DefaultDrives()) {}
   ~CWendmarkApp() override = default;
 
  private:

@@ -1,14 +1,18 @@
 #include "diskmaker/wizard/pages.h"
-#include "diskmaker/wizard/sheet_buttons.h"
 #include "diskmaker/wizard/wendmark_dlg.h"
 
 namespace wendmark {
 
-// The wizard logic's copies of the sheet's values. The Back, Next and Finish
-// buttons' control ids are the common controls' own (0x3023 to 0x3025) and
-// stand in no header; the walk under Wine finds the buttons by them.
+// The wizard logic's copies of the sheet's values.
 static_assert(kWizardBack == PSWIZB_BACK && kWizardNext == PSWIZB_NEXT);
-static_assert(kCancelButton == IDCANCEL);
+
+namespace {
+
+// The sheet's Back button: the common controls' own control id, which stands
+// in no header (the walk under Wine finds the button by it).
+constexpr int kBackButton = 0x3023;
+
+}  // namespace
 
 bool WendmarkPage::OnSetActive() {
   if (Sheet() != nullptr) {

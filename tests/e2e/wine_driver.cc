@@ -348,357 +348,453 @@ std::string Joined(const std::vector<std::string>& items) {
   return all;
 }
 
-void Step(const std::vector<std::string>& t) {
-  const std::string& op = t[0];
-  auto need = [&](std::size_t n) {
-    if (t.size() < n + 1) Fail(op + ": needs " + std::to_string(n) + " argument(s)");
+using Args = std::vector<std::string>;
+
+int Number(const std::string& s) { return std::atoi(s.c_str()); }
+
+// Polls until `ready` holds, every `poll` milliseconds; once `timeout` has
+// passed without it, the step fails with the text `why` gives then.
+template <typename Ready, typename Why>
+void WaitUntil(DWORD timeout, DWORD poll, Ready ready, Why why) {
+  DWORD deadline = GetTickCount() + timeout;
+  while (!ready()) {
+    if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail(why());
+    Sleep(poll);
+  }
+}
+
+void DescribeWithChildren(HWND w) {
+  Describe(w, "  ");
+  for (HWND c : Children(w)) Describe(c, "    ");
+}
+
+std::string NoWindow(const std::string& caption) { return "no window \"" + caption + "\""; }
+
+void WindowStep(const Args& t) {
+  HWND w;
+  WaitUntil(TimeoutArg(t, 2), kPoll, [&] { return (w = FindTop(t[1], true)) != nullptr; },
+            [&] { return NoWindow(t[1]); });
+  met.insert(w);
+  current = w;
+  DescribeWithChildren(w);
+  Shot(w, SafeName(t[1]));
+}
+
+void SelectStep(const Args& t) {
+  WaitUntil(TimeoutArg(t, 2), kPoll, [&] { return (current = FindTop(t[1], false)) != nullptr; },
+            [&] { return NoWindow(t[1]); });
+}
+
+void TextStep(const Args& t) {
+  NeedCurrent();
+  if (ReadText(current) == t[1]) return;
+  for (HWND c : Children(current)) {
+    if (ReadText(c) == t[1]) return;
+  }
+  Fail("no text \"" + t[1] + "\"");
+}
+
+void ChildStep(const Args& t) {
+  HWND c = Control(Number(t[1]));
+  std::string seen;
+  WaitUntil(TimeoutArg(t, 3), 10, [&] { return (seen = ReadText(c)) == t[2]; },
+            [&] { return "control " + t[1] + " reads \"" + seen + "\", not \"" + t[2] + "\""; });
+}
+
+void PartwayStep(const Args& t) {
+  HWND bar = Control(Number(t[1]));
+  int l = 0, h = 0, p = 0;
+  auto between = [&] {
+    DWORD_PTR low = 0, high = 0, pos = 0;
+    bool read = SendMessageTimeoutA(bar, PBM_GETRANGE, TRUE, 0, SMTO_ABORTIFHUNG, 3000, &low) &&
+                SendMessageTimeoutA(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, 3000, &high) &&
+                SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 3000, &pos);
+    // The answers are ints the bar returns through an LRESULT.
+    l = static_cast<int>(low), h = static_cast<int>(high), p = static_cast<int>(pos);
+    return read && l < p && p < h;
   };
-  if (op == "window") {
-    need(1);
-    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
-    HWND w;
-    while ((w = FindTop(t[1], true)) == nullptr) {
-      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("no window \"" + t[1] + "\"");
-      Sleep(kPoll);
-    }
-    met.insert(w);
-    current = w;
-    Describe(w, "  ");
-    for (HWND c : Children(w)) Describe(c, "    ");
-    Shot(w, SafeName(t[1]));
-  } else if (op == "select") {
-    need(1);
-    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
-    while ((current = FindTop(t[1], false)) == nullptr) {
-      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("no window \"" + t[1] + "\"");
-      Sleep(kPoll);
-    }
-  } else if (op == "text") {
-    need(1);
-    NeedCurrent();
-    if (ReadText(current) == t[1]) return;
-    for (HWND c : Children(current)) {
-      if (ReadText(c) == t[1]) return;
-    }
-    Fail("no text \"" + t[1] + "\"");
-  } else if (op == "child") {
-    need(2);
-    HWND c = Control(std::atoi(t[1].c_str()));
-    DWORD deadline = GetTickCount() + TimeoutArg(t, 3);
-    std::string seen;
-    while ((seen = ReadText(c)) != t[2]) {
-      if (static_cast<LONG>(GetTickCount() - deadline) > 0)
-        Fail("control " + t[1] + " reads \"" + seen + "\", not \"" + t[2] + "\"");
-      Sleep(10);
-    }
-  } else if (op == "partway") {
-    need(1);
-    HWND bar = Control(std::atoi(t[1].c_str()));
-    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
-    for (;;) {
-      DWORD_PTR low = 0, high = 0, pos = 0;
-      bool read = SendMessageTimeoutA(bar, PBM_GETRANGE, TRUE, 0, SMTO_ABORTIFHUNG, 3000, &low) &&
-                  SendMessageTimeoutA(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, 3000, &high) &&
-                  SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 3000, &pos);
-      // The answers are ints the bar returns through an LRESULT.
-      int l = static_cast<int>(low), h = static_cast<int>(high), p = static_cast<int>(pos);
-      if (read && l < p && p < h) {
-        std::printf("  progress %d of %d..%d\n", p, l, h);
-        break;
-      }
-      if (static_cast<LONG>(GetTickCount() - deadline) > 0)
-        Fail("progress bar " + t[1] + " never stood between its ends (last " + std::to_string(p) + " of " +
-             std::to_string(l) + ".." + std::to_string(h) + ")");
-      Sleep(10);
-    }
-  } else if (op == "buttons") {
-    NeedCurrent();
-    std::vector<std::string> seen;
-    for (HWND c : Children(current)) {
-      if (IsButton(c) && IsWindowVisible(c)) seen.push_back(WithoutMnemonic(ReadText(c)));
-    }
-    std::vector<std::string> wanted(t.begin() + 1, t.end());
-    if (seen != wanted) {
-      std::string all;
-      for (const std::string& s : seen) all += " \"" + s + "\"";
-      Fail("buttons are" + all);
-    }
-  } else if (op == "icon") {
-    need(1);
-    NeedCurrent();
-    std::string kind = IconKind(current);
-    if (kind != t[1]) Fail("the icon is " + kind + ", not " + t[1]);
-  } else if (op == "click") {
-    need(1);
-    NeedCurrent();
-    for (HWND c : Children(current)) {
-      if (IsButton(c) && IsWindowVisible(c) && WithoutMnemonic(ReadText(c)) == t[1]) {
-        PostMessageA(c, BM_CLICK, 0, 0);
-        return;
-      }
-    }
-    Fail("no button \"" + t[1] + "\"");
-  } else if (op == "command") {
-    need(1);
-    HWND target = current;
-    if (t.size() > 2) {
-      target = FindTop(t[2], false);
-      if (target == nullptr) Fail("no window \"" + t[2] + "\"");
-    }
-    if (target == nullptr || !IsWindow(target)) Fail("no current window");
-    PostMessageA(target, WM_COMMAND, MAKEWPARAM(std::atoi(t[1].c_str()), BN_CLICKED), 0);
-  } else if (op == "press") {
-    need(1);
-    NeedCurrent();
-    constexpr UINT kPressButton = WM_USER + 113;  // PSM_PRESSBUTTON
-    PostMessageA(current, kPressButton, static_cast<WPARAM>(std::atoi(t[1].c_str())), 0);
-  } else if (op == "gone") {
-    DWORD deadline = GetTickCount() + TimeoutArg(t, 1);
-    while (current != nullptr && IsWindow(current) && IsWindowVisible(current)) {
-      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("the window is still there");
-      Sleep(kPoll);
-    }
-  } else if (op == "closed") {
-    need(1);
-    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
-    while (FindTop(t[1], false) != nullptr) {
-      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("\"" + t[1] + "\" is still open");
-      Sleep(kPoll);
-    }
-  } else if (op == "units") {
-    need(2);
-    NeedCurrent();
-    RECT client;
-    GetClientRect(current, &client);
-    unitX = double(client.right) / std::atof(t[1].c_str());
-    unitY = double(client.bottom) / std::atof(t[2].c_str());
-    std::printf("  %ldx%ld pixels: %.3f x %.3f per unit\n", client.right, client.bottom, unitX, unitY);
-  } else if (op == "control") {
-    need(5);
-    if (unitX <= 0) Fail("control: no units given");
-    HWND c = Control(std::atoi(t[1].c_str()));
-    RECT r;
-    GetWindowRect(c, &r);
-    MapWindowPoints(nullptr, current, reinterpret_cast<POINT*>(&r), 2);
-    double got[4] = {r.left / unitX, r.top / unitY, (r.right - r.left) / unitX, (r.bottom - r.top) / unitY};
-    std::printf("  control %s at %.1f,%.1f size %.1f x %.1f units\n", t[1].c_str(), got[0], got[1], got[2], got[3]);
-    for (int i = 0; i < 4; ++i) {
-      double wanted = std::atof(t[2 + i].c_str());
-      if (got[i] < wanted - 1.0 || got[i] > wanted + 1.0) Fail("control " + t[1] + " is not where the template puts it");
-    }
-  } else if (op == "shot") {
-    need(1);
-    NeedCurrent();
-    Shot(current, t[1]);
-  } else if (op == "handshake") {
-    need(1);
-    std::string request = outDir + "\\" + t[1] + ".request", done = outDir + "\\" + t[1] + ".done";
-    FILE* f = std::fopen(request.c_str(), "w");
-    if (f == nullptr) Fail("cannot write " + request);
-    std::fclose(f);
-    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
-    while (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES) {
-      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("no answer to " + t[1]);
-      Sleep(kPoll);
-    }
-    std::FILE* answer = std::fopen(done.c_str(), "r");
-    char line[512] = "";
-    if (answer != nullptr) {
-      if (std::fgets(line, sizeof line, answer) == nullptr) line[0] = '\0';
-      std::fclose(answer);
-    }
-    if (std::string(line).rfind("ok", 0) != 0) Fail(t[1] + ": " + line);
-  } else if (op == "sleep") {
-    need(1);
-    Sleep(static_cast<DWORD>(std::atoi(t[1].c_str())));
-  } else if (op == "page") {
-    NeedCurrent();
-    constexpr UINT kGetCurrentPage = WM_USER + 118;  // PSM_GETCURRENTPAGEHWND
-    HWND page = reinterpret_cast<HWND>(SendMessageA(current, kGetCurrentPage, 0, 0));
-    if (page == nullptr) Fail("no current page");
-    current = page;
-  } else if (op == "rows") {
-    need(1);
-    std::vector<std::string> seen = ListRows(Control(std::atoi(t[1].c_str())));
-    std::vector<std::string> wanted(t.begin() + 2, t.end());
-    if (seen != wanted) Fail("rows are" + Joined(seen));
-  } else if (op == "checks") {
-    need(2);
-    HWND list = Control(std::atoi(t[1].c_str()));
-    std::string seen;
-    LRESULT n = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < n; ++i) {
-      seen += std::to_string(SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
-    }
-    if (seen != t[2]) Fail("check states are " + seen);
-  } else if (op == "selected") {
-    need(2);
-    LRESULT row = SendMessageA(Control(std::atoi(t[1].c_str())), LB_GETCURSEL, 0, 0);
-    if (row != std::atoi(t[2].c_str())) Fail("selected row is " + std::to_string(row));
-  } else if (op == "check") {
-    need(2);
-    HWND list = Control(std::atoi(t[1].c_str()));
-    int row = std::atoi(t[2].c_str());
-    LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
-    LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
-    LPARAM at = MAKELPARAM(6, static_cast<int>((row - top) * height + height / 2));
-    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(list, WM_LBUTTONUP, 0, at);
-    Sleep(100);
-  } else if (op == "key") {
-    need(2);
-    int id = std::atoi(t[1].c_str());
-    NeedCurrent();
-    HWND c = id == 0 ? current : Control(id);
-    WPARAM vk = static_cast<WPARAM>(std::atoi(t[2].c_str()));
-    PostMessageA(c, WM_KEYDOWN, vk, 1);
-    PostMessageA(c, WM_KEYUP, vk, 0xC0000001);
-    Sleep(100);
-  } else if (op == "syscommand") {
-    need(1);
-    NeedCurrent();
-    LPARAM extra = t.size() > 2 ? static_cast<LPARAM>(std::atoi(t[2].c_str())) : 0;
-    PostMessageA(current, WM_SYSCOMMAND, static_cast<WPARAM>(std::atoi(t[1].c_str())), extra);
-  } else if (op == "title") {
-    need(1);
-    NeedCurrent();
-    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
-    std::string seen;
-    while ((seen = ReadText(current)) != t[1]) {
-      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("the caption reads \"" + seen + "\"");
-      Sleep(kPoll);
-    }
-    Describe(current, "  ");
-    for (HWND c : Children(current)) Describe(c, "    ");
-    Shot(current, SafeName(t[1]));
-  } else if (op == "top") {
-    NeedCurrent();
-    current = GetAncestor(current, GA_ROOT);
-  } else if (op == "place" || op == "at") {
-    need(2);
-    RECT r;
-    GetWindowRect(Control(std::atoi(t[1].c_str())), &r);
-    std::printf("  control %s at %ld,%ld %ldx%ld\n", t[1].c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top);
-    if (op == "place") {
-      places[t[2]] = r;
+  WaitUntil(TimeoutArg(t, 2), 10, between, [&] {
+    return "progress bar " + t[1] + " never stood between its ends (last " + std::to_string(p) + " of " +
+           std::to_string(l) + ".." + std::to_string(h) + ")";
+  });
+  std::printf("  progress %d of %d..%d\n", p, l, h);
+}
+
+void ButtonsStep(const Args& t) {
+  NeedCurrent();
+  std::vector<std::string> seen;
+  for (HWND c : Children(current)) {
+    if (IsButton(c) && IsWindowVisible(c)) seen.push_back(WithoutMnemonic(ReadText(c)));
+  }
+  if (seen != Args(t.begin() + 1, t.end())) Fail("buttons are" + Joined(seen));
+}
+
+void IconStep(const Args& t) {
+  NeedCurrent();
+  std::string kind = IconKind(current);
+  if (kind != t[1]) Fail("the icon is " + kind + ", not " + t[1]);
+}
+
+void ClickStep(const Args& t) {
+  NeedCurrent();
+  for (HWND c : Children(current)) {
+    if (IsButton(c) && IsWindowVisible(c) && WithoutMnemonic(ReadText(c)) == t[1]) {
+      PostMessageA(c, BM_CLICK, 0, 0);
       return;
     }
-    auto it = places.find(t[2]);
-    if (it == places.end()) Fail("no place " + t[2]);
-    if (!EqualRect(&it->second, &r)) Fail("control " + t[1] + " is not where " + t[2] + " was");
-  } else if (op == "focus") {
-    need(1);
-    NeedCurrent();
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    DWORD thread = GetWindowThreadProcessId(current, nullptr);
-    int id = GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? GetDlgCtrlID(info.hwndFocus) : 0;
-    if (id != std::atoi(t[1].c_str())) Fail("the focus is on control " + std::to_string(id));
-  } else if (op == "selection") {
-    need(3);
-    LRESULT range = SendMessageA(Control(std::atoi(t[1].c_str())), EM_GETSEL, 0, 0);
-    int start = LOWORD(range), end = HIWORD(range);
-    if (start != std::atoi(t[2].c_str()) || end != std::atoi(t[3].c_str()))
-      Fail("the selection is " + std::to_string(start) + ".." + std::to_string(end));
-  } else if (op == "popup") {
-    need(1);
-    DWORD deadline = GetTickCount() + TimeoutArg(t, 2);
-    HWND menu = nullptr;
-    while (menu == nullptr) {
-      for (HWND w : TopLevel()) {
-        if (ClassOf(w) == "#32768") menu = w;
-      }
-      if (menu != nullptr) break;
-      if (static_cast<LONG>(GetTickCount() - deadline) > 0) Fail("no open menu");
-      Sleep(kPoll);
-    }
-    Shot(menu, t[1]);
-  } else if (op == "pixels") {
-    need(2);
-    NeedCurrent();
-    RECT r;
-    GetWindowRect(current, &r);
-    std::printf("  %ldx%ld pixels at %ld,%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
-    if (r.right - r.left != std::atoi(t[1].c_str()) || r.bottom - r.top != std::atoi(t[2].c_str()))
-      Fail("the window is not " + t[1] + "x" + t[2] + " pixels");
-  } else if (op == "centred") {
-    NeedCurrent();
-    RECT r;
-    GetWindowRect(current, &r);
-    long x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
-    long y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
-    if (r.left != x || r.top != y)
-      Fail("the window is at " + std::to_string(r.left) + "," + std::to_string(r.top) + ", not centred at " +
-           std::to_string(x) + "," + std::to_string(y));
-  } else if (op == "under") {
-    need(2);
-    NeedCurrent();
-    HWND above = FindTop(t[1], false);
-    if (above == nullptr) Fail("no window \"" + t[1] + "\"");
-    RECT r, a;
-    GetWindowRect(current, &r);
-    GetWindowRect(above, &a);
-    long x = a.left + (a.right - a.left) / 2 - (r.right - r.left) / 2;
-    long y = a.bottom + std::atoi(t[2].c_str());
-    std::printf("  at %ld,%ld; \"%s\" spans %ld,%ld to %ld,%ld\n", r.left, r.top, t[1].c_str(), a.left,
-                a.top, a.right, a.bottom);
-    if (r.left != x || r.top != y)
-      Fail("the window is not at " + std::to_string(x) + "," + std::to_string(y));
-  } else if (op == "owner") {
-    need(1);
-    NeedCurrent();
-    HWND owner = GetWindow(current, GW_OWNER);
-    std::string caption = owner != nullptr ? ReadText(owner) : "<no owner>";
-    if (caption != t[1]) Fail("the owner is \"" + caption + "\"");
-  } else if (op == "style") {
-    need(2);
-    unsigned long bits = std::strtoul(t[2].c_str(), nullptr, 16);
-    unsigned long style = static_cast<unsigned long>(GetWindowLongA(Control(std::atoi(t[1].c_str())), GWL_STYLE));
-    if ((style & bits) != bits) Fail("control " + t[1] + " has style " + std::to_string(style));
-  } else if (op == "type") {
-    need(1);
-    NeedCurrent();
-    SetForegroundWindow(current);
-    Sleep(100);
-    BYTE vk = static_cast<BYTE>(std::atoi(t[1].c_str()));
-    keybd_event(vk, 0, 0, 0);
-    keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
-    Sleep(100);
-  } else if (op == "colours") {
-    need(3);
-    NeedCurrent();
-    // The client area only: a frame or a scroll bar has colours of its own.
-    HWND control = Control(std::atoi(t[1].c_str()));
-    RECT r;
-    GetClientRect(control, &r);
-    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    std::map<COLORREF, int> counts;
-    HDC screen = GetDC(nullptr);
-    for (int y = r.top; y < r.bottom; ++y) {
-      for (int x = r.left; x < r.right; ++x) ++counts[GetPixel(screen, x, y)];
-    }
-    ReleaseDC(nullptr, screen);
-    auto rgb = [](const std::string& hex) {
-      unsigned long v = std::strtoul(hex.c_str(), nullptr, 16);
-      return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    };
-    COLORREF most = 0;
-    int mostCount = -1;
-    for (const auto& [colour, count] : counts) {
-      if (count > mostCount) most = colour, mostCount = count;
-    }
-    char seen[64];
-    std::snprintf(seen, sizeof seen, "%02X%02X%02X", GetRValue(most), GetGValue(most), GetBValue(most));
-    std::printf("  mostly %s, %d colours\n", seen, static_cast<int>(counts.size()));
-    if (most != rgb(t[2])) Fail("control " + t[1] + " is mostly " + seen);
-    // A few letters' worth: more than stray pixels of a frame.
-    if (counts[rgb(t[3])] < 20) Fail("control " + t[1] + " shows hardly any " + t[3]);
-  } else if (op == "close") {
-    NeedCurrent();
-    PostMessageA(current, WM_SYSCOMMAND, SC_CLOSE, 0);
-  } else {
-    Fail("unknown step " + op);
   }
+  Fail("no button \"" + t[1] + "\"");
+}
+
+void CommandStep(const Args& t) {
+  HWND target = current;
+  if (t.size() > 2) {
+    target = FindTop(t[2], false);
+    if (target == nullptr) Fail(NoWindow(t[2]));
+  }
+  if (target == nullptr || !IsWindow(target)) Fail("no current window");
+  PostMessageA(target, WM_COMMAND, MAKEWPARAM(Number(t[1]), BN_CLICKED), 0);
+}
+
+void PressStep(const Args& t) {
+  NeedCurrent();
+  constexpr UINT kPressButton = WM_USER + 113;  // PSM_PRESSBUTTON
+  PostMessageA(current, kPressButton, static_cast<WPARAM>(Number(t[1])), 0);
+}
+
+void GoneStep(const Args& t) {
+  WaitUntil(TimeoutArg(t, 1), kPoll,
+            [] { return !(current != nullptr && IsWindow(current) && IsWindowVisible(current)); },
+            [] { return std::string("the window is still there"); });
+}
+
+void ClosedStep(const Args& t) {
+  WaitUntil(TimeoutArg(t, 2), kPoll, [&] { return FindTop(t[1], false) == nullptr; },
+            [&] { return "\"" + t[1] + "\" is still open"; });
+}
+
+void UnitsStep(const Args& t) {
+  NeedCurrent();
+  RECT client;
+  GetClientRect(current, &client);
+  unitX = double(client.right) / std::atof(t[1].c_str());
+  unitY = double(client.bottom) / std::atof(t[2].c_str());
+  std::printf("  %ldx%ld pixels: %.3f x %.3f per unit\n", client.right, client.bottom, unitX, unitY);
+}
+
+void ControlStep(const Args& t) {
+  if (unitX <= 0) Fail("control: no units given");
+  HWND c = Control(Number(t[1]));
+  RECT r;
+  GetWindowRect(c, &r);
+  MapWindowPoints(nullptr, current, reinterpret_cast<POINT*>(&r), 2);
+  double got[4] = {r.left / unitX, r.top / unitY, (r.right - r.left) / unitX, (r.bottom - r.top) / unitY};
+  std::printf("  control %s at %.1f,%.1f size %.1f x %.1f units\n", t[1].c_str(), got[0], got[1], got[2], got[3]);
+  for (int i = 0; i < 4; ++i) {
+    double wanted = std::atof(t[2 + i].c_str());
+    if (got[i] < wanted - 1.0 || got[i] > wanted + 1.0) Fail("control " + t[1] + " is not where the template puts it");
+  }
+}
+
+void ShotStep(const Args& t) {
+  NeedCurrent();
+  Shot(current, t[1]);
+}
+
+void HandshakeStep(const Args& t) {
+  std::string request = outDir + "\\" + t[1] + ".request", done = outDir + "\\" + t[1] + ".done";
+  FILE* f = std::fopen(request.c_str(), "w");
+  if (f == nullptr) Fail("cannot write " + request);
+  std::fclose(f);
+  WaitUntil(TimeoutArg(t, 2), kPoll, [&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; },
+            [&] { return "no answer to " + t[1]; });
+  std::FILE* answer = std::fopen(done.c_str(), "r");
+  char line[512] = "";
+  if (answer != nullptr) {
+    if (std::fgets(line, sizeof line, answer) == nullptr) line[0] = '\0';
+    std::fclose(answer);
+  }
+  if (std::string(line).rfind("ok", 0) != 0) Fail(t[1] + ": " + line);
+}
+
+void SleepStep(const Args& t) { Sleep(static_cast<DWORD>(Number(t[1]))); }
+
+void PageStep(const Args&) {
+  NeedCurrent();
+  constexpr UINT kGetCurrentPage = WM_USER + 118;  // PSM_GETCURRENTPAGEHWND
+  HWND page = reinterpret_cast<HWND>(SendMessageA(current, kGetCurrentPage, 0, 0));
+  if (page == nullptr) Fail("no current page");
+  current = page;
+}
+
+void RowsStep(const Args& t) {
+  Args seen = ListRows(Control(Number(t[1])));
+  if (seen != Args(t.begin() + 2, t.end())) Fail("rows are" + Joined(seen));
+}
+
+void ChecksStep(const Args& t) {
+  HWND list = Control(Number(t[1]));
+  std::string seen;
+  LRESULT n = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < n; ++i) {
+    seen += std::to_string(SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+  }
+  if (seen != t[2]) Fail("check states are " + seen);
+}
+
+void SelectedStep(const Args& t) {
+  LRESULT row = SendMessageA(Control(Number(t[1])), LB_GETCURSEL, 0, 0);
+  if (row != Number(t[2])) Fail("selected row is " + std::to_string(row));
+}
+
+void CheckStep(const Args& t) {
+  HWND list = Control(Number(t[1]));
+  int row = Number(t[2]);
+  LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+  LRESULT height = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+  LPARAM at = MAKELPARAM(6, static_cast<int>((row - top) * height + height / 2));
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(list, WM_LBUTTONUP, 0, at);
+  Sleep(100);
+}
+
+void KeyStep(const Args& t) {
+  int id = Number(t[1]);
+  NeedCurrent();
+  HWND c = id == 0 ? current : Control(id);
+  WPARAM vk = static_cast<WPARAM>(Number(t[2]));
+  PostMessageA(c, WM_KEYDOWN, vk, 1);
+  PostMessageA(c, WM_KEYUP, vk, 0xC0000001);
+  Sleep(100);
+}
+
+void SysCommandStep(const Args& t) {
+  NeedCurrent();
+  LPARAM extra = t.size() > 2 ? static_cast<LPARAM>(Number(t[2])) : 0;
+  PostMessageA(current, WM_SYSCOMMAND, static_cast<WPARAM>(Number(t[1])), extra);
+}
+
+void TitleStep(const Args& t) {
+  NeedCurrent();
+  std::string seen;
+  WaitUntil(TimeoutArg(t, 2), kPoll, [&] { return (seen = ReadText(current)) == t[1]; },
+            [&] { return "the caption reads \"" + seen + "\""; });
+  DescribeWithChildren(current);
+  Shot(current, SafeName(t[1]));
+}
+
+void TopStep(const Args&) {
+  NeedCurrent();
+  current = GetAncestor(current, GA_ROOT);
+}
+
+// Where control ID (argument 1) lies on the screen, as it is told.
+RECT ScreenRect(const Args& t) {
+  RECT r;
+  GetWindowRect(Control(Number(t[1])), &r);
+  std::printf("  control %s at %ld,%ld %ldx%ld\n", t[1].c_str(), r.left, r.top, r.right - r.left, r.bottom - r.top);
+  return r;
+}
+
+void PlaceStep(const Args& t) { places[t[2]] = ScreenRect(t); }
+
+void AtStep(const Args& t) {
+  RECT r = ScreenRect(t);
+  auto it = places.find(t[2]);
+  if (it == places.end()) Fail("no place " + t[2]);
+  if (!EqualRect(&it->second, &r)) Fail("control " + t[1] + " is not where " + t[2] + " was");
+}
+
+void FocusStep(const Args& t) {
+  NeedCurrent();
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  DWORD thread = GetWindowThreadProcessId(current, nullptr);
+  int id = GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr ? GetDlgCtrlID(info.hwndFocus) : 0;
+  if (id != Number(t[1])) Fail("the focus is on control " + std::to_string(id));
+}
+
+void SelectionStep(const Args& t) {
+  LRESULT range = SendMessageA(Control(Number(t[1])), EM_GETSEL, 0, 0);
+  int start = LOWORD(range), end = HIWORD(range);
+  if (start != Number(t[2]) || end != Number(t[3]))
+    Fail("the selection is " + std::to_string(start) + ".." + std::to_string(end));
+}
+
+void PopupStep(const Args& t) {
+  HWND menu = nullptr;
+  auto open = [&] {
+    for (HWND w : TopLevel()) {
+      if (ClassOf(w) == "#32768") menu = w;
+    }
+    return menu != nullptr;
+  };
+  WaitUntil(TimeoutArg(t, 2), kPoll, open, [] { return std::string("no open menu"); });
+  Shot(menu, t[1]);
+}
+
+void PixelsStep(const Args& t) {
+  NeedCurrent();
+  RECT r;
+  GetWindowRect(current, &r);
+  std::printf("  %ldx%ld pixels at %ld,%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+  if (r.right - r.left != Number(t[1]) || r.bottom - r.top != Number(t[2]))
+    Fail("the window is not " + t[1] + "x" + t[2] + " pixels");
+}
+
+void CentredStep(const Args&) {
+  NeedCurrent();
+  RECT r;
+  GetWindowRect(current, &r);
+  long x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+  long y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+  if (r.left != x || r.top != y)
+    Fail("the window is at " + std::to_string(r.left) + "," + std::to_string(r.top) + ", not centred at " +
+         std::to_string(x) + "," + std::to_string(y));
+}
+
+void UnderStep(const Args& t) {
+  NeedCurrent();
+  HWND above = FindTop(t[1], false);
+  if (above == nullptr) Fail(NoWindow(t[1]));
+  RECT r, a;
+  GetWindowRect(current, &r);
+  GetWindowRect(above, &a);
+  long x = a.left + (a.right - a.left) / 2 - (r.right - r.left) / 2;
+  long y = a.bottom + Number(t[2]);
+  std::printf("  at %ld,%ld; \"%s\" spans %ld,%ld to %ld,%ld\n", r.left, r.top, t[1].c_str(), a.left,
+              a.top, a.right, a.bottom);
+  if (r.left != x || r.top != y)
+    Fail("the window is not at " + std::to_string(x) + "," + std::to_string(y));
+}
+
+void OwnerStep(const Args& t) {
+  NeedCurrent();
+  HWND owner = GetWindow(current, GW_OWNER);
+  std::string caption = owner != nullptr ? ReadText(owner) : "<no owner>";
+  if (caption != t[1]) Fail("the owner is \"" + caption + "\"");
+}
+
+void StyleStep(const Args& t) {
+  unsigned long bits = std::strtoul(t[2].c_str(), nullptr, 16);
+  unsigned long style = static_cast<unsigned long>(GetWindowLongA(Control(Number(t[1])), GWL_STYLE));
+  if ((style & bits) != bits) Fail("control " + t[1] + " has style " + std::to_string(style));
+}
+
+void TypeStep(const Args& t) {
+  NeedCurrent();
+  SetForegroundWindow(current);
+  Sleep(100);
+  BYTE vk = static_cast<BYTE>(Number(t[1]));
+  keybd_event(vk, 0, 0, 0);
+  keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
+  Sleep(100);
+}
+
+COLORREF ColourOf(const std::string& hex) {
+  unsigned long v = std::strtoul(hex.c_str(), nullptr, 16);
+  return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+void ColoursStep(const Args& t) {
+  NeedCurrent();
+  // The client area only: a frame or a scroll bar has colours of its own.
+  HWND control = Control(Number(t[1]));
+  RECT r;
+  GetClientRect(control, &r);
+  MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  std::map<COLORREF, int> counts;
+  HDC screen = GetDC(nullptr);
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) ++counts[GetPixel(screen, x, y)];
+  }
+  ReleaseDC(nullptr, screen);
+  COLORREF most = 0;
+  int mostCount = -1;
+  for (const auto& [colour, count] : counts) {
+    if (count > mostCount) most = colour, mostCount = count;
+  }
+  char seen[64];
+  std::snprintf(seen, sizeof seen, "%02X%02X%02X", GetRValue(most), GetGValue(most), GetBValue(most));
+  std::printf("  mostly %s, %d colours\n", seen, static_cast<int>(counts.size()));
+  if (most != ColourOf(t[2])) Fail("control " + t[1] + " is mostly " + seen);
+  // A few letters' worth: more than stray pixels of a frame.
+  if (counts[ColourOf(t[3])] < 20) Fail("control " + t[1] + " shows hardly any " + t[3]);
+}
+
+void CloseStep(const Args&) {
+  NeedCurrent();
+  PostMessageA(current, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+// Every verb of a script: its handler, and how many arguments it needs at least.
+struct Verb {
+  const char* name;
+  void (*run)(const Args&);
+  std::size_t arguments;
+};
+
+constexpr Verb kVerbs[] = {
+    // Waiting for windows, and which one is current.
+    {"window", WindowStep, 1},
+    {"select", SelectStep, 1},
+    {"title", TitleStep, 1},
+    {"gone", GoneStep, 0},
+    {"closed", ClosedStep, 1},
+    {"page", PageStep, 0},
+    {"top", TopStep, 0},
+    {"popup", PopupStep, 1},
+
+    // What the current window shows.
+    {"text", TextStep, 1},
+    {"child", ChildStep, 2},
+    {"partway", PartwayStep, 1},
+    {"buttons", ButtonsStep, 0},
+    {"icon", IconStep, 1},
+    {"rows", RowsStep, 1},
+    {"checks", ChecksStep, 2},
+    {"selected", SelectedStep, 2},
+    {"focus", FocusStep, 1},
+    {"selection", SelectionStep, 3},
+    {"owner", OwnerStep, 1},
+    {"style", StyleStep, 2},
+    {"colours", ColoursStep, 3},
+
+    // Where it lies.
+    {"units", UnitsStep, 2},
+    {"control", ControlStep, 5},
+    {"place", PlaceStep, 2},
+    {"at", AtStep, 2},
+    {"pixels", PixelsStep, 2},
+    {"centred", CentredStep, 0},
+    {"under", UnderStep, 2},
+
+    // What the user does.
+    {"click", ClickStep, 1},
+    {"command", CommandStep, 1},
+    {"press", PressStep, 1},
+    {"check", CheckStep, 2},
+    {"key", KeyStep, 2},
+    {"syscommand", SysCommandStep, 1},
+    {"type", TypeStep, 1},
+    {"close", CloseStep, 0},
+
+    // The script's own steps.
+    {"shot", ShotStep, 1},
+    {"handshake", HandshakeStep, 1},
+    {"sleep", SleepStep, 1},
+};
+
+void Step(const Args& t) {
+  for (const Verb& verb : kVerbs) {
+    if (t[0] != verb.name) continue;
+    if (t.size() < verb.arguments + 1) {
+      Fail(t[0] + ": needs " + std::to_string(verb.arguments) + " argument(s)");
+    }
+    verb.run(t);
+    return;
+  }
+  Fail("unknown step " + t[0]);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 // folder when it is on that drive, else at its root), a leading separator
 // for the current drive's root, backslashes or slashes, doubled separators
 // collapsed, "." and ".." resolved, no network names. Everything the file
-// system knows about paths is here, so that it can follow the platform's
-// own path rules when they move into the platform layer.
+// system knows about paths is here; the rules it shares with the product
+// (separators, what is absolute) it takes from platform/windows_path.h.
 #pragma once
 
 #include <string>

@@ -7,7 +7,7 @@
 namespace {
 
 TEST(DrivesUnderWine, EnumerateListsExactlyTheFloppy) {
-  wendmark::DriveList list;
+  wendmark::DriveList list(platform::DefaultDrives());
   ASSERT_TRUE(list.Enumerate());
   ASSERT_EQ(list.size(), 1u);
   const wendmark::DriveRecord& a = list[0];

@@ -25,7 +25,7 @@ class PackageListTest : public ::testing::Test {
     return list_.Load(path.c_str());
   }
   tests::TempDir dir_;
-  PackageList list_;
+  PackageList list_{platform::DefaultProfile(), platform::DefaultProcess()};
 };
 
 // The shape that ships: file keys before the "Files" count, "Disks" last.
@@ -93,12 +93,13 @@ TEST_F(PackageListTest, RefusesEveryBrokenDescription) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    PackageList list;
+    PackageList list(platform::DefaultProfile(), platform::DefaultProcess());
     std::string path = dir_.Join("broken.ini");
     tests::WriteFile(path, c.text);
     EXPECT_FALSE(list.Load(path.c_str()));
   }
-  EXPECT_FALSE(PackageList().Load(dir_.Join("missing.ini").c_str()));
+  PackageList none(platform::DefaultProfile(), platform::DefaultProcess());
+  EXPECT_FALSE(none.Load(dir_.Join("missing.ini").c_str()));
 }
 
 TEST_F(PackageListTest, LongNamesAndEntriesAreCutTo259Characters) {

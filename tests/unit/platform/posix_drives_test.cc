@@ -27,7 +27,7 @@ class PosixDrivesTest : public ::testing::Test {
 };
 
 TEST_F(PosixDrivesTest, MappedLettersAreRemovableDrivesInOrder) {
-  wendmark::DriveList list;
+  wendmark::DriveList list(platform::DefaultDrives());
   ASSERT_TRUE(list.Enumerate());
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[0].rootPath, "A:\\");

@@ -311,7 +311,7 @@ TEST_F(WendplanProgram, WritesADescriptionWendmarkLoadsInTheShippedLayout) {
   EXPECT_NE(text.find("=..\\setup\\\\lang\\de\\strings.dat\r\n"), std::string::npos) << text;
   EXPECT_LT(text.find("File1="), text.find("Files=")) << "the count follows the file keys";
 
-  wendmark::PackageList list;
+  wendmark::PackageList list(platform::DefaultProfile(), platform::DefaultProcess());
   ASSERT_TRUE(list.Load(tests::NativePath(root_ + "/tools/packlist.ini").c_str()));
   EXPECT_EQ(list.GetName(), "Sample Suite");
   ASSERT_EQ(list.disks.size(), 2u);
@@ -407,7 +407,7 @@ TEST_F(WendplanProgram, WritesNamesInTheCodePageWendmarkReadsAndShowsThemAsTheHo
   for (const char* entry : {"=..\\setup\\\\Caf\xE9 Menu.txt\r\n", "=..\\setup\\\\Gr\xF6\xDF" "e.dat\r\n",
                             "=..\\setup\\\\\xDC" "bersicht\\No\xEBl.txt\r\n"})
     EXPECT_NE(text.find(entry), std::string::npos) << entry;
-  wendmark::PackageList list;
+  wendmark::PackageList list(platform::DefaultProfile(), platform::DefaultProcess());
   ASSERT_TRUE(list.Load(tests::NativePath(root_ + "/tools/packlist.ini").c_str()));
   EXPECT_EQ(list.GetName(), "Suite \xC9" "clair");
 

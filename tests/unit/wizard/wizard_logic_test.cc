@@ -135,7 +135,7 @@ class RecordedChecks final : public DiskChecks {
 };
 
 TEST(DiskSelectPage, RowsChecksAndOnlyNextWritesTheModel) {
-  PackageList packages;
+  PackageList packages(platform::DefaultProfile(), platform::DefaultProcess());
   ASSERT_TRUE(packages.disks.Reset(3));
   for (int i = 0; i < 3; ++i) packages.disks[static_cast<std::uint32_t>(i)].number = i;
   DiskSelectLogic page("Sample Suite", &packages, Strings());
