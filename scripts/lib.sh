@@ -1,7 +1,8 @@
-# Shared by scripts/test.sh, scripts/make-media.sh (installed too, as
-# share/tandrel/main-job/lib.sh) and the end-to-end scripts (sourced): the
-# tool check that installs what is missing, the choice of the
-# Wine ring, and the Windows form of a Linux path.
+# Shared by scripts/test.sh, scripts/make-media.sh and
+# samples/make-sample-kit.sh (installed too, as share/tandrel/main-job/lib.sh)
+# and the end-to-end scripts (sourced): the tool check that installs what is
+# missing, the owned-folder rule, the choice of the Wine ring, and the
+# Windows form of a Linux path.
 
 # The readers the main job's check uses (iconv turns names between the
 # host's encoding and the kit's code page; mtools, 7-Zip and dosfstools read
@@ -40,6 +41,50 @@ tandrel_missing_readers() {
     command -v "${reader%%:*}" >/dev/null 2>&1 || lacking+="${lacking:+, }${reader%%:*} (${reader#*:})"
   done
   [ -z "$lacking" ] || { echo "$lacking"; return 1; }
+}
+
+# The owned-folder rule. A folder a person names (an output folder, a kit's
+# setup/) may be any of theirs: a script makes it, empties it or replaces
+# items in it only when no one else's files are there. Its runs leave a
+# MARK, a plain file, in the folders they own. Prints what DIR is to such a
+# script: "missing" (it may be made), "empty", "marked", or why it is not
+# the script's: "not-folder", "below FOLDER" (FOLDER, the nearest thing
+# above DIR, is no folder), "mark-link" (a mark leads elsewhere, which no
+# run makes) or "foreign" (it holds what no run made). Folders named like
+# -i PATTERN (the script's own working folders) count as nothing.
+tandrel_folder_owner() {  # [-i PATTERN] DIR [MARK...]
+  local ignore=/ dir above mark first  # no name holds a "/"
+  if [ "$1" = -i ]; then ignore=$2; shift 2; fi
+  dir=$1
+  shift
+  if [ ! -e "$dir" ] && [ ! -L "$dir" ]; then
+    above=$(dirname "$dir")
+    while [ ! -e "$above" ] && [ ! -L "$above" ]; do above=$(dirname "$above"); done
+    if [ -d "$above" ]; then echo missing; else echo "below $above"; fi
+    return
+  fi
+  [ -d "$dir" ] || { echo not-folder; return; }
+  for mark; do [ ! -L "$dir/$mark" ] || { echo mark-link; return; }; done
+  for mark; do [ ! -f "$dir/$mark" ] || { echo marked; return; }; done
+  if first=$(find "$dir" -mindepth 1 -maxdepth 1 ! \( -type d -name "$ignore" \) -print -quit 2>/dev/null) &&
+     [ -z "$first" ]; then
+    echo empty
+  else
+    echo foreign
+  fi
+}
+
+# The items DIR's MARKs list, one a line: only plain names in DIR itself, so
+# that an edited mark reaches nothing elsewhere.
+tandrel_marked_items() {  # DIR MARK...
+  local dir=$1 mark item
+  shift
+  for mark; do
+    [ -f "$dir/$mark" ] || continue
+    while IFS= read -r item; do
+      if [[ $item =~ ^[A-Za-z0-9][A-Za-z0-9._-]*$ ]]; then echo "$item"; fi
+    done <"$dir/$mark"
+  done
 }
 
 # The preset whose programs Wine runs here. Some virtual machines execute

@@ -157,28 +157,15 @@ old_marker=$out/.tandrel-demo
 # A run's working folder; one left by a run that was killed outright is
 # removed by the next.
 work_pattern='.tandrel-media.work.*'
-earlier=()
 inside() { [[ $1 == "$2" || $1 == "$2"/* ]]; }  # PATH FOLDER
-if [[ -e $out || -L $out ]]; then
-  [[ -d $out ]] || refuse "--out $out is not a folder"
-  # A mark is a plain file of ours; one that leads elsewhere is not.
-  [[ ! -L $marker && ! -L $old_marker ]] || refuse "--out $out: its mark is a link, which no run of this script makes"
-  if [[ -f $marker || -f $old_marker ]]; then
-    for mark in "$marker" "$old_marker"; do
-      [[ -f $mark ]] || continue
-      while IFS= read -r item; do
-        if [[ $item =~ ^[A-Za-z0-9][A-Za-z0-9._-]*$ ]]; then earlier+=("$item"); fi
-      done <"$mark"
-    done
-  elif ! first=$(find "$out" -mindepth 1 -maxdepth 1 ! \( -type d -name "$work_pattern" \) -print -quit 2>/dev/null) ||
-       [[ -n $first ]]; then
-    refuse "--out $out holds files that no earlier run made (it has no .tandrel-media); choose a new or empty folder"
-  fi
-else
-  above=$(dirname "$out")
-  while [[ ! -e $above && ! -L $above ]]; do above=$(dirname "$above"); done
-  [[ -d $above ]] || refuse "--out $out lies below $above, which is not a folder"
-fi
+state=$(tandrel_folder_owner -i "$work_pattern" "$out" .tandrel-media .tandrel-demo)
+case $state in
+  not-folder) refuse "--out $out is not a folder" ;;
+  mark-link) refuse "--out $out: its mark is a link, which no run of this script makes" ;;
+  foreign) refuse "--out $out holds files that no earlier run made (it has no .tandrel-media); choose a new or empty folder" ;;
+  below*) refuse "--out $out lies $state, which is not a folder" ;;
+esac
+mapfile -t earlier < <(tandrel_marked_items "$out" .tandrel-media .tandrel-demo)
 # The kit is named by the product's letters and digits, in ASCII: accents
 # go (é is e), letters with no ASCII form (日本) go altogether. The C.UTF-8
 # locale makes the transliteration the same on every machine.
@@ -387,7 +374,12 @@ kit_script=samples/make-sample-kit.sh
 ((!installed)) || kit_script=$lib/make-sample-kit.sh
 quiet "$logs/kit.log" bash "$kit_script" "$kit" "${kit_args[@]}" || die "the kit could not be laid out"
 sed '/^make-sample-kit: /d' "$logs/kit.log" | shown
-disks=$(sed -n 's/^Number=\([0-9]*\).*/\1/p' "$kit/tools/packlist.ini" | tr -d '\r')
+# Disk after disk, each entry's name on the floppy (as Windows shows it from
+# the kit's code page) and the setup file it is copied from.
+entries=$new/entries
+"$tools_bin/wendmark" --list-disks "$kit/tools/packlist.ini" --codepage "$codepage" >"$entries" ||
+  die "packlist.ini cannot be read back"
+disks=$(tail -n 1 "$entries" | cut -f1)
 [[ $disks =~ ^[0-9]+$ ]] && ((disks > 0)) || die "packlist.ini names no disks"
 
 step "Packing the self-extracting kit"
@@ -419,13 +411,6 @@ shown <"$logs/wendmark.log"
 
 # --- 5. checks
 step "Checking the images against the setup files"
-# The entries packlist.ini puts on disk N, in the host's encoding: each is a
-# path from the tools folder, and its last part is the name on the floppy,
-# as Windows shows it from the kit's code page.
-disk_entries() {  # N
-  sed -n "/^\[Disk$(($1 - 1))\]/,/^\[/p" "$kit/tools/packlist.ini" | tr -d '\r' |
-    sed -n 's/^File[0-9]*=//p' | iconv -f "CP$codepage" -t UTF-8
-}
 # The previous run's item against this run's: "same", "differs", or "" when
 # no earlier run left one.
 against_previous() {  # ITEM
@@ -496,8 +481,8 @@ for n in $(seq 1 "$disks"); do
   mkdir -p "$check"
   "${readers[@]}" mcopy -m -n -i "$image" '::/*' "$check/" >"$logs/check-disk$n.log" 2>&1 ||
     { cat "$logs/check-disk$n.log" >&2; die "disk$n.img cannot be read back"; }
-  disk_entries "$n" >"$check_root/entries"
-  sed 's/.*\\//' "$check_root/entries" | LC_ALL=C sort >"$check_root/wanted"
+  awk -F '\t' -v n="$n" '$1 == n { print $2 "\t" $3 }' "$entries" >"$check_root/entries"
+  cut -f1 "$check_root/entries" | LC_ALL=C sort >"$check_root/wanted"
   "${readers[@]}" mdir -b -i "$image" :: 2>"$logs/mdir-disk$n.log" | sed 's|^::/||' | LC_ALL=C sort >"$check_root/mdir" ||
     { cat "$logs/mdir-disk$n.log" >&2; die "mdir cannot list disk$n.img"; }
   names_agree "$n" mdir "$check_root/mdir" "$check_root/wanted"
@@ -508,9 +493,7 @@ for n in $(seq 1 "$disks"); do
   declare -A sevenzip=()
   while IFS=$'\t' read -r listed size modified; do sevenzip[$listed]="$size $modified"; done <"$check_root/7zz"
   count=0 bytes=0
-  while IFS= read -r entry; do
-    base=${entry##*\\}
-    src=$(realpath -m "$kit/tools/${entry//\\//}")
+  while IFS=$'\t' read -r base src; do
     f=$check/$base
     [[ -f $f ]] || die "disk $n lacks $base, which packlist.ini puts there"
     cmp -s "$f" "$src" || die "disk $n: $base differs from its setup file"
