@@ -236,11 +236,11 @@ fi
 # on the same file system, so that putting the new items in place is a
 # rename each, done only when the whole run has passed. Until then the
 # earlier kit and images stand as they were, whatever happens.
-new="" created="" swapped=0 wine_env_up=0 background=()
+new="" created="" swapped=0 wine_env_up=0
 finish() {  # what a run that ends before its items are in place leaves
-  local pid folder
+  local folder
+  # Stopping the display and wineserver ends the programs Wine runs.
   if ((wine_env_up)); then wine_cleanup; fi
-  for pid in "${background[@]}"; do kill "$pid" 2>/dev/null || true; done
   if [[ -n $new ]]; then rm -rf -- "$new" || echo "$me: the working folder $new could not be removed" >&2; fi
   # A folder this run made on the way to --out goes again, if nothing else came into it.
   if ((!swapped)) && [[ -n $created ]]; then
@@ -322,7 +322,7 @@ else
   step "Building the Windows programs (preset win32)"
   build win32
   step "Building the tools: kivopack, wendplan, wendmark, the sample's files (preset native)"
-  build native kivopack wendplan wendmark sample_bulk
+  build native kivopack wendplan wendmark sample_bulk wizard_texts
   if ((via_wine)); then
     step "Building the programs Wine runs and the test driver (preset $run_preset)"
     build "$run_preset" KivoUnpack Wendmark wine_driver

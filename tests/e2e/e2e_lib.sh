@@ -35,7 +35,14 @@ prepare_folders() {
 }
 
 # WINE_ENV_SH may name another environment script with the same commands.
-wenv() { "${WINE_ENV_SH:-$here/wine-env.sh}" "$@"; }
+# The display and wineserver it starts outlive the call: a lock the caller
+# holds (the descriptor in $lock) is not handed on to them.
+wenv() {
+  (
+    [[ -z ${lock:-} ]] || exec {lock}<&-
+    exec "${WINE_ENV_SH:-$here/wine-env.sh}" "$@"
+  )
+}
 # shellcheck source=../../scripts/lib.sh
 . "$here/../../scripts/lib.sh"
 
