@@ -87,6 +87,138 @@ tandrel_marked_items() {  # DIR MARK...
   done
 }
 
+# True when ITEM is one of the WORDs.
+tandrel_listed() {  # ITEM WORD...
+  local item=$1
+  shift
+  for word; do [ "$word" != "$item" ] || return 0; done
+  return 1
+}
+
+# The owned-folder rule's second half, for a run of a script that replaces
+# the items its earlier runs made in such a folder. The run makes its items
+# in a working folder of its own inside the folder, on the same file system,
+# so that putting each in place is a rename, done only once the whole run
+# has passed; until then the earlier items stand as they were, whatever
+# happens. Two runs into one folder would each put their items in place
+# over the other's: a run holds the folder's lock (descriptor
+# $tandrel_run_lock), which nothing it starts may keep. The run's state:
+tandrel_run_name="" tandrel_run_dir="" tandrel_run_work="" tandrel_run_created="" tandrel_run_placed=0
+tandrel_run_release=:  # COMMAND PATH: stops what still runs in PATH before it goes
+tandrel_run_die() {
+  echo "$tandrel_run_name: $*" >&2
+  exit 1
+}
+
+# Begins a run of NAME in DIR: makes DIR if it is missing, takes its lock,
+# removes the working folders (named like PATTERN, a name ending in ".work.*")
+# that runs killed outright left, and makes this run's, $tandrel_run_work.
+# However the run ends before its items are in place, its working folder
+# goes, and so does a folder it made on the way to DIR.
+tandrel_run_begin() {  # NAME DIR PATTERN [RELEASE]
+  local stale
+  tandrel_run_name=$1 tandrel_run_dir=$2 tandrel_run_release=${4:-:}
+  trap tandrel_run_end EXIT
+  trap 'tandrel_run_interrupted INT' INT
+  trap 'tandrel_run_interrupted TERM' TERM
+  trap 'tandrel_run_interrupted HUP' HUP
+  if [[ ! -d $2 ]]; then
+    tandrel_run_created=$2
+    while [[ ! -d $(dirname "$tandrel_run_created") ]]; do tandrel_run_created=$(dirname "$tandrel_run_created"); done
+    mkdir -p -- "$2" || tandrel_run_die "the folder $2 could not be made"
+  fi
+  exec {tandrel_run_lock}<"$2"
+  flock -n "$tandrel_run_lock" || tandrel_run_die "another run is writing into $2; nothing was changed"
+  while IFS= read -r -d '' stale; do
+    "$tandrel_run_release" "$stale"
+    rm -rf -- "$stale"
+  done < <(find "$2" -mindepth 1 -maxdepth 1 -type d -name "$3" -print0)
+  tandrel_run_work=$(mktemp -d "$2/${3%\*}XXXXXX") || tandrel_run_die "no working folder could be made in $2"
+}
+
+# What a run that ends before its items are in place leaves (the EXIT trap).
+tandrel_run_end() {
+  local folder
+  if [[ -n $tandrel_run_work ]]; then
+    "$tandrel_run_release" "$tandrel_run_work"
+    rm -rf -- "$tandrel_run_work" ||
+      echo "$tandrel_run_name: the working folder $tandrel_run_work could not be removed" >&2
+  fi
+  if ((!tandrel_run_placed)) && [[ -n $tandrel_run_created ]]; then
+    folder=$tandrel_run_dir
+    while rmdir -- "$folder" 2>/dev/null && [[ $folder != "$tandrel_run_created" ]]; do folder=$(dirname "$folder"); done
+  fi
+}
+tandrel_run_interrupted() {  # SIGNAL
+  trap '' INT TERM HUP
+  echo "$tandrel_run_name: interrupted; nothing in $tandrel_run_dir was replaced" >&2
+  tandrel_run_end
+  trap - EXIT "$1"
+  kill -s "$1" $$
+}
+
+# MARK, in the run's folder, lists the ITEMs (once each) below a line that
+# names MADE_BY; it is replaced in one rename.
+tandrel_run_mark() {  # MARK MADE_BY ITEM...
+  local mark=$1 made_by=$2 item listed=" " tmp=$tandrel_run_work/.mark
+  shift 2
+  printf '# Made by %s. A later run replaces the items below and nothing else.\n' "$made_by" >"$tmp"
+  for item; do
+    [[ $listed == *" $item "* ]] || { echo "$item" >>"$tmp"; listed+="$item "; }
+  done
+  mv -f -- "$tmp" "$tandrel_run_dir/$mark"
+}
+
+# This run's items (the array named MADE, in the working folder) in place of
+# the earlier run's (the array named EARLIER). At every moment MARK lists at
+# least what stands in the folder, so that a run killed halfway leaves
+# nothing the next could not remove; at the end it lists exactly this run's
+# items, and OLD_MARK (the mark's name of old) is gone. Should an item not
+# move, the earlier ones go back and the run dies. Once the items start to
+# move, a Ctrl-C waits: the few renames left end in a complete folder
+# either way.
+tandrel_run_place() {  # MARK MADE_BY EARLIER MADE [OLD_MARK]
+  local -n tandrel_earlier_=$3 tandrel_made_=$4
+  local mark=$1 made_by=$2 dir=$tandrel_run_dir work=$tandrel_run_work item moved_out=() moved_in=() failed=""
+  trap '' INT TERM HUP
+  for item in "${tandrel_made_[@]}"; do
+    if [[ -e $dir/$item || -L $dir/$item ]] && ! tandrel_listed "$item" "${tandrel_earlier_[@]}"; then
+      tandrel_run_die "$dir/$item came into the folder during the run, and no run made it; nothing was replaced"
+    fi
+  done
+  tandrel_run_mark "$mark" "$made_by" "${tandrel_earlier_[@]}" "${tandrel_made_[@]}"
+  mkdir "$work/.earlier"
+  for item in "${tandrel_earlier_[@]}"; do
+    [[ -e $dir/$item || -L $dir/$item ]] || continue
+    "$tandrel_run_release" "$dir/$item"
+    mv -T -- "$dir/$item" "$work/.earlier/$item" || { failed=$item; break; }
+    moved_out+=("$item")
+  done
+  if [[ -z $failed ]]; then
+    for item in "${tandrel_made_[@]}"; do
+      mv -T -- "$work/$item" "$dir/$item" || { failed=$item; break; }
+      moved_in+=("$item")
+    done
+  fi
+  if [[ -n $failed ]]; then
+    local stuck=0
+    for item in "${moved_in[@]}"; do mv -T -- "$dir/$item" "$work/$item" || stuck=1; done
+    for item in "${moved_out[@]}"; do mv -T -- "$work/.earlier/$item" "$dir/$item" || stuck=1; done
+    if ((stuck)); then
+      # What could not go back must go neither with this working folder nor
+      # with the next run's clearing of left-over ones.
+      tandrel_run_work=""
+      mv -T -- "$work" "${work/.work./.kept.}" && work=${work/.work./.kept.}
+      tandrel_run_die "$failed could not be put in place in $dir, and not every earlier item could go back: the rest are in $work/.earlier"
+    fi
+    tandrel_run_mark "$mark" "$made_by" "${tandrel_earlier_[@]}"
+    tandrel_run_die "$failed could not be put in place in $dir; the earlier items are back"
+  fi
+  tandrel_run_mark "$mark" "$made_by" "${tandrel_made_[@]}"
+  [[ -z ${5:-} ]] || rm -f -- "${dir:?}/$5"
+  tandrel_run_placed=1
+}
+
 # The preset whose programs Wine runs here. Some virtual machines execute
 # 64-bit user code only (an i386 program fails with "Exec format error"), and
 # 32-bit Wine cannot start there at all: they get the 64-bit build of the

@@ -32,16 +32,11 @@ here=$root/tests/e2e
 env=$new/wine-env
 arch=win32
 [[ $run_preset == win32-tests ]] || arch=win64
-# The run's end, however it comes, stops the display and unmounts the floppy.
-wine_cleanup() {
-  wenv cleanup "$env" >/dev/null 2>&1 || true
-}
 step "Preparing Wine ($arch prefix, $( ((interactive)) && echo "your display $DISPLAY" || echo "virtual display"), floppy drive A:)"
 if ((interactive)); then
   export TANDREL_USE_DISPLAY=$DISPLAY
 fi
 claim wine-env
-wine_env_up=1
 wenv setup "$env" "$arch" >"$logs/wine-setup.log" 2>&1 ||
   { tail -n 30 "$logs/wine-setup.log" >&2; die "Wine could not be prepared"; }
 # tmpfs counts whole 4 KiB pages per file, a floppy 512-byte clusters: the
@@ -151,8 +146,7 @@ mkdir -p "$new/screens"
 mv "$driver_out"/*.png "$new/screens/" 2>/dev/null || true
 note "$(find "$new/screens" -name '*.png' | wc -l) pictures for $out/screens"
 
-wine_cleanup
-wine_env_up=0
+wenv cleanup "$env" >/dev/null 2>&1 || true
 
 step "Comparing the wizard's images with the native ones"
 wine_same=0 wine_differ=()

@@ -151,21 +151,21 @@ done
 # a run only ever removes what an earlier run listed in its mark, and only
 # plain names in the folder itself, so that an edited mark cannot reach
 # anywhere else.
-marker=$out/.tandrel-media
-# Runs from before the main job had its name marked their folders so.
-old_marker=$out/.tandrel-demo
+# The mark a run leaves; runs from before the main job had its name marked
+# their folders with the second.
+marks=(.tandrel-media .tandrel-demo)
 # A run's working folder; one left by a run that was killed outright is
 # removed by the next.
 work_pattern='.tandrel-media.work.*'
 inside() { [[ $1 == "$2" || $1 == "$2"/* ]]; }  # PATH FOLDER
-state=$(tandrel_folder_owner -i "$work_pattern" "$out" .tandrel-media .tandrel-demo)
+state=$(tandrel_folder_owner -i "$work_pattern" "$out" "${marks[@]}")
 case $state in
   not-folder) refuse "--out $out is not a folder" ;;
   mark-link) refuse "--out $out: its mark is a link, which no run of this script makes" ;;
   foreign) refuse "--out $out holds files that no earlier run made (it has no .tandrel-media); choose a new or empty folder" ;;
   below*) refuse "--out $out lies $state, which is not a folder" ;;
 esac
-mapfile -t earlier < <(tandrel_marked_items "$out" .tandrel-media .tandrel-demo)
+mapfile -t earlier < <(tandrel_marked_items "$out" "${marks[@]}")
 # The kit is named by the product's letters and digits, in ASCII: accents
 # go (é is e), letters with no ASCII form (日本) go altogether. The C.UTF-8
 # locale makes the transliteration the same on every machine.
@@ -174,11 +174,7 @@ kit_name=$({ printf '%s' "$name" | LC_ALL=C.UTF-8 iconv -c -f UTF-8 -t ASCII//TR
 [[ $kit_name != -Setup.exe ]] || kit_name=Product-Setup.exe
 # What this run makes in the folder must not stand there already unless an
 # earlier run made it: a person's own "kit" or "disk1.img" there is theirs.
-made_by_us() {  # ITEM: listed in an earlier run's mark
-  local item
-  for item in "${earlier[@]}"; do [[ $item != "$1" ]] || return 0; done
-  return 1
-}
+made_by_us() { tandrel_listed "$1" "${earlier[@]}"; }  # ITEM: listed in an earlier run's mark
 ours=(logs kit "$kit_name")
 ((via_wine == 0)) || ours+=(wine wine-env wine64 install driver disks screens)
 while IFS= read -r -d '' item; do ours+=("${item#"$out"/}"); done \
@@ -232,46 +228,19 @@ if ((via_wine)); then
 fi
 
 # --- the working folder
-# Everything is made in a folder of this run's own beside the earlier items,
-# on the same file system, so that putting the new items in place is a
-# rename each, done only when the whole run has passed. Until then the
-# earlier kit and images stand as they were, whatever happens.
-new="" created="" swapped=0 wine_env_up=0
-finish() {  # what a run that ends before its items are in place leaves
-  local folder
-  # Stopping the display and wineserver ends the programs Wine runs.
-  if ((wine_env_up)); then wine_cleanup; fi
-  if [[ -n $new ]]; then rm -rf -- "$new" || echo "$me: the working folder $new could not be removed" >&2; fi
-  # A folder this run made on the way to --out goes again, if nothing else came into it.
-  if ((!swapped)) && [[ -n $created ]]; then
-    folder=$out
-    while rmdir -- "$folder" 2>/dev/null && [[ $folder != "$created" ]]; do folder=$(dirname "$folder"); done
-  fi
+# Everything is made in a folder of this run's own beside the earlier items
+# (the owned-folder rule). A Wine environment, an earlier run's or a killed
+# one's or this run's, stops its display and unmounts its floppy before it
+# goes.
+release() {  # PATH: an item or a working folder that goes
+  local env
+  ((!installed)) || return 0
+  for env in "$1" "$1/wine-env"; do
+    [[ ${env##*/} != wine-env || ! -d $env ]] || "$root/tests/e2e/wine-env.sh" cleanup "$env" >/dev/null 2>&1 || true
+  done
 }
-interrupted() {  # SIGNAL
-  trap '' INT TERM HUP
-  echo "$me: interrupted; nothing in $out was replaced" >&2
-  finish
-  trap - EXIT "$1"
-  kill -s "$1" $$
-}
-trap finish EXIT
-trap 'interrupted INT' INT
-trap 'interrupted TERM' TERM
-trap 'interrupted HUP' HUP
-if [[ ! -d $out ]]; then
-  created=$out
-  while [[ ! -d $(dirname "$created") ]]; do created=$(dirname "$created"); done
-  mkdir -p -- "$out" || die "the folder $out could not be made"
-fi
-# Two runs into one folder would each put their items in place over the other's.
-exec {lock}<"$out"
-flock -n "$lock" || die "another run is writing into $out; nothing was changed"
-while IFS= read -r -d '' stale; do
-  if ((!installed)) && [[ -d $stale/wine-env ]]; then tests/e2e/wine-env.sh cleanup "$stale/wine-env" >/dev/null 2>&1 || true; fi
-  rm -rf -- "$stale"
-done < <(find "$out" -mindepth 1 -maxdepth 1 -type d -name "$work_pattern" -print0)
-new=$(mktemp -d "$out/${work_pattern%\*}XXXXXX") || die "no working folder could be made in $out"
+tandrel_run_begin "$me" "$out" "$work_pattern" release
+new=$tandrel_run_work
 made=()
 claim() {  # claim ITEM...: this run makes ITEM in the output folder
   made+=("$@")
@@ -492,64 +461,7 @@ if ((via_wine)); then
 fi
 
 # --- 7. this run's items in place of the earlier ones
-# At every moment the mark lists at least what stands in the folder, so that
-# a run killed halfway leaves nothing the next could not remove; at the end
-# it lists exactly this run's items.
-write_mark() {  # ITEM...
-  local item listed=" " tmp=$new/.mark
-  printf '# Made by %s. A later run replaces the items below and nothing else.\n' "$made_by" >"$tmp"
-  for item; do
-    [[ $listed == *" $item "* ]] || { echo "$item" >>"$tmp"; listed+="$item "; }
-  done
-  mv -f -- "$tmp" "$marker"
-}
-put_in_place() {
-  local item moved_out=() moved_in=() failed=""
-  for item in "${made[@]}"; do
-    if [[ -e $out/$item || -L $out/$item ]] && ! made_by_us "$item"; then
-      die "$out/$item came into the folder during the run, and no run made it; nothing was replaced"
-    fi
-  done
-  write_mark "${earlier[@]}" "${made[@]}"
-  mkdir "$new/.earlier"
-  for item in "${earlier[@]}"; do
-    [[ -e $out/$item || -L $out/$item ]] || continue
-    # An earlier Wine run stopped its display and unmounted its floppy; a
-    # run from before working folders may have been interrupted first.
-    if ((!installed)) && [[ $item == wine-env && -d $out/wine-env ]]; then
-      tests/e2e/wine-env.sh cleanup "$out/wine-env" >/dev/null 2>&1 || true
-    fi
-    mv -T -- "$out/$item" "$new/.earlier/$item" || { failed=$item; break; }
-    moved_out+=("$item")
-  done
-  if [[ -z $failed ]]; then
-    for item in "${made[@]}"; do
-      mv -T -- "$new/$item" "$out/$item" || { failed=$item; break; }
-      moved_in+=("$item")
-    done
-  fi
-  if [[ -n $failed ]]; then
-    local stuck=0 keep=$new
-    for item in "${moved_in[@]}"; do mv -T -- "$out/$item" "$new/$item" || stuck=1; done
-    for item in "${moved_out[@]}"; do mv -T -- "$new/.earlier/$item" "$out/$item" || stuck=1; done
-    if ((stuck)); then
-      # What could not go back must go neither with this working folder nor
-      # with the next run's clearing of left-over ones.
-      new=""
-      mv -T -- "$keep" "${keep/.work./.kept.}" && keep=${keep/.work./.kept.}
-      die "$failed could not be put in place in $out, and not every earlier item could go back: the rest are in $keep/.earlier"
-    fi
-    write_mark "${earlier[@]}"
-    die "$failed could not be put in place in $out; the earlier items are back"
-  fi
-  write_mark "${made[@]}"
-  rm -f -- "$old_marker"
-}
-# Once the items start to move, a Ctrl-C waits: the few renames left end
-# in a complete folder either way.
-trap '' INT TERM HUP
-put_in_place
-swapped=1
+tandrel_run_place "${marks[0]}" "$made_by" earlier made "${marks[1]}"
 
 # --- 8. summary
 kit_exe=$out/$kit_name

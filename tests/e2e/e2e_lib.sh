@@ -36,10 +36,10 @@ prepare_folders() {
 
 # WINE_ENV_SH may name another environment script with the same commands.
 # The display and wineserver it starts outlive the call: a lock the caller
-# holds (the descriptor in $lock) is not handed on to them.
+# holds (the descriptor in $tandrel_run_lock) is not handed on to them.
 wenv() {
   (
-    [[ -z ${lock:-} ]] || exec {lock}<&-
+    [[ -z ${tandrel_run_lock:-} ]] || exec {tandrel_run_lock}<&-
     exec "${WINE_ENV_SH:-$here/wine-env.sh}" "$@"
   )
 }
