@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by scripts/make-media.sh with --via-wine, after the native images
 # are made and checked: the kit runs under Wine, the self-extractor starts
 # Wendmark, the wizard is walked through as a user would, each floppy it
@@ -6,6 +7,12 @@
 # Everything goes into the run's working folder ($new), as the native items
 # do, and takes its place in the output folder only when the run has passed.
 
+# What the main job hands on, all in one place: its checkout, output and
+# working folders, the kit (its folder, file and name) and its code page,
+# the product's name, the number of disks, the Wine ring and whether the
+# person clicks. A value it did not set stops the run here.
+: "${root:?}" "${out:?}" "${new:?}" "${logs:?}" "${kit:?}" "${kit_exe:?}" "${kit_name:?}" "${codepage:?}" \
+  "${name:?}" "${disks:?}" "${run_preset:?}" "${interactive:?}"
 run_exe=$kit_exe
 if [[ $run_preset == win64-tests ]]; then
   # The same kit, with the 64-bit stub and wizard in place of the 32-bit ones.
@@ -126,9 +133,9 @@ report_handshake() {
 step "Running $(basename "$run_exe") in an empty folder; the wizard starts from the kit"
 # The driver's folder takes the place of an end-to-end test's; the kit
 # starts in the empty folder and ends by itself once the wizard has.
-cd "$install"
+cd "$install" || exit
 out=$driver_out drive_program $((long / 1000)) "$(winpath "$run_exe")" 3>&1 >"$logs/driver.log"
-cd "$root"
+cd "$root" || exit
 if ((driver_rc != 0)); then
   tail -n 40 "$logs/driver.log" >&2
   die "the wizard did not go as expected"
@@ -163,3 +170,5 @@ if ((${#wine_differ[@]} > 0)); then
 fi
 wine_line="the wizard under Wine wrote the same images, byte for byte ($wine_same of $disks)"
 note "$wine_line"
+wine_lines=$(printf '  Wine         %s\n  Pictures     %s\n' "$wine_line" "$out/screens/")
+wine_lines+=$'\n'

@@ -455,6 +455,7 @@ moved_line() {  # WHEN DATED NAME...
 ((${#moved_later[@]} == 0)) || moved_line "later than 2107-12-31 23:59:58" "2107-12-31 23:59:58" "${moved_later[@]}"
 
 # --- 6. the same through the Windows programs, under Wine
+wine_lines=""  # the summary's lines of the Wine run
 if ((via_wine)); then
   # shellcheck source=make-media-wine.sh
   . scripts/make-media-wine.sh
@@ -465,11 +466,6 @@ tandrel_run_place "${marks[0]}" "$made_by" earlier made "${marks[1]}"
 
 # --- 8. summary
 kit_exe=$out/$kit_name
-wine_lines=""
-if ((via_wine)); then
-  wine_lines=$(printf '  Wine         %s\n  Pictures     %s\n' "$wine_line" "$out/screens/")
-  wine_lines+=$'\n'
-fi
 times_text=""
 for line in "${times_lines[@]}"; do
   if [[ -z $times_text ]]; then times_text+="  Times        $line"$'\n'; else times_text+="               $line"$'\n'; fi
