@@ -87,14 +87,6 @@ tandrel_marked_items() {  # DIR MARK...
   done
 }
 
-# True when ITEM is one of the WORDs.
-tandrel_listed() {  # ITEM WORD...
-  local item=$1
-  shift
-  for word; do [ "$word" != "$item" ] || return 0; done
-  return 1
-}
-
 # The owned-folder rule's second half, for a run of a script that replaces
 # the items its earlier runs made in such a folder. The run makes its items
 # in a working folder of its own inside the folder, on the same file system,
@@ -102,8 +94,10 @@ tandrel_listed() {  # ITEM WORD...
 # has passed; until then the earlier items stand as they were, whatever
 # happens. Two runs into one folder would each put their items in place
 # over the other's: a run holds the folder's lock (descriptor
-# $tandrel_run_lock), which nothing it starts may keep. The run's state:
+# $tandrel_run_lock), which nothing it starts may keep. The run's state
+# (tandrel_run_earlier: the items the folder's marks list):
 tandrel_run_name="" tandrel_run_dir="" tandrel_run_work="" tandrel_run_created="" tandrel_run_placed=0
+tandrel_run_earlier=()
 tandrel_run_release=:  # COMMAND PATH: stops what still runs in PATH before it goes
 tandrel_run_die() {
   echo "$tandrel_run_name: $*" >&2
@@ -134,6 +128,32 @@ tandrel_run_begin() {  # NAME DIR PATTERN [RELEASE]
     rm -rf -- "$stale"
   done < <(find "$2" -mindepth 1 -maxdepth 1 -type d -name "$3" -print0)
   tandrel_run_work=$(mktemp -d "$2/${3%\*}XXXXXX") || tandrel_run_die "no working folder could be made in $2"
+}
+
+# Prints the first ITEM that stands in DIR though no earlier run listed it:
+# a person's own, which a run must not replace.
+tandrel_run_unlisted() {  # DIR ITEM...
+  local dir=$1 item earlier
+  shift
+  for item; do
+    [[ -e $dir/$item || -L $dir/$item ]] || continue
+    for earlier in "${tandrel_run_earlier[@]}"; do [[ $earlier != "$item" ]] || continue 2; done
+    echo "$item"
+    return
+  done
+}
+
+# This run's ITEM against the earlier run's: "same", "differs", or "" when
+# no earlier run left one.
+tandrel_run_against_earlier() {  # ITEM
+  local dir=$tandrel_run_dir
+  if [[ -n $(tandrel_run_unlisted "$dir" "$1") || ! -f $dir/$1 || -L $dir/$1 ]]; then
+    echo ""
+  elif cmp -s "$tandrel_run_work/$1" "$dir/$1"; then
+    echo same
+  else
+    echo differs
+  fi
 }
 
 # What a run that ends before its items are in place leaves (the EXIT trap).
@@ -169,33 +189,30 @@ tandrel_run_mark() {  # MARK MADE_BY ITEM...
   mv -f -- "$tmp" "$tandrel_run_dir/$mark"
 }
 
-# This run's items (the array named MADE, in the working folder) in place of
-# the earlier run's (the array named EARLIER). At every moment MARK lists at
+# This run's ITEMs (in the working folder) in place of the earlier run's.
+# At every moment MARK lists at
 # least what stands in the folder, so that a run killed halfway leaves
 # nothing the next could not remove; at the end it lists exactly this run's
 # items, and OLD_MARK (the mark's name of old) is gone. Should an item not
 # move, the earlier ones go back and the run dies. Once the items start to
 # move, a Ctrl-C waits: the few renames left end in a complete folder
 # either way.
-tandrel_run_place() {  # MARK MADE_BY EARLIER MADE [OLD_MARK]
-  local -n tandrel_earlier_=$3 tandrel_made_=$4
-  local mark=$1 made_by=$2 dir=$tandrel_run_dir work=$tandrel_run_work item moved_out=() moved_in=() failed=""
+tandrel_run_place() {  # MARK OLD_MARK MADE_BY ITEM...
+  local mark=$1 old=$2 made_by=$3 dir=$tandrel_run_dir work=$tandrel_run_work item moved_out=() moved_in=() failed=""
+  shift 3
   trap '' INT TERM HUP
-  for item in "${tandrel_made_[@]}"; do
-    if [[ -e $dir/$item || -L $dir/$item ]] && ! tandrel_listed "$item" "${tandrel_earlier_[@]}"; then
-      tandrel_run_die "$dir/$item came into the folder during the run, and no run made it; nothing was replaced"
-    fi
-  done
-  tandrel_run_mark "$mark" "$made_by" "${tandrel_earlier_[@]}" "${tandrel_made_[@]}"
+  item=$(tandrel_run_unlisted "$dir" "$@")
+  [[ -z $item ]] || tandrel_run_die "$dir/$item came into the folder during the run, and no run made it; nothing was replaced"
+  tandrel_run_mark "$mark" "$made_by" "${tandrel_run_earlier[@]}" "$@"
   mkdir "$work/.earlier"
-  for item in "${tandrel_earlier_[@]}"; do
+  for item in "${tandrel_run_earlier[@]}"; do
     [[ -e $dir/$item || -L $dir/$item ]] || continue
     "$tandrel_run_release" "$dir/$item"
     mv -T -- "$dir/$item" "$work/.earlier/$item" || { failed=$item; break; }
     moved_out+=("$item")
   done
   if [[ -z $failed ]]; then
-    for item in "${tandrel_made_[@]}"; do
+    for item; do
       mv -T -- "$work/$item" "$dir/$item" || { failed=$item; break; }
       moved_in+=("$item")
     done
@@ -211,11 +228,11 @@ tandrel_run_place() {  # MARK MADE_BY EARLIER MADE [OLD_MARK]
       mv -T -- "$work" "${work/.work./.kept.}" && work=${work/.work./.kept.}
       tandrel_run_die "$failed could not be put in place in $dir, and not every earlier item could go back: the rest are in $work/.earlier"
     fi
-    tandrel_run_mark "$mark" "$made_by" "${tandrel_earlier_[@]}"
+    tandrel_run_mark "$mark" "$made_by" "${tandrel_run_earlier[@]}"
     tandrel_run_die "$failed could not be put in place in $dir; the earlier items are back"
   fi
-  tandrel_run_mark "$mark" "$made_by" "${tandrel_made_[@]}"
-  [[ -z ${5:-} ]] || rm -f -- "${dir:?}/$5"
+  tandrel_run_mark "$mark" "$made_by" "$@"
+  [[ -z $old ]] || rm -f -- "$dir/$old"
   tandrel_run_placed=1
 }
 

@@ -165,7 +165,7 @@ case $state in
   foreign) refuse "--out $out holds files that no earlier run made (it has no .tandrel-media); choose a new or empty folder" ;;
   below*) refuse "--out $out lies $state, which is not a folder" ;;
 esac
-mapfile -t earlier < <(tandrel_marked_items "$out" "${marks[@]}")
+mapfile -t tandrel_run_earlier < <(tandrel_marked_items "$out" "${marks[@]}")
 # The kit is named by the product's letters and digits, in ASCII: accents
 # go (é is e), letters with no ASCII form (日本) go altogether. The C.UTF-8
 # locale makes the transliteration the same on every machine.
@@ -174,16 +174,12 @@ kit_name=$({ printf '%s' "$name" | LC_ALL=C.UTF-8 iconv -c -f UTF-8 -t ASCII//TR
 [[ $kit_name != -Setup.exe ]] || kit_name=Product-Setup.exe
 # What this run makes in the folder must not stand there already unless an
 # earlier run made it: a person's own "kit" or "disk1.img" there is theirs.
-made_by_us() { tandrel_listed "$1" "${earlier[@]}"; }  # ITEM: listed in an earlier run's mark
 ours=(logs kit "$kit_name")
 ((via_wine == 0)) || ours+=(wine wine-env wine64 install driver disks screens)
 while IFS= read -r -d '' item; do ours+=("${item#"$out"/}"); done \
   < <(find "$out" -mindepth 1 -maxdepth 1 -name 'disk*.img' -print0 2>/dev/null)
-for item in "${ours[@]}"; do
-  if [[ -e $out/$item || -L $out/$item ]] && ! made_by_us "$item"; then
-    refuse "--out $out holds $item, which no earlier run made; move it away or choose another folder"
-  fi
-done
+item=$(tandrel_run_unlisted "$out" "${ours[@]}")
+[[ -z $item ]] || refuse "--out $out holds $item, which no earlier run made; move it away or choose another folder"
 # The inputs are only read. One inside the output folder may be, or be
 # inside, an item a run replaces (kit/setup is the copy an earlier run
 # made), or stand where a person edits it beside the run's items.
@@ -297,9 +293,8 @@ else
     build "$run_preset" KivoUnpack Wendmark wine_driver
   fi
   tools_bin=build/native/bin
-  win32=build/win32
-  stub=$win32/unpack/frame/KivoUnpack.exe
-  wendmark=$win32/diskmaker/wizard/Wendmark.exe
+  stub=build/win32/unpack/frame/KivoUnpack.exe
+  wendmark=build/win32/diskmaker/wizard/Wendmark.exe
 fi
 
 # The code page is the tools' to judge: wendplan plans a folder of one file
@@ -335,9 +330,7 @@ if [[ -n $product ]]; then
 elif ((installed)); then
   kit_args+=(--sample-setup "$sample/setup")
   ((license_given)) || kit_args+=(--license "$sample/license.txt")
-else
-  kit_args+=(--setup-exe "$win32/samples/SETUP.EXE" --bulk build/native/samples/SampleSuite/bulk)
-fi
+fi  # a checkout's Sample Suite is make-sample-kit's own
 ((license_given == 0)) || kit_args+=(--license "$license")
 kit_script=samples/make-sample-kit.sh
 ((!installed)) || kit_script=$lib/make-sample-kit.sh
@@ -380,17 +373,6 @@ shown <"$logs/wendmark.log"
 
 # --- 5. checks
 step "Checking the images against the setup files"
-# The previous run's item against this run's: "same", "differs", or "" when
-# no earlier run left one.
-against_previous() {  # ITEM
-  if ! made_by_us "$1" || [[ ! -f $out/$1 || -L $out/$1 ]]; then
-    echo ""
-  elif cmp -s "$new/$1" "$out/$1"; then
-    echo same
-  else
-    echo differs
-  fi
-}
 # The readers we did not write judge every image; what they found goes into
 # the summary.
 bash "$lib/check-images.sh" "$me" "$entries" "$new" "$logs" >"$new/checked" || exit 1
@@ -400,19 +382,19 @@ while IFS=$'\t' read -r what n count bytes; do
     earlier) moved_earlier+=("$n"); continue ;;
     later) moved_later+=("$n"); continue ;;
   esac
-  case $(against_previous "disk$n.img") in
+  case $(tandrel_run_against_earlier "disk$n.img") in
     same) same="  (the same bytes as the previous run)" ;;
     differs) same="  (differs from the previous run)" ;;
     *) same="" ;;
   esac
   files_word=files
-  ((count != 1)) || files_word=file
+  ((count != 1)) || files_word="file"
   summary_lines+=("disk$n.img  label DISK$n  $count $files_word, $bytes bytes$same")
 done <"$new/checked"
 # The whole run against the previous one in this folder, before this one's
 # items take their place.
 previous=0
-for item in "${earlier[@]}"; do
+for item in "${tandrel_run_earlier[@]}"; do
   if [[ ($item == disk*.img || $item == "$kit_name") && -f $out/$item && ! -L $out/$item ]]; then
     previous=1
   fi
@@ -420,14 +402,14 @@ done
 if ((!previous)); then
   repeat="no previous run's kit or images in $out"
 else
-  case $(against_previous "$kit_name") in
+  case $(tandrel_run_against_earlier "$kit_name") in
     same) kit_same="kit identical" ;;
     differs) kit_same="kit differs" ;;
     *) kit_same="no previous kit $kit_name" ;;
   esac
   images_same=0 images_differ=()
   for n in $(seq 1 "$disks"); do
-    if [[ $(against_previous "disk$n.img") == same ]]; then
+    if [[ $(tandrel_run_against_earlier "disk$n.img") == same ]]; then
       images_same=$((images_same + 1))
     else
       images_differ+=("disk$n.img")
@@ -442,14 +424,14 @@ fi
 note "every file on every image equals its setup file, with its last-write time as a floppy holds it (mtools, 7-Zip, fsck.fat)"
 # The files whose times a floppy cannot hold, for the summary: one line for
 # those dated before its calendar and one for those after it.
-times_lines=()
+times_text="" label="  Times        "
 moved_line() {  # WHEN DATED NAME...
-  local when=$1 dated=$2 verb=are noun=files
+  local when=$1 dated=$2 verb=are noun=files names
   shift 2
   (($# != 1)) || verb=is noun=file
-  local names
   names=$(printf '%s, ' "$@")
-  times_lines+=("$# $noun $when $verb dated $dated on the floppies: ${names%, }")
+  times_text+="$label$# $noun $when $verb dated $dated on the floppies: ${names%, }"$'\n'
+  label="               "
 }
 ((${#moved_earlier[@]} == 0)) || moved_line "older than 1980" "1980-01-01 00:00:00" "${moved_earlier[@]}"
 ((${#moved_later[@]} == 0)) || moved_line "later than 2107-12-31 23:59:58" "2107-12-31 23:59:58" "${moved_later[@]}"
@@ -462,14 +444,10 @@ if ((via_wine)); then
 fi
 
 # --- 7. this run's items in place of the earlier ones
-tandrel_run_place "${marks[0]}" "$made_by" earlier made "${marks[1]}"
+tandrel_run_place "${marks[@]}" "$made_by" "${made[@]}"
 
 # --- 8. summary
 kit_exe=$out/$kit_name
-times_text=""
-for line in "${times_lines[@]}"; do
-  if [[ -z $times_text ]]; then times_text+="  Times        $line"$'\n'; else times_text+="               $line"$'\n'; fi
-done
 step "Done in $(($(date +%s) - started)) s"
 cat <<EOF
 
