@@ -94,11 +94,11 @@ tandrel_marked_items() {  # DIR MARK...
 # has passed; until then the earlier items stand as they were, whatever
 # happens. Two runs into one folder would each put their items in place
 # over the other's: a run holds the folder's lock (descriptor
-# $tandrel_run_lock), which nothing it starts may keep. The run's state
-# (tandrel_run_earlier: the items the folder's marks list):
-tandrel_run_name="" tandrel_run_dir="" tandrel_run_work="" tandrel_run_created="" tandrel_run_placed=0
-tandrel_run_earlier=()
-tandrel_run_release=:  # COMMAND PATH: stops what still runs in PATH before it goes
+# $tandrel_run_lock), which nothing it starts may keep. The run's state is
+# in tandrel_run_* (set by tandrel_run_begin, so that sourcing this file
+# again leaves it as it is), and tandrel_run_earlier lists the items the
+# folder's marks name (the caller reads them before the run begins).
+[[ -v tandrel_run_earlier ]] || tandrel_run_earlier=()
 tandrel_run_die() {
   echo "$tandrel_run_name: $*" >&2
   exit 1
@@ -109,9 +109,10 @@ tandrel_run_die() {
 # that runs killed outright left, and makes this run's, $tandrel_run_work.
 # However the run ends before its items are in place, its working folder
 # goes, and so does a folder it made on the way to DIR.
-tandrel_run_begin() {  # NAME DIR PATTERN [RELEASE]
+tandrel_run_begin() {  # NAME DIR PATTERN [RELEASE: COMMAND PATH, which stops what still runs in PATH]
   local stale
   tandrel_run_name=$1 tandrel_run_dir=$2 tandrel_run_release=${4:-:}
+  tandrel_run_work="" tandrel_run_created="" tandrel_run_placed=0
   trap tandrel_run_end EXIT
   trap 'tandrel_run_interrupted INT' INT
   trap 'tandrel_run_interrupted TERM' TERM
