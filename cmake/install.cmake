@@ -16,7 +16,7 @@ install(TARGETS kivounpack kivopack wendplan wendmark RUNTIME DESTINATION ${CMAK
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/make-media.sh
   DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME tandrel-media)
 install(FILES ${TANDREL_WIN32_PROGRAMS} DESTINATION ${TANDREL_SHARE_DIR})
-install(PROGRAMS ${PROJECT_SOURCE_DIR}/samples/make-sample-kit.sh
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/samples/make-sample-kit.sh ${PROJECT_SOURCE_DIR}/scripts/check-images.sh
   DESTINATION ${TANDREL_SHARE_DIR}/main-job)
 install(FILES ${PROJECT_SOURCE_DIR}/scripts/lib.sh DESTINATION ${TANDREL_SHARE_DIR}/main-job)
 

@@ -25,6 +25,11 @@
 #   --codepage N      the Windows code page packlist.ini is written in (1252)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# lib.sh lies beside this script where it is installed, in scripts/ in a checkout.
+lib=$(dirname "$0")/lib.sh
+[[ -f $lib ]] || lib=$root/scripts/lib.sh
+# shellcheck source=../scripts/lib.sh
+. "$lib"
 sample=$root/samples/SampleSuite
 
 usage() { sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; }
@@ -70,7 +75,7 @@ fi
 # OUTDIR may be any folder of a person's, even the one that holds the
 # product's own setup folder: what is there stays as it is.
 for part in setup tools; do
-  if [[ -e $out/$part || -L $out/$part ]] && [[ ! -d $out/$part || -n $(ls -A "$out/$part" 2>&1) ]]; then
+  if [[ ! $(tandrel_folder_owner "$out/$part") =~ ^(missing|empty|below) ]]; then
     echo "make-sample-kit: $out/$part already exists; choose an OUTDIR without it (nothing was changed)" >&2
     exit 2
   fi

@@ -151,34 +151,21 @@ done
 # a run only ever removes what an earlier run listed in its mark, and only
 # plain names in the folder itself, so that an edited mark cannot reach
 # anywhere else.
-marker=$out/.tandrel-media
-# Runs from before the main job had its name marked their folders so.
-old_marker=$out/.tandrel-demo
+# The mark a run leaves; runs from before the main job had its name marked
+# their folders with the second.
+marks=(.tandrel-media .tandrel-demo)
 # A run's working folder; one left by a run that was killed outright is
 # removed by the next.
 work_pattern='.tandrel-media.work.*'
-earlier=()
 inside() { [[ $1 == "$2" || $1 == "$2"/* ]]; }  # PATH FOLDER
-if [[ -e $out || -L $out ]]; then
-  [[ -d $out ]] || refuse "--out $out is not a folder"
-  # A mark is a plain file of ours; one that leads elsewhere is not.
-  [[ ! -L $marker && ! -L $old_marker ]] || refuse "--out $out: its mark is a link, which no run of this script makes"
-  if [[ -f $marker || -f $old_marker ]]; then
-    for mark in "$marker" "$old_marker"; do
-      [[ -f $mark ]] || continue
-      while IFS= read -r item; do
-        if [[ $item =~ ^[A-Za-z0-9][A-Za-z0-9._-]*$ ]]; then earlier+=("$item"); fi
-      done <"$mark"
-    done
-  elif ! first=$(find "$out" -mindepth 1 -maxdepth 1 ! \( -type d -name "$work_pattern" \) -print -quit 2>/dev/null) ||
-       [[ -n $first ]]; then
-    refuse "--out $out holds files that no earlier run made (it has no .tandrel-media); choose a new or empty folder"
-  fi
-else
-  above=$(dirname "$out")
-  while [[ ! -e $above && ! -L $above ]]; do above=$(dirname "$above"); done
-  [[ -d $above ]] || refuse "--out $out lies below $above, which is not a folder"
-fi
+state=$(tandrel_folder_owner -i "$work_pattern" "$out" "${marks[@]}")
+case $state in
+  not-folder) refuse "--out $out is not a folder" ;;
+  mark-link) refuse "--out $out: its mark is a link, which no run of this script makes" ;;
+  foreign) refuse "--out $out holds files that no earlier run made (it has no .tandrel-media); choose a new or empty folder" ;;
+  below*) refuse "--out $out lies $state, which is not a folder" ;;
+esac
+mapfile -t tandrel_run_earlier < <(tandrel_marked_items "$out" "${marks[@]}")
 # The kit is named by the product's letters and digits, in ASCII: accents
 # go (é is e), letters with no ASCII form (日本) go altogether. The C.UTF-8
 # locale makes the transliteration the same on every machine.
@@ -187,20 +174,12 @@ kit_name=$({ printf '%s' "$name" | LC_ALL=C.UTF-8 iconv -c -f UTF-8 -t ASCII//TR
 [[ $kit_name != -Setup.exe ]] || kit_name=Product-Setup.exe
 # What this run makes in the folder must not stand there already unless an
 # earlier run made it: a person's own "kit" or "disk1.img" there is theirs.
-made_by_us() {  # ITEM: listed in an earlier run's mark
-  local item
-  for item in "${earlier[@]}"; do [[ $item != "$1" ]] || return 0; done
-  return 1
-}
 ours=(logs kit "$kit_name")
 ((via_wine == 0)) || ours+=(wine wine-env wine64 install driver disks screens)
 while IFS= read -r -d '' item; do ours+=("${item#"$out"/}"); done \
   < <(find "$out" -mindepth 1 -maxdepth 1 -name 'disk*.img' -print0 2>/dev/null)
-for item in "${ours[@]}"; do
-  if [[ -e $out/$item || -L $out/$item ]] && ! made_by_us "$item"; then
-    refuse "--out $out holds $item, which no earlier run made; move it away or choose another folder"
-  fi
-done
+item=$(tandrel_run_unlisted "$out" "${ours[@]}")
+[[ -z $item ]] || refuse "--out $out holds $item, which no earlier run made; move it away or choose another folder"
 # The inputs are only read. One inside the output folder may be, or be
 # inside, an item a run replaces (kit/setup is the copy an earlier run
 # made), or stand where a person edits it beside the run's items.
@@ -245,46 +224,19 @@ if ((via_wine)); then
 fi
 
 # --- the working folder
-# Everything is made in a folder of this run's own beside the earlier items,
-# on the same file system, so that putting the new items in place is a
-# rename each, done only when the whole run has passed. Until then the
-# earlier kit and images stand as they were, whatever happens.
-new="" created="" swapped=0 wine_env_up=0 background=()
-finish() {  # what a run that ends before its items are in place leaves
-  local pid folder
-  if ((wine_env_up)); then wine_cleanup; fi
-  for pid in "${background[@]}"; do kill "$pid" 2>/dev/null || true; done
-  if [[ -n $new ]]; then rm -rf -- "$new" || echo "$me: the working folder $new could not be removed" >&2; fi
-  # A folder this run made on the way to --out goes again, if nothing else came into it.
-  if ((!swapped)) && [[ -n $created ]]; then
-    folder=$out
-    while rmdir -- "$folder" 2>/dev/null && [[ $folder != "$created" ]]; do folder=$(dirname "$folder"); done
-  fi
+# Everything is made in a folder of this run's own beside the earlier items
+# (the owned-folder rule). A Wine environment, an earlier run's or a killed
+# one's or this run's, stops its display and unmounts its floppy before it
+# goes.
+release() {  # PATH: an item or a working folder that goes
+  local env
+  ((!installed)) || return 0
+  for env in "$1" "$1/wine-env"; do
+    [[ ${env##*/} != wine-env || ! -d $env ]] || "$root/tests/e2e/wine-env.sh" cleanup "$env" >/dev/null 2>&1 || true
+  done
 }
-interrupted() {  # SIGNAL
-  trap '' INT TERM HUP
-  echo "$me: interrupted; nothing in $out was replaced" >&2
-  finish
-  trap - EXIT "$1"
-  kill -s "$1" $$
-}
-trap finish EXIT
-trap 'interrupted INT' INT
-trap 'interrupted TERM' TERM
-trap 'interrupted HUP' HUP
-if [[ ! -d $out ]]; then
-  created=$out
-  while [[ ! -d $(dirname "$created") ]]; do created=$(dirname "$created"); done
-  mkdir -p -- "$out" || die "the folder $out could not be made"
-fi
-# Two runs into one folder would each put their items in place over the other's.
-exec {lock}<"$out"
-flock -n "$lock" || die "another run is writing into $out; nothing was changed"
-while IFS= read -r -d '' stale; do
-  if ((!installed)) && [[ -d $stale/wine-env ]]; then tests/e2e/wine-env.sh cleanup "$stale/wine-env" >/dev/null 2>&1 || true; fi
-  rm -rf -- "$stale"
-done < <(find "$out" -mindepth 1 -maxdepth 1 -type d -name "$work_pattern" -print0)
-new=$(mktemp -d "$out/${work_pattern%\*}XXXXXX") || die "no working folder could be made in $out"
+tandrel_run_begin "$me" "$out" "$work_pattern" release
+new=$tandrel_run_work
 made=()
 claim() {  # claim ITEM...: this run makes ITEM in the output folder
   made+=("$@")
@@ -335,15 +287,14 @@ else
   step "Building the Windows programs (preset win32)"
   build win32
   step "Building the tools: kivopack, wendplan, wendmark, the sample's files (preset native)"
-  build native kivopack wendplan wendmark sample_bulk
+  build native kivopack wendplan wendmark sample_bulk wizard_texts
   if ((via_wine)); then
     step "Building the programs Wine runs and the test driver (preset $run_preset)"
     build "$run_preset" KivoUnpack Wendmark wine_driver
   fi
   tools_bin=build/native/bin
-  win32=build/win32
-  stub=$win32/unpack/frame/KivoUnpack.exe
-  wendmark=$win32/diskmaker/wizard/Wendmark.exe
+  stub=build/win32/unpack/frame/KivoUnpack.exe
+  wendmark=build/win32/diskmaker/wizard/Wendmark.exe
 fi
 
 # The code page is the tools' to judge: wendplan plans a folder of one file
@@ -379,15 +330,18 @@ if [[ -n $product ]]; then
 elif ((installed)); then
   kit_args+=(--sample-setup "$sample/setup")
   ((license_given)) || kit_args+=(--license "$sample/license.txt")
-else
-  kit_args+=(--setup-exe "$win32/samples/SETUP.EXE" --bulk build/native/samples/SampleSuite/bulk)
-fi
+fi  # a checkout's Sample Suite is make-sample-kit's own
 ((license_given == 0)) || kit_args+=(--license "$license")
 kit_script=samples/make-sample-kit.sh
 ((!installed)) || kit_script=$lib/make-sample-kit.sh
 quiet "$logs/kit.log" bash "$kit_script" "$kit" "${kit_args[@]}" || die "the kit could not be laid out"
 sed '/^make-sample-kit: /d' "$logs/kit.log" | shown
-disks=$(sed -n 's/^Number=\([0-9]*\).*/\1/p' "$kit/tools/packlist.ini" | tr -d '\r')
+# Disk after disk, each entry's name on the floppy (as Windows shows it from
+# the kit's code page) and the setup file it is copied from.
+entries=$new/entries
+"$tools_bin/wendmark" --list-disks "$kit/tools/packlist.ini" --codepage "$codepage" >"$entries" ||
+  die "packlist.ini cannot be read back"
+disks=$(tail -n 1 "$entries" | cut -f1)
 [[ $disks =~ ^[0-9]+$ ]] && ((disks > 0)) || die "packlist.ini names no disks"
 
 step "Packing the self-extracting kit"
@@ -419,135 +373,28 @@ shown <"$logs/wendmark.log"
 
 # --- 5. checks
 step "Checking the images against the setup files"
-# The entries packlist.ini puts on disk N, in the host's encoding: each is a
-# path from the tools folder, and its last part is the name on the floppy,
-# as Windows shows it from the kit's code page.
-disk_entries() {  # N
-  sed -n "/^\[Disk$(($1 - 1))\]/,/^\[/p" "$kit/tools/packlist.ini" | tr -d '\r' |
-    sed -n 's/^File[0-9]*=//p' | iconv -f "CP$codepage" -t UTF-8
-}
-# The previous run's item against this run's: "same", "differs", or "" when
-# no earlier run left one.
-against_previous() {  # ITEM
-  if ! made_by_us "$1" || [[ ! -f $out/$1 || -L $out/$1 ]]; then
-    echo ""
-  elif cmp -s "$new/$1" "$out/$1"; then
-    echo same
-  else
-    echo differs
-  fi
-}
-# The readers give long names in the locale's encoding (UTF-8, as the setup
-# files are named) and the times a floppy holds as they stand: we write
-# them in UTC.
-readers=(env LC_ALL=C.UTF-8 TZ=UTC MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null)
-first_fat=315532800 last_fat=4354819198  # 1980-01-01 00:00:00 and 2107-12-31 23:59:58 UTC
-# mcopy -m (mtools 4.0.32) counts 2100 as a leap year: a time from
-# 2100-03-01 on comes back one day late, though mdir shows it right. Times
-# from there on are taken one day back; 7-Zip reads them right.
-mtools_leap_day=$((4107542400 + 86400))  # 2100-03-01 00:00:00 UTC, as mcopy gives it
-# The last-write time a floppy holds for FILE, in seconds since 1970 UTC,
-# then "earlier" or "later" when FILE's own lies outside the floppy's
-# calendar and was moved to its nearer end. Inside it, an odd second or a
-# fraction goes up to the next even second, as Windows NT stores it, so a
-# copy never looks older than its source.
-floppy_time() {  # FILE
-  local t seconds fraction
-  t=$(stat -c %.7Y "$1")
-  seconds=${t%.*} fraction=${t#*.}
-  if [[ $seconds == -* ]] || ((seconds < first_fat)); then
-    echo "$first_fat earlier"
-  elif ((seconds > last_fat)) || { ((seconds == last_fat)) && [[ $fraction =~ [1-9] ]]; }; then
-    echo "$last_fat later"
-  elif ((seconds % 2)); then
-    echo $((seconds + 1))
-  elif [[ $fraction =~ [1-9] ]]; then
-    echo $((seconds + 2))
-  else
-    echo "$seconds"
-  fi
-}
-# Every file 7-Zip finds on IMAGE: name, size and last-write time, a tab
-# between them.
-sevenzip_files() {  # IMAGE
-  "${readers[@]}" 7zz l -slt -ba "$1" | awk -F ' = ' '
-    /^Path = / { path = substr($0, 8); folder = ""; size = ""; modified = "" }
-    /^Folder = / { folder = $2 }
-    /^Size = / { size = $2 }
-    /^Modified = / { modified = $2 }
-    /^$/ && path != "" { if (folder != "+") print path "\t" size "\t" modified; path = "" }
-    END { if (path != "" && folder != "+") print path "\t" size "\t" modified }'
-}
-# The names a reader lists against those the setup files have on disk N
-# (both sorted); any name one side has and the other lacks fails the check.
-names_agree() {  # N READER LISTED WANTED
-  local unknown lacking
-  unknown=$(LC_ALL=C comm -23 "$3" "$4" | paste -sd '|' | sed 's/|/, /g')
-  lacking=$(LC_ALL=C comm -13 "$3" "$4" | paste -sd '|' | sed 's/|/, /g')
-  [[ -n $unknown || -n $lacking ]] || return 0
-  die "disk $1: $2 does not list the names the setup files have:${unknown:+ it lists $unknown, which none has;}${lacking:+ it lacks $lacking}"
-}
-check_root=$new/check
+# The readers we did not write judge every image; what they found goes into
+# the summary.
+bash "$lib/check-images.sh" "$me" "$entries" "$new" "$logs" >"$new/checked" || exit 1
 moved_earlier=() moved_later=()
-for n in $(seq 1 "$disks"); do
-  image=$new/disk$n.img
-  [[ -f $image ]] || die "disk $n was never written"
-  check=$check_root/disk$n
-  mkdir -p "$check"
-  "${readers[@]}" mcopy -m -n -i "$image" '::/*' "$check/" >"$logs/check-disk$n.log" 2>&1 ||
-    { cat "$logs/check-disk$n.log" >&2; die "disk$n.img cannot be read back"; }
-  disk_entries "$n" >"$check_root/entries"
-  sed 's/.*\\//' "$check_root/entries" | LC_ALL=C sort >"$check_root/wanted"
-  "${readers[@]}" mdir -b -i "$image" :: 2>"$logs/mdir-disk$n.log" | sed 's|^::/||' | LC_ALL=C sort >"$check_root/mdir" ||
-    { cat "$logs/mdir-disk$n.log" >&2; die "mdir cannot list disk$n.img"; }
-  names_agree "$n" mdir "$check_root/mdir" "$check_root/wanted"
-  sevenzip_files "$image" 2>"$logs/7zz-disk$n.log" >"$check_root/7zz" ||
-    { cat "$logs/7zz-disk$n.log" >&2; die "7-Zip cannot list disk$n.img"; }
-  cut -f1 "$check_root/7zz" | LC_ALL=C sort >"$check_root/7zz-names"
-  names_agree "$n" 7-Zip "$check_root/7zz-names" "$check_root/wanted"
-  declare -A sevenzip=()
-  while IFS=$'\t' read -r listed size modified; do sevenzip[$listed]="$size $modified"; done <"$check_root/7zz"
-  count=0 bytes=0
-  while IFS= read -r entry; do
-    base=${entry##*\\}
-    src=$(realpath -m "$kit/tools/${entry//\\//}")
-    f=$check/$base
-    [[ -f $f ]] || die "disk $n lacks $base, which packlist.ini puts there"
-    cmp -s "$f" "$src" || die "disk $n: $base differs from its setup file"
-    read -r want moved < <(floppy_time "$src")
-    wanted_time=$(date -u -d "@$want" '+%F %T')
-    got=$(stat -c %Y "$f")
-    ((got < mtools_leap_day)) || got=$((got - 86400))
-    [[ $got == "$want" ]] ||
-      die "disk $n: $base has another last-write time than its setup file ($(date -u -d "@$got" '+%F %T') on the floppy, $wanted_time wanted)"
-    size=$(stat -c %s "$src")
-    [[ ${sevenzip[$base]-nothing} == "$size $wanted_time" ]] ||
-      die "disk $n: 7-Zip sees $base as ${sevenzip[$base]-nothing} (size, time), and its setup file is $size bytes of $wanted_time"
-    case $moved in
-      earlier) moved_earlier+=("$base") ;;
-      later) moved_later+=("$base") ;;
-    esac
-    count=$((count + 1)) bytes=$((bytes + size))
-  done <"$check_root/entries"
-  unset sevenzip
-  held=$(find "$check" -type f | wc -l)
-  ((held == count)) || die "disk $n holds $held files, and packlist.ini puts $count there"
-  fsck.fat -n "$image" >"$logs/fsck-disk$n.log" 2>&1 ||
-    { cat "$logs/fsck-disk$n.log" >&2; die "fsck.fat finds faults in disk$n.img"; }
-  case $(against_previous "disk$n.img") in
+while IFS=$'\t' read -r what n count bytes; do
+  case $what in
+    earlier) moved_earlier+=("$n"); continue ;;
+    later) moved_later+=("$n"); continue ;;
+  esac
+  case $(tandrel_run_against_earlier "disk$n.img") in
     same) same="  (the same bytes as the previous run)" ;;
     differs) same="  (differs from the previous run)" ;;
     *) same="" ;;
   esac
   files_word=files
-  ((count != 1)) || files_word=file
+  ((count != 1)) || files_word="file"
   summary_lines+=("disk$n.img  label DISK$n  $count $files_word, $bytes bytes$same")
-done
-rm -rf "$check_root"
+done <"$new/checked"
 # The whole run against the previous one in this folder, before this one's
 # items take their place.
 previous=0
-for item in "${earlier[@]}"; do
+for item in "${tandrel_run_earlier[@]}"; do
   if [[ ($item == disk*.img || $item == "$kit_name") && -f $out/$item && ! -L $out/$item ]]; then
     previous=1
   fi
@@ -555,14 +402,14 @@ done
 if ((!previous)); then
   repeat="no previous run's kit or images in $out"
 else
-  case $(against_previous "$kit_name") in
+  case $(tandrel_run_against_earlier "$kit_name") in
     same) kit_same="kit identical" ;;
     differs) kit_same="kit differs" ;;
     *) kit_same="no previous kit $kit_name" ;;
   esac
   images_same=0 images_differ=()
   for n in $(seq 1 "$disks"); do
-    if [[ $(against_previous "disk$n.img") == same ]]; then
+    if [[ $(tandrel_run_against_earlier "disk$n.img") == same ]]; then
       images_same=$((images_same + 1))
     else
       images_differ+=("disk$n.img")
@@ -577,95 +424,30 @@ fi
 note "every file on every image equals its setup file, with its last-write time as a floppy holds it (mtools, 7-Zip, fsck.fat)"
 # The files whose times a floppy cannot hold, for the summary: one line for
 # those dated before its calendar and one for those after it.
-times_lines=()
+times_text="" label="  Times        "
 moved_line() {  # WHEN DATED NAME...
-  local when=$1 dated=$2 verb=are noun=files
+  local when=$1 dated=$2 verb=are noun=files names
   shift 2
   (($# != 1)) || verb=is noun=file
-  local names
   names=$(printf '%s, ' "$@")
-  times_lines+=("$# $noun $when $verb dated $dated on the floppies: ${names%, }")
+  times_text+="$label$# $noun $when $verb dated $dated on the floppies: ${names%, }"$'\n'
+  label="               "
 }
 ((${#moved_earlier[@]} == 0)) || moved_line "older than 1980" "1980-01-01 00:00:00" "${moved_earlier[@]}"
 ((${#moved_later[@]} == 0)) || moved_line "later than 2107-12-31 23:59:58" "2107-12-31 23:59:58" "${moved_later[@]}"
 
 # --- 6. the same through the Windows programs, under Wine
+wine_lines=""  # the summary's lines of the Wine run
 if ((via_wine)); then
   # shellcheck source=make-media-wine.sh
   . scripts/make-media-wine.sh
 fi
 
 # --- 7. this run's items in place of the earlier ones
-# At every moment the mark lists at least what stands in the folder, so that
-# a run killed halfway leaves nothing the next could not remove; at the end
-# it lists exactly this run's items.
-write_mark() {  # ITEM...
-  local item listed=" " tmp=$new/.mark
-  printf '# Made by %s. A later run replaces the items below and nothing else.\n' "$made_by" >"$tmp"
-  for item; do
-    [[ $listed == *" $item "* ]] || { echo "$item" >>"$tmp"; listed+="$item "; }
-  done
-  mv -f -- "$tmp" "$marker"
-}
-put_in_place() {
-  local item moved_out=() moved_in=() failed=""
-  for item in "${made[@]}"; do
-    if [[ -e $out/$item || -L $out/$item ]] && ! made_by_us "$item"; then
-      die "$out/$item came into the folder during the run, and no run made it; nothing was replaced"
-    fi
-  done
-  write_mark "${earlier[@]}" "${made[@]}"
-  mkdir "$new/.earlier"
-  for item in "${earlier[@]}"; do
-    [[ -e $out/$item || -L $out/$item ]] || continue
-    # An earlier Wine run stopped its display and unmounted its floppy; a
-    # run from before working folders may have been interrupted first.
-    if ((!installed)) && [[ $item == wine-env && -d $out/wine-env ]]; then
-      tests/e2e/wine-env.sh cleanup "$out/wine-env" >/dev/null 2>&1 || true
-    fi
-    mv -T -- "$out/$item" "$new/.earlier/$item" || { failed=$item; break; }
-    moved_out+=("$item")
-  done
-  if [[ -z $failed ]]; then
-    for item in "${made[@]}"; do
-      mv -T -- "$new/$item" "$out/$item" || { failed=$item; break; }
-      moved_in+=("$item")
-    done
-  fi
-  if [[ -n $failed ]]; then
-    local stuck=0 keep=$new
-    for item in "${moved_in[@]}"; do mv -T -- "$out/$item" "$new/$item" || stuck=1; done
-    for item in "${moved_out[@]}"; do mv -T -- "$new/.earlier/$item" "$out/$item" || stuck=1; done
-    if ((stuck)); then
-      # What could not go back must go neither with this working folder nor
-      # with the next run's clearing of left-over ones.
-      new=""
-      mv -T -- "$keep" "${keep/.work./.kept.}" && keep=${keep/.work./.kept.}
-      die "$failed could not be put in place in $out, and not every earlier item could go back: the rest are in $keep/.earlier"
-    fi
-    write_mark "${earlier[@]}"
-    die "$failed could not be put in place in $out; the earlier items are back"
-  fi
-  write_mark "${made[@]}"
-  rm -f -- "$old_marker"
-}
-# Once the items start to move, a Ctrl-C waits: the few renames left end
-# in a complete folder either way.
-trap '' INT TERM HUP
-put_in_place
-swapped=1
+tandrel_run_place "${marks[@]}" "$made_by" "${made[@]}"
 
 # --- 8. summary
 kit_exe=$out/$kit_name
-wine_lines=""
-if ((via_wine)); then
-  wine_lines=$(printf '  Wine         %s\n  Pictures     %s\n' "$wine_line" "$out/screens/")
-  wine_lines+=$'\n'
-fi
-times_text=""
-for line in "${times_lines[@]}"; do
-  if [[ -z $times_text ]]; then times_text+="  Times        $line"$'\n'; else times_text+="               $line"$'\n'; fi
-done
 step "Done in $(($(date +%s) - started)) s"
 cat <<EOF
 

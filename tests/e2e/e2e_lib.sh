@@ -3,26 +3,24 @@
 # Expects: here (this folder), env, out, driver, script, and the associative
 # array `source` (name on the floppy -> its source file).
 
-# Makes OUTDIR ready for a run of these scripts. A run marks its folder with
-# .tandrel-e2e; only a marked folder is emptied (folders of runs from before
-# the mark are known by the logs they hold). Any other folder that holds
-# something may be a person's own, so it is refused, with status 2.
+# Makes OUTDIR ready for a run of these scripts, by the owned-folder rule:
+# a run marks its folder with .tandrel-e2e (folders of runs from before the
+# mark are known by the logs they hold), and only a marked folder is
+# emptied. Any other folder that holds something may be a person's own, so
+# it is refused, with status 2.
 fresh_output_folder() {  # DIR
   local dir=$1
-  if [ -e "$dir" ] || [ -L "$dir" ]; then
-    if [ ! -d "$dir" ]; then
+  case $(tandrel_folder_owner "$dir" .tandrel-e2e driver.log program.log kivopack.log) in
+    not-folder)
       echo "e2e: $dir is not a folder" >&2
-      return 2
-    fi
-    if [ -f "$dir/.tandrel-e2e" ] || [ -f "$dir/driver.log" ] || [ -f "$dir/program.log" ] ||
-       [ -f "$dir/kivopack.log" ]; then
+      return 2 ;;
+    marked)
       chmod -R u+w "$dir" 2>/dev/null || true
-      rm -rf "$dir"
-    elif [ -n "$(ls -A "$dir" 2>&1)" ]; then
+      rm -rf "$dir" ;;
+    mark-link | foreign)
       echo "e2e: $dir holds files that no earlier test run made; give a new or empty folder" >&2
-      return 2
-    fi
-  fi
+      return 2 ;;
+  esac
   mkdir -p "$dir"
   : >"$dir/.tandrel-e2e"
 }
@@ -37,7 +35,14 @@ prepare_folders() {
 }
 
 # WINE_ENV_SH may name another environment script with the same commands.
-wenv() { "${WINE_ENV_SH:-$here/wine-env.sh}" "$@"; }
+# The display and wineserver it starts outlive the call: a lock the caller
+# holds (the descriptor in $tandrel_run_lock) is not handed on to them.
+wenv() {
+  (
+    [[ -z ${tandrel_run_lock:-} ]] || exec {tandrel_run_lock}<&-
+    exec "${WINE_ENV_SH:-$here/wine-env.sh}" "$@"
+  )
+}
 # shellcheck source=../../scripts/lib.sh
 . "$here/../../scripts/lib.sh"
 

@@ -123,7 +123,7 @@ rc=$?
 
 # A writer that gets one file wrong: the main job's check must fail, name
 # the file, and put nothing in place. The tree's wendmark writes the images
-# and then spoils them the way FAULT says.
+# and then spoils them the way FAULT says; its other modes it leaves alone.
 faulty=$work/faulty
 mkdir -p "$faulty/build/native/bin"
 for part in scripts samples tests; do ln -s "$src/$part" "$faulty/$part"; done
@@ -137,6 +137,7 @@ cat >"$faulty/build/native/bin/wendmark" <<EOF
 #!/usr/bin/env bash
 "$native/bin/wendmark" "\$@" || exit
 while ((\$#)) && [[ \$1 != --images ]]; do shift; done
+((\$#)) || exit 0  # it wrote no images (it listed a description's disks)
 image=\$2/disk1.img
 export LC_ALL=C.UTF-8 TZ=UTC MTOOLS_SKIP_CHECK=1 MTOOLSRC=/dev/null
 case \$FAULT in

@@ -28,43 +28,12 @@
 #include "tools/wendmark/console.h"
 #include "tools/wendmark/floppy_disk.h"
 #include "tools/wendmark/host_reasons.h"
+#include "tools/wendmark/list_disks.h"
 
 namespace wendmark {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The program's own folder as Wendmark knows it is where the description
-// lies: entries and Wendmark.ini are found from there.
-class DescriptionFolder final : public platform::Process {
- public:
-  explicit DescriptionFolder(std::string folder) : folder_(std::move(folder)) {}
-  std::uint32_t ProgramPath(char* buffer, std::uint32_t capacity) const override {
-    return platform::TextCopy(buffer, capacity, (folder_ + "/Wendmark.exe").c_str());
-  }
-  std::uint32_t CurrentDirectory(char* buffer, std::uint32_t capacity) const override {
-    return platform::DefaultProcess().CurrentDirectory(buffer, capacity);
-  }
-
- private:
-  std::string folder_;
-};
-
-std::string AbsolutePath(const std::string& path) {
-  if (!path.empty() && path[0] == '/') return path;
-  char cwd[4096];
-  if (::getcwd(cwd, sizeof cwd) == nullptr) return path;
-  return std::string(cwd) + "/" + path;
-}
-
-// Why a description does not load: the loader says only that it does not.
-std::string WhyNotLoaded(const std::string& path) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0) return "cannot read the package description " + path + ": " + std::strerror(errno);
-  return "the package description " + path +
-         " does not load (it needs [Global] Name, [Disks] Number of at least 1, and for each disk "
-         "[DiskN] Files of at least 1 with keys File0, File1, ...)";
-}
 
 // The console's part of each disk of the build: the bar's plan, the image
 // as the floppy in the drive, the volume the copy writes to, and the image
@@ -175,11 +144,10 @@ class Run {
     std::string error;
     if (!page_.Load(options_.codePage == 0 ? platform::posix::CodePage::kDefault : options_.codePage, &error))
       return Refuse(error);
-    std::string description = AbsolutePath(options_.description);
-    std::string folder = description.substr(0, description.find_last_of('/'));
-    DescriptionFolder program(folder);
-    PackageList packages(platform::DefaultProfile(), program);
-    if (!packages.Load(description.c_str())) return Refuse(WhyNotLoaded(options_.description));
+    Description description(options_.description);
+    if (!description.Load(&error)) return Refuse(error);
+    PackageList& packages = description.packages();
+    const std::string& folder = description.folder();
     if (!SelectDisks(&packages)) return kExitUsage;
 
     std::error_code ec;

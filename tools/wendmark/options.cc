@@ -23,6 +23,7 @@ const char kVersion[] = "wendmark " TANDREL_VERSION "\n";
 const char kUsage[] =
     "usage: wendmark [DESCRIPTION] --images OUTDIR [--disks N,N...] [--no-prompt] [--codepage N]\n"
     "       wendmark --image-from FOLDER IMAGE N [--codepage N]\n"
+    "       wendmark --list-disks DESCRIPTION [--codepage N]\n"
     "       wendmark --help | --version\n"
     "\n"
     "Writes the disks of a package description (packlist.ini in the current folder\n"
@@ -49,6 +50,10 @@ const char kUsage[] =
     "                     already there is replaced only when this rule made it or\n"
     "                     it is a blank floppy image; anything else is refused\n"
     "                     and left as it is\n"
+    "  --list-disks DESCRIPTION\n"
+    "                     prints each disk's entries, one line each: the disk's\n"
+    "                     number, the name on the floppy and the file the copy\n"
+    "                     reads, separated by tabs, in the locale's encoding\n"
     "\n"
     "On a terminal a bar shows each disk's copy, and Abort/Retry/Ignore and the\n"
     "other questions are asked there; Ctrl-C asks whether to stop. A file time a\n"
@@ -121,6 +126,12 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       if (!ParseNumber(args[i + 3], &options->number))
         return (*error = "--image-from: not a disk number: " + args[i + 3]), false;
       i += 3;
+    } else if (arg == "--list-disks") {
+      if (!take(&options->description) || options->description.empty())
+        return (*error = "--list-disks needs a description"), false;
+      options->mode = Options::Mode::kListDisks;
+      if (descriptionGiven) return (*error = "--list-disks takes DESCRIPTION and --codepage N only"), false;
+      descriptionGiven = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
       *error = "unknown option " + args[i];
       return false;
@@ -135,6 +146,13 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
   if (options->mode == Options::Mode::kImageFrom) {
     if (descriptionGiven || imagesGiven || !options->disks.empty() || options->noPrompt) {
       *error = "--image-from takes FOLDER IMAGE N and --codepage N only";
+      return false;
+    }
+    return true;
+  }
+  if (options->mode == Options::Mode::kListDisks) {
+    if (imagesGiven || !options->disks.empty() || options->noPrompt) {
+      *error = "--list-disks takes DESCRIPTION and --codepage N only";
       return false;
     }
     return true;

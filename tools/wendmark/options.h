@@ -12,7 +12,7 @@ constexpr int kExitNotWritten = 1;  // a disk could not be written, or the user 
 constexpr int kExitUsage = 2;       // a wrong command line, or a description that does not load
 
 struct Options {
-  enum class Mode { kImages, kImageFrom, kHelp, kVersion };
+  enum class Mode { kImages, kImageFrom, kListDisks, kHelp, kVersion };
   Mode mode = Mode::kImages;
   std::string description = "packlist.ini";
   std::string images;           // OUTDIR

@@ -12,6 +12,7 @@
 #include "tools/wendmark/console.h"
 #include "tools/wendmark/image_from.h"
 #include "tools/wendmark/image_set.h"
+#include "tools/wendmark/list_disks.h"
 #include "tools/wendmark/options.h"
 
 namespace {
@@ -61,6 +62,8 @@ int main(int argc, char** argv) {
       wendmark::RunServices services{answers};
       return wendmark::WriteImageFrom(platform::DefaultFileSystem(), options.folder, options.image, options.number, options.codePage, services);
     }
+    case wendmark::Options::Mode::kListDisks:
+      return wendmark::ListDisks(options, stdout, stderr);
     case wendmark::Options::Mode::kImages:
       break;
   }

@@ -34,6 +34,12 @@ TEST(WendmarkOptions, TakeTheDescriptionTheFolderAndTheDisks) {
   EXPECT_EQ(q.folder, "a folder");
   EXPECT_EQ(q.image, "x.img");
   EXPECT_EQ(q.number, 12);
+
+  wendmark::Options r;
+  ASSERT_TRUE(Parse({"--list-disks", "kit/packlist.ini", "--codepage", "1250"}, &r, &error)) << error;
+  EXPECT_EQ(r.mode, wendmark::Options::Mode::kListDisks);
+  EXPECT_EQ(r.description, "kit/packlist.ini");
+  EXPECT_EQ(r.codePage, 1250u);
 }
 
 TEST(WendmarkOptions, RefuseWhatMakesNoSense) {
@@ -54,6 +60,9 @@ TEST(WendmarkOptions, RefuseWhatMakesNoSense) {
       {{"--image-from", "f", "i.img"}, "--image-from needs FOLDER IMAGE N"},
       {{"--image-from", "f", "i.img", "0"}, "--image-from: not a disk number: 0"},
       {{"--image-from", "f", "i.img", "1", "--images", "o"}, "--image-from takes FOLDER IMAGE N and --codepage N only"},
+      {{"--list-disks"}, "--list-disks needs a description"},
+      {{"--list-disks", "a.ini", "--images", "o"}, "--list-disks takes DESCRIPTION and --codepage N only"},
+      {{"a.ini", "--list-disks", "b.ini"}, "--list-disks takes DESCRIPTION and --codepage N only"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
