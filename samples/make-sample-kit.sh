@@ -18,6 +18,7 @@
 #   --sample-setup DIR
 #                     the Sample Suite's setup folder as installed, SETUP.EXE
 #                     and the generated files in it, in place of the three above
+#                     (installed, ../sample/setup)
 #   --product DIR     another product's setup folder, copied with its own times
 #   --name TEXT       the product name (Sample Suite)
 #   --license FILE    the licence text; "" for none (the sample's license.txt;
@@ -30,7 +31,10 @@ lib=$(dirname "$0")/lib.sh
 [[ -f $lib ]] || lib=$root/scripts/lib.sh
 # shellcheck source=../scripts/lib.sh
 . "$lib"
-sample=$root/samples/SampleSuite
+sample=$root/samples/SampleSuite sample_setup=""
+# Installed (share/tandrel/main-job), the Sample Suite lies in ../sample, its
+# setup folder complete.
+[[ ! -d $root/sample/setup ]] || sample=$root/sample sample_setup=$root/sample/setup
 
 usage() { sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//'; }
 out=""
@@ -38,7 +42,7 @@ wendmark=$root/build/win32/diskmaker/wizard/Wendmark.exe
 wendplan=$root/build/native/bin/wendplan
 setup_exe=$root/build/win32/samples/SETUP.EXE
 bulk=$root/build/native/samples/SampleSuite/bulk
-sample_setup="" product="" name="Sample Suite" license=$sample/license.txt license_given=0 codepage=1252
+product="" name="Sample Suite" license=$sample/license.txt license_given=0 codepage=1252
 while (($#)); do
   case $1 in
     --wendmark) wendmark=$2; shift 2 ;;

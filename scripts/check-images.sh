@@ -11,8 +11,9 @@
 # setup file; a tab between them), IMAGES the folder of disk<N>.img, LOGS
 # where the readers' output goes. NAME starts every reason on standard error,
 # as the person ran the job. Standard output gets, disk after disk,
-# "disk N COUNT BYTES", then "earlier NAME" or "later NAME" for every file
-# whose time lay outside a floppy's calendar (tabs between the words).
+# "disk", N and "COUNT files, BYTES bytes" (a tab between them), then "times" and a
+# tab before each sentence that names the files whose times lay outside a
+# floppy's calendar, and where they were moved to.
 #
 # Exit status: 0 every image checks, 1 one does not (the reason is given).
 set -euo pipefail
@@ -77,7 +78,7 @@ names_agree() {  # N READER LISTED WANTED
 
 check_root=$(mktemp -d "$images/.check.XXXXXX")
 trap 'rm -rf "$check_root"' EXIT
-moved=()
+earlier=() later=()
 disks=$(tail -n 1 "$entries" | cut -f1)
 for n in $(seq 1 "$disks"); do
   image=$images/disk$n.img
@@ -111,7 +112,10 @@ for n in $(seq 1 "$disks"); do
     size=$(stat -c %s "$src")
     [[ ${sevenzip[$base]-nothing} == "$size $wanted_time" ]] ||
       die "disk $n: 7-Zip sees $base as ${sevenzip[$base]-nothing} (size, time), and its setup file is $size bytes of $wanted_time"
-    [[ -z $when ]] || moved+=("$when"$'\t'"$base")
+    case $when in
+      earlier) earlier+=("$base") ;;
+      later) later+=("$base") ;;
+    esac
     count=$((count + 1)) bytes=$((bytes + size))
   done <"$check_root/entries"
   unset sevenzip
@@ -119,6 +123,17 @@ for n in $(seq 1 "$disks"); do
   ((held == count)) || die "disk $n holds $held files, and packlist.ini puts $count there"
   fsck.fat -n "$image" >"$logs/fsck-disk$n.log" 2>&1 ||
     { cat "$logs/fsck-disk$n.log" >&2; die "fsck.fat finds faults in disk$n.img"; }
-  printf 'disk\t%s\t%s\t%s\n' "$n" "$count" "$bytes"
+  files_word=files
+  ((count != 1)) || files_word=file
+  printf 'disk\t%s\t%s\n' "$n" "$count $files_word, $bytes bytes"
 done
-((${#moved[@]} == 0)) || printf '%s\n' "${moved[@]}"
+moved_line() {  # WHEN DATED NAME...
+  local when=$1 dated=$2 verb=are noun=files names
+  shift 2
+  (($# > 0)) || return 0
+  (($# != 1)) || verb=is noun=file
+  names=$(printf '%s, ' "$@")
+  printf 'times\t%s\n' "$# $noun $when $verb dated $dated on the floppies: ${names%, }"
+}
+moved_line "older than 1980" "1980-01-01 00:00:00" "${earlier[@]}"
+moved_line "later than 2107-12-31 23:59:58" "2107-12-31 23:59:58" "${later[@]}"

@@ -33,6 +33,24 @@ tandrel_ensure_tools() {  # [native|all]
   [ "$missing" -eq 0 ] || bash scripts/setup-deps.sh
 }
 
+# Configures and builds PRESET (only the TARGETs, when given), the output in
+# LOG. On failure "NAME: configuring PRESET failed" (or building) and the
+# log's end go to standard error, and the status is false.
+tandrel_build() {  # NAME LOG PRESET [TARGET...]
+  local name=$1 log=$2 preset=$3 targets=()
+  shift 3
+  (($# == 0)) || targets=(--target "$@")
+  if ! cmake --preset "$preset" >"$log" 2>&1; then
+    tail -n 30 "$log" >&2
+    echo "$name: configuring $preset failed" >&2
+    return 1
+  fi
+  cmake --build --preset "$preset" -j "$(nproc)" "${targets[@]}" >>"$log" 2>&1 && return 0
+  tail -n 30 "$log" >&2
+  echo "$name: building $preset failed" >&2
+  return 1
+}
+
 # Names the readers that are not on PATH, with their packages ("7zz (7zip),
 # ..."); false when any is missing.
 tandrel_missing_readers() {
@@ -132,15 +150,19 @@ tandrel_run_begin() {  # NAME DIR PATTERN [RELEASE: COMMAND PATH, which stops wh
 }
 
 # Prints the first ITEM that stands in DIR though no earlier run listed it:
-# a person's own, which a run must not replace.
+# a person's own, which a run must not replace. An ITEM may be a pattern
+# (disk*.img) for every name in DIR that it matches.
 tandrel_run_unlisted() {  # DIR ITEM...
-  local dir=$1 item earlier
+  local dir=$1 pattern item earlier
   shift
-  for item; do
-    [[ -e $dir/$item || -L $dir/$item ]] || continue
-    for earlier in "${tandrel_run_earlier[@]}"; do [[ $earlier != "$item" ]] || continue 2; done
-    echo "$item"
-    return
+  for pattern; do
+    for item in "$dir"/$pattern; do
+      item=${item#"$dir"/}
+      [[ -e $dir/$item || -L $dir/$item ]] || continue
+      for earlier in "${tandrel_run_earlier[@]}"; do [[ $earlier != "$item" ]] || continue 2; done
+      echo "$item"
+      return
+    done
   done
 }
 

@@ -9,10 +9,17 @@
 
 # What the main job hands on, all in one place: its checkout, output and
 # working folders, the kit (its folder, file and name) and its code page,
-# the product's name, the number of disks, the Wine ring and whether the
-# person clicks. A value it did not set stops the run here.
+# the product's name, the number of disks and whether the person clicks. A
+# value it did not set stops the run here.
 : "${root:?}" "${out:?}" "${new:?}" "${logs:?}" "${kit:?}" "${kit_exe:?}" "${kit_name:?}" "${codepage:?}" \
-  "${name:?}" "${disks:?}" "${run_preset:?}" "${interactive:?}"
+  "${name:?}" "${disks:?}" "${interactive:?}"
+# Wine runs the 32-bit programs where the machine can execute 32-bit code;
+# elsewhere the 64-bit build of the same programs, and the kit stays 32-bit.
+run_preset=$(tandrel_wine_ring)
+step "Building the programs Wine runs and the test driver (preset $run_preset)"
+[[ $run_preset == win32-tests ]] ||
+  note "this machine cannot execute 32-bit x86 code: Wine runs the 64-bit build of the same programs"
+tandrel_build "$me" "$logs/build-$run_preset.log" "$run_preset" KivoUnpack Wendmark wine_driver || exit 1
 run_exe=$kit_exe
 if [[ $run_preset == win64-tests ]]; then
   # The same kit, with the 64-bit stub and wizard in place of the 32-bit ones.

@@ -3,53 +3,18 @@
 #                      [--codepage N] [--via-wine [--interactive]]
 #
 # The main job: from a product's setup folder to a self-extracting kit and a
-# set of 1.44 MB floppy images, in one command, natively.
+# set of 1.44 MB floppy images, in one command, natively. Without --product
+# it makes the Sample Suite: it plans packlist.ini with wendplan, packs the
+# kit with kivopack around the Windows programs, writes every disk as a
+# FAT12 image with wendmark and checks each image against the setup files
+# with readers we did not write (mtools, 7-Zip, fsck.fat). Installed, the
+# command is tandrel-media and uses the tools installed beside it; in a
+# checkout, make-media.sh builds them first.
 #
-# Installed, the command is tandrel-media: it takes the tools beside it
-# (kivopack, wendplan, wendmark) and the Windows programs and the Sample
-# Suite from share/tandrel, and builds nothing. In a checkout the same job
-# is make-media.sh in scripts/: it installs what is missing and builds the
-# presets native and win32 first, then uses those builds.
-#
-# Without --product it makes the Sample Suite. It plans packlist.ini with
-# wendplan, packs the kit with kivopack around the Windows programs, writes
-# every disk as a FAT12 image (DISK1, DISK2, ...) with the Linux wendmark,
-# and checks the kit and each image against the setup files. None of it
-# needs Wine, a display or root.
-#
-# The check reads every image with readers we did not write: mtools (mdir
-# lists the names, mcopy copies every file back), 7-Zip (7zz l -slt lists
-# the names, sizes and times) and fsck.fat -n. Each must see every file under
-# the name Windows shows for it (its name in the kit's code page), the same
-# bytes as its setup file and its last-write time as a floppy holds it: to
-# two seconds, an odd second or a fraction taken up to the next even one,
-# a time before 1980 as 1980-01-01 00:00:00 and one after the floppies'
-# last, 2107-12-31 23:59:58, as that. The summary names every file whose
-# time had to move so.
-#
-# --via-wine (from a checkout only) then does the same through the real
-# Windows programs: under Wine on a virtual display it runs the kit in an
-# empty folder (the self-extractor unpacks it and starts Wendmark), walks
-# through Wendmark's wizard as a user would, turns each floppy it wrote
-# into an image, and checks that those images are the native ones byte for
-# byte. Pictures of the wizard go to OUT/screens.
-#
-# The output folder must be new, empty, or one an earlier run made: a run
-# leaves the mark .tandrel-media in it, listing what it made there. Running
-# again replaces exactly those items, tells whether the kit and the images
-# came out the same bytes, and leaves everything else in the folder alone.
-# A folder that holds anything and bears no mark is refused (status 2)
-# before anything is built or changed, and so is a marked folder where
-# something stands under a name a run makes (the kit, kit/, disk1.img, ...)
-# that no earlier run listed. A run works in a hidden folder of its own
-# inside the output folder and puts its items in place only once every step
-# and every check has passed: a run that fails or is interrupted (Ctrl-C)
-# leaves the previous kit and images as they were and removes its working
-# folder. The setup folder and the licence text are only read: one inside
-# the output folder is refused. A link in the setup folder is taken as
-# kivopack takes it: one to a file inside the folder is that file. The
-# kit's stored file times are kept to SOURCE_DATE_EPOCH, by default the
-# last write of the newest setup file, so the same inputs give the same kit.
+# The output folder must be new, empty, or one an earlier run made (it
+# bears the mark .tandrel-media); a run replaces only what an earlier run
+# made there, and only once every step and check has passed. The guide
+# (README.md, installed in /usr/share/doc/tandrel) tells the rules in full.
 #
 #   --product DIR    another product's setup folder (with --name)
 #   --name "NAME"    the product name the wizard shows; the kit is NAME's
@@ -103,10 +68,7 @@ usage() {
   sed -n '2,/^set -e/p' "$0" | sed '$d; s/^# \{0,1\}//' |
     if ((installed)); then cat; else sed '1s|^usage: tandrel-media |usage: scripts/make-media.sh |'; fi
 }
-refuse() {
-  echo "$me: $*" >&2
-  exit 2
-}
+refuse() { echo "$me: $*" >&2; exit 2; }
 # Folders and files given are taken from where the command was typed, before
 # the script moves to the checkout, and by their real paths, so that no link
 # hides that one lies inside another.
@@ -140,22 +102,13 @@ done
 [[ -n $name ]] || name="Sample Suite"
 ((!interactive || via_wine)) || refuse "--interactive goes with --via-wine (the native run asks nothing)"
 ((!interactive)) || [[ -n ${DISPLAY:-} ]] || refuse "--interactive needs a display (DISPLAY is not set)"
-# Wine takes its ANSI code page from the locale it runs in, and the Wine run
-# is set up in the C locale, whose code page is 1252: the wizard would show
-# a kit made for another code page with wrong names.
 ((!via_wine)) || [[ $codepage == 1252 ]] ||
   refuse "--via-wine goes with code page 1252 only (Wine runs the wizard in the C locale, whose code page is 1252)"
 
-# --- 0. the output folder, before anything else happens
-# --out may name any folder, a checkout or a person's documents among them:
-# a run only ever removes what an earlier run listed in its mark, and only
-# plain names in the folder itself, so that an edited mark cannot reach
-# anywhere else.
-# The mark a run leaves; runs from before the main job had its name marked
-# their folders with the second.
+# --- 0. the output folder, before anything else happens (the owned-folder
+# rule, in lib.sh): the mark a run leaves (runs from before the main job had
+# its name left the second) and the name of a run's working folder.
 marks=(.tandrel-media .tandrel-demo)
-# A run's working folder; one left by a run that was killed outright is
-# removed by the next.
 work_pattern='.tandrel-media.work.*'
 inside() { [[ $1 == "$2" || $1 == "$2"/* ]]; }  # PATH FOLDER
 state=$(tandrel_folder_owner -i "$work_pattern" "$out" "${marks[@]}")
@@ -174,10 +127,8 @@ kit_name=$({ printf '%s' "$name" | LC_ALL=C.UTF-8 iconv -c -f UTF-8 -t ASCII//TR
 [[ $kit_name != -Setup.exe ]] || kit_name=Product-Setup.exe
 # What this run makes in the folder must not stand there already unless an
 # earlier run made it: a person's own "kit" or "disk1.img" there is theirs.
-ours=(logs kit "$kit_name")
+ours=(logs kit "$kit_name" 'disk*.img')
 ((via_wine == 0)) || ours+=(wine wine-env wine64 install driver disks screens)
-while IFS= read -r -d '' item; do ours+=("${item#"$out"/}"); done \
-  < <(find "$out" -mindepth 1 -maxdepth 1 -name 'disk*.img' -print0 2>/dev/null)
 item=$(tandrel_run_unlisted "$out" "${ours[@]}")
 [[ -z $item ]] || refuse "--out $out holds $item, which no earlier run made; move it away or choose another folder"
 # The inputs are only read. One inside the output folder may be, or be
@@ -194,10 +145,7 @@ fi
 started=$(date +%s)
 step() { printf '\n==> [%3ds] %s\n' $(($(date +%s) - started)) "$*"; }
 note() { printf '    %s\n' "$*"; }
-die() {
-  echo "$me: $*" >&2
-  exit 1
-}
+die() { echo "$me: $*" >&2; exit 1; }
 
 # --- 1. tools
 step "Checking the tools"
@@ -214,20 +162,9 @@ else
   ((via_wine == 0)) || tools=all
   tandrel_ensure_tools "$tools" || die "installing what is missing (scripts/setup-deps.sh) failed"
 fi
-if ((via_wine)); then
-  # Wine runs the 32-bit programs where the machine can execute 32-bit code;
-  # elsewhere the 64-bit build of the same programs, and the kit stays 32-bit.
-  run_preset=$(tandrel_wine_ring)
-  if [[ $run_preset != win32-tests ]]; then
-    note "this machine cannot execute 32-bit x86 code: Wine runs the 64-bit build of the same programs"
-  fi
-fi
 
-# --- the working folder
-# Everything is made in a folder of this run's own beside the earlier items
-# (the owned-folder rule). A Wine environment, an earlier run's or a killed
-# one's or this run's, stops its display and unmounts its floppy before it
-# goes.
+# --- the working folder, this run's own beside the earlier items. A Wine
+# environment stops its display and unmounts its floppy before it goes.
 release() {  # PATH: an item or a working folder that goes
   local env
   ((!installed)) || return 0
@@ -238,9 +175,7 @@ release() {  # PATH: an item or a working folder that goes
 tandrel_run_begin "$me" "$out" "$work_pattern" release
 new=$tandrel_run_work
 made=()
-claim() {  # claim ITEM...: this run makes ITEM in the output folder
-  made+=("$@")
-}
+claim() { made+=("$@"); }  # ITEM...: this run makes ITEM in the output folder
 # Lines the tools print name the working folder; they are shown with the
 # place their items have once the run has passed.
 shown() {
@@ -264,34 +199,19 @@ quiet() {
 }
 
 logs=$new/logs
-jobs=$(nproc)
 claim logs
 mkdir -p "$logs"
 
 # --- 2. build
-build() {  # build PRESET [TARGET...]
-  local preset=$1; shift
-  local log=$logs/build-$preset.log
-  cmake --preset "$preset" >"$log" 2>&1 || { tail -n 30 "$log" >&2; die "configuring $preset failed"; }
-  local targets=()
-  (($# == 0)) || targets=(--target "$@")
-  cmake --build --preset "$preset" -j "$jobs" "${targets[@]}" >>"$log" 2>&1 ||
-    { tail -n 30 "$log" >&2; die "building $preset failed"; }
-}
 if ((installed)); then
   tools_bin=$bin
   stub=$share/KivoUnpack.exe
   wendmark=$share/Wendmark.exe
-  sample=$share/sample
 else
   step "Building the Windows programs (preset win32)"
-  build win32
+  tandrel_build "$me" "$logs/build-win32.log" win32 || exit 1
   step "Building the tools: kivopack, wendplan, wendmark, the sample's files (preset native)"
-  build native kivopack wendplan wendmark sample_bulk wizard_texts
-  if ((via_wine)); then
-    step "Building the programs Wine runs and the test driver (preset $run_preset)"
-    build "$run_preset" KivoUnpack Wendmark wine_driver
-  fi
+  tandrel_build "$me" "$logs/build-native.log" native kivopack wendplan wendmark sample_bulk wizard_texts || exit 1
   tools_bin=build/native/bin
   stub=build/win32/unpack/frame/KivoUnpack.exe
   wendmark=build/win32/diskmaker/wizard/Wendmark.exe
@@ -300,14 +220,12 @@ fi
 # The code page is the tools' to judge: wendplan plans a folder of one file
 # with it, and what it says of a code page it does not know is the reason.
 probe=$new/codepage-probe
-mkdir -p "$probe/setup"
-: >"$probe/setup/A"
+install -D /dev/null "$probe/setup/A"
 if ! "$tools_bin/wendplan" "$probe/setup" -o "$probe/packlist.ini" --name A --codepage "$codepage" \
      >/dev/null 2>"$logs/codepage.log"; then
   cat "$logs/codepage.log" >&2
   refuse "--codepage $codepage is not one the tools can make a kit for"
 fi
-rm -rf "$probe"
 
 [[ -f $stub && -f $wendmark ]] || die "KivoUnpack.exe and Wendmark.exe are not both there: $stub, $wendmark"
 note "KivoUnpack.exe $(stat -c %s "$stub") bytes, Wendmark.exe $(stat -c %s "$wendmark") bytes"
@@ -325,19 +243,13 @@ fi
 kit=$new/kit
 claim kit
 kit_args=(--wendmark "$wendmark" --wendplan "$tools_bin/wendplan" --name "$name" --codepage "$codepage")
-if [[ -n $product ]]; then
-  kit_args+=(--product "$product")
-elif ((installed)); then
-  kit_args+=(--sample-setup "$sample/setup")
-  ((license_given)) || kit_args+=(--license "$sample/license.txt")
-fi  # a checkout's Sample Suite is make-sample-kit's own
+[[ -z $product ]] || kit_args+=(--product "$product")  # else the Sample Suite, make-sample-kit's own
 ((license_given == 0)) || kit_args+=(--license "$license")
 kit_script=samples/make-sample-kit.sh
 ((!installed)) || kit_script=$lib/make-sample-kit.sh
 quiet "$logs/kit.log" bash "$kit_script" "$kit" "${kit_args[@]}" || die "the kit could not be laid out"
 sed '/^make-sample-kit: /d' "$logs/kit.log" | shown
-# Disk after disk, each entry's name on the floppy (as Windows shows it from
-# the kit's code page) and the setup file it is copied from.
+# Disk after disk, each entry's name on the floppy and the file it is copied from.
 entries=$new/entries
 "$tools_bin/wendmark" --list-disks "$kit/tools/packlist.ini" --codepage "$codepage" >"$entries" ||
   die "packlist.ini cannot be read back"
@@ -373,75 +285,41 @@ shown <"$logs/wendmark.log"
 
 # --- 5. checks
 step "Checking the images against the setup files"
-# The readers we did not write judge every image; what they found goes into
-# the summary.
+# Readers we did not write judge every image; what they found goes into the summary.
 bash "$lib/check-images.sh" "$me" "$entries" "$new" "$logs" >"$new/checked" || exit 1
-moved_earlier=() moved_later=()
-while IFS=$'\t' read -r what n count bytes; do
-  case $what in
-    earlier) moved_earlier+=("$n"); continue ;;
-    later) moved_later+=("$n"); continue ;;
-  esac
-  case $(tandrel_run_against_earlier "disk$n.img") in
-    same) same="  (the same bytes as the previous run)" ;;
-    differs) same="  (differs from the previous run)" ;;
-    *) same="" ;;
-  esac
-  files_word=files
-  ((count != 1)) || files_word="file"
-  summary_lines+=("disk$n.img  label DISK$n  $count $files_word, $bytes bytes$same")
-done <"$new/checked"
-# The whole run against the previous one in this folder, before this one's
-# items take their place.
-previous=0
-for item in "${tandrel_run_earlier[@]}"; do
-  if [[ ($item == disk*.img || $item == "$kit_name") && -f $out/$item && ! -L $out/$item ]]; then
-    previous=1
+# This run's kit and images against those the previous run left, before
+# this run's take their place.
+previous=0 images_same=0 images_differ=() times_text="" label="  Times        "
+while IFS=$'\t' read -r what n counted; do
+  if [[ $what == times ]]; then
+    times_text+="$label$n"$'\n' label="               "
+    continue
   fi
-done
+  case $(tandrel_run_against_earlier "disk$n.img") in
+    same) same="  (the same bytes as the previous run)" images_same=$((images_same + 1)) previous=1 ;;
+    differs) same="  (differs from the previous run)" images_differ+=("disk$n.img") previous=1 ;;
+    *) same="" images_differ+=("disk$n.img") ;;
+  esac
+  summary_lines+=("disk$n.img  label DISK$n  $counted$same")
+done <"$new/checked"
+case $(tandrel_run_against_earlier "$kit_name") in
+  same) kit_same="kit identical" previous=1 ;;
+  differs) kit_same="kit differs" previous=1 ;;
+  *) kit_same="no previous kit $kit_name" ;;
+esac
 if ((!previous)); then
   repeat="no previous run's kit or images in $out"
+elif ((${#images_differ[@]} == 0)); then
+  repeat="$kit_same, images identical ($images_same of $disks)"
 else
-  case $(tandrel_run_against_earlier "$kit_name") in
-    same) kit_same="kit identical" ;;
-    differs) kit_same="kit differs" ;;
-    *) kit_same="no previous kit $kit_name" ;;
-  esac
-  images_same=0 images_differ=()
-  for n in $(seq 1 "$disks"); do
-    if [[ $(tandrel_run_against_earlier "disk$n.img") == same ]]; then
-      images_same=$((images_same + 1))
-    else
-      images_differ+=("disk$n.img")
-    fi
-  done
-  if ((${#images_differ[@]} == 0)); then
-    repeat="$kit_same, images identical ($images_same of $disks)"
-  else
-    repeat="$kit_same, images differ: ${images_differ[*]}"
-  fi
+  repeat="$kit_same, images differ: ${images_differ[*]}"
 fi
 note "every file on every image equals its setup file, with its last-write time as a floppy holds it (mtools, 7-Zip, fsck.fat)"
-# The files whose times a floppy cannot hold, for the summary: one line for
-# those dated before its calendar and one for those after it.
-times_text="" label="  Times        "
-moved_line() {  # WHEN DATED NAME...
-  local when=$1 dated=$2 verb=are noun=files names
-  shift 2
-  (($# != 1)) || verb=is noun=file
-  names=$(printf '%s, ' "$@")
-  times_text+="$label$# $noun $when $verb dated $dated on the floppies: ${names%, }"$'\n'
-  label="               "
-}
-((${#moved_earlier[@]} == 0)) || moved_line "older than 1980" "1980-01-01 00:00:00" "${moved_earlier[@]}"
-((${#moved_later[@]} == 0)) || moved_line "later than 2107-12-31 23:59:58" "2107-12-31 23:59:58" "${moved_later[@]}"
 
 # --- 6. the same through the Windows programs, under Wine
 wine_lines=""  # the summary's lines of the Wine run
-if ((via_wine)); then
-  # shellcheck source=make-media-wine.sh
-  . scripts/make-media-wine.sh
-fi
+# shellcheck source=make-media-wine.sh
+((!via_wine)) || . scripts/make-media-wine.sh
 
 # --- 7. this run's items in place of the earlier ones
 tandrel_run_place "${marks[@]}" "$made_by" "${made[@]}"

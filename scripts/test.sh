@@ -165,10 +165,7 @@ fi
 # out of reach; the package must hold exactly the installed tree. The
 # staging root and the checkout's runs lie outside the checkout, which the
 # runs hide.
-release() {
-  cmake --preset release >"$logs/configure-release.log" 2>&1 || { tail -n 30 "$logs/configure-release.log"; return 1; }
-  cmake --build --preset release -j "$jobs" >"$logs/build-release.log" 2>&1 || { tail -n 60 "$logs/build-release.log"; return 1; }
-}
+release() { tandrel_build test.sh "$logs/build-release.log" release 2>&1; }
 install_release() {  # STAGE
   rm -rf "$1" && DESTDIR=$1 cmake --install build/release --prefix /usr >"$logs/install-release.log" 2>&1 ||
     { tail -n 30 "$logs/install-release.log"; return 1; }
