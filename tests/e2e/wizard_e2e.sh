@@ -117,6 +117,38 @@ gone
 STEPS
 }
 
+# Driver steps that answer Yes when the wizard asks whether to quit.
+quit_steps() {
+  printf '%s\n' "window \"$caption\" 10000" "text \"$quit\"" 'click "Yes"' gone
+}
+
+# Driver steps from the start to Select Disks: Next on the welcome page and
+# on the licence.
+to_disks() {
+  cat <<STEPS
+window "Welcome to $caption" 30000
+press 1
+title "License Agreement"
+press 1
+title "Select Disks"
+STEPS
+}
+
+# Driver steps from Select Drive on to the copy: Next on each page, and the
+# number of disks the wizard says it needs.
+to_copy() {  # DISKS
+  local disks="$1 blank, formatted disk"
+  [ "$1" = 1 ] || disks="${disks}s"
+  cat <<STEPS
+title "Select Drive"
+press 1
+title "Get Needed Disks"
+child 1013 "You will need $disks."
+press 1
+window "Copying Files" 30000
+STEPS
+}
+
 args=()
 expected_rc=0
 script="$out/script.txt"
@@ -214,11 +246,7 @@ EOF
     ;;
   branches)
     cat >"$script" <<EOF
-window "Welcome to $caption" 30000
-press 1
-title "License Agreement"
-press 1
-title "Select Disks"
+$(to_disks)
 click "Clear Selections"
 checks 1004 000
 press 1
@@ -258,12 +286,7 @@ checks 1004 011
 check 1004 2
 checks 1004 010
 press 1
-title "Select Drive"
-press 1
-title "Get Needed Disks"
-child 1013 "You will need 1 blank, formatted disk."
-press 1
-window "Copying Files" 30000
+$(to_copy 1)
 $(disk_steps 2)
 closed "Copying Files" 60000
 select "$caption"
@@ -287,10 +310,7 @@ press 0
 title "Welcome to $caption"
 buttons "Next >" "Cancel"
 key 0 27
-window "$caption" 10000
-text "$quit"
-click "Yes"
-gone
+$(quit_steps)
 EOF
     final_files=()
     ;;
@@ -305,10 +325,7 @@ page
 colours 1002 000000 FFFFFF
 top
 press 5
-window "$caption" 10000
-text "$quit"
-click "Yes"
-gone
+$(quit_steps)
 EOF
     final_files=()
     ;;
@@ -316,20 +333,11 @@ EOF
     # The second disk's first file is missing until the user puts it back.
     mv "$data/setup/disk2/DATA2.CAB" "$out/DATA2.CAB.away"
     cat >"$script" <<EOF
-window "Welcome to $caption" 30000
-press 1
-title "License Agreement"
-press 1
-title "Select Disks"
+$(to_disks)
 check 1004 2
 checks 1004 110
 press 1
-title "Select Drive"
-press 1
-title "Get Needed Disks"
-child 1013 "You will need 2 blank, formatted disks."
-press 1
-window "Copying Files" 30000
+$(to_copy 2)
 window "$caption" 60000
 text "$(prompt "Disk 1 - Sample Suite")"
 click "OK"
@@ -410,12 +418,7 @@ title "Select Disks"
 rows 1004 " Disk1: $product"
 shot select-disks-with-name
 press 1
-title "Select Drive"
-press 1
-title "Get Needed Disks"
-child 1013 "You will need 1 blank, formatted disk."
-press 1
-window "Copying Files" 30000
+$(to_copy 1)
 window "$caption" 60000
 text "$(prompt "Disk 1 - $product")"
 click "OK"

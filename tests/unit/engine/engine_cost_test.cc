@@ -17,12 +17,8 @@ using Entry = tests::HandBuiltEntry;
 using tests::MemoryEngineWorld;
 using tests::OnlyMessage;
 using tests::Session;
+using tests::Bytes;
 
-std::string Bytes(std::size_t n, unsigned seed) {
-  std::string s(n, '\0');
-  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 31 + seed * 7 + (i >> 8)) & 0xFF);
-  return s;
-}
 
 int Count(const std::vector<std::string>& log, const char* operation) {
   int n = 0;

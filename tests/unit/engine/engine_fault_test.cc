@@ -20,14 +20,10 @@ using tests::OnlyMessage;
 using tests::kCorrupt;
 using tests::kExtractionDiskFull;
 using tests::Session;
+using tests::Bytes;
 using tests::HandBuiltEntry;
 
 
-std::string Bytes(std::size_t n, unsigned seed) {
-  std::string s(n, '\0');
-  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 131 + seed * 17 + (i >> 7)) & 0xFF);
-  return s;
-}
 
 // Ten files in three folders, one of them over 96 KiB, one already there.
 struct Reference {

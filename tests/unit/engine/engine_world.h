@@ -25,6 +25,14 @@
 
 namespace tests {
 
+// N bytes of a pattern that differs with SEED and repeats nowhere near a
+// buffer's size, so that a misplaced or doubled block shows.
+inline std::string Bytes(std::size_t n, unsigned seed) {
+  std::string s(n, '\0');
+  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 131 + seed * 17 + (i >> 7)) & 0xFF);
+  return s;
+}
+
 // The texts users see, written out here rather than taken from the table,
 // so that a changed table text fails the tests.
 constexpr const char* kCorrupt =
