@@ -37,6 +37,7 @@ constexpr std::uint32_t kDirNotEmpty = 145;
 constexpr std::uint32_t kPathBusy = 148;
 constexpr std::uint32_t kAlreadyExists = 183;
 constexpr std::uint32_t kFilenameTooLong = 206;
+constexpr std::uint32_t kDirectoryName = 267;  // ERROR_DIRECTORY: not a folder
 constexpr std::uint32_t kGeneric = 31;  // ERROR_GEN_FAILURE
 }  // namespace error
 

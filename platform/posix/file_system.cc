@@ -214,7 +214,11 @@ class PosixFileSystem final : public FileSystem {
     std::string native = posix::TranslatePath(path);
     if (native.empty()) return Fail(error::kPathNotFound);
     DIR* dir = ::opendir(native.c_str());
-    if (dir == nullptr) return errno == ENOENT ? Fail(error::kPathNotFound) : FailErrno(path);
+    if (dir == nullptr) {
+      if (errno == ENOENT) return Fail(error::kPathNotFound);
+      // A file where a folder is asked for: Windows's "directory name is invalid".
+      return errno == ENOTDIR ? Fail(error::kDirectoryName) : FailErrno(path);
+    }
     Status result = Status::Ok();
     for (;;) {
       errno = 0;

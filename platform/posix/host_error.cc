@@ -27,6 +27,7 @@ int ErrnoFor(std::uint32_t code) {
     case error::kDirNotEmpty: return ENOTEMPTY;
     case error::kPathBusy: return EBUSY;
     case error::kFilenameTooLong: return ENAMETOOLONG;
+    case error::kDirectoryName: return ENOTDIR;
     case error::kGeneric: return EIO;
     default: return 0;
   }

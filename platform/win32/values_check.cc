@@ -30,6 +30,7 @@ static_assert(error::kDirNotEmpty == ERROR_DIR_NOT_EMPTY);
 static_assert(error::kPathBusy == ERROR_PATH_BUSY);
 static_assert(error::kAlreadyExists == ERROR_ALREADY_EXISTS);
 static_assert(error::kFilenameTooLong == ERROR_FILENAME_EXCED_RANGE);
+static_assert(error::kDirectoryName == ERROR_DIRECTORY);
 static_assert(error::kGeneric == ERROR_GEN_FAILURE);
 
 static_assert(attr::kReadOnly == FILE_ATTRIBUTE_READONLY);

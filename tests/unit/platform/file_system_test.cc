@@ -4,9 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "tests/support/temp_dir.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -92,6 +98,40 @@ TEST_F(FileSystemTest, MissingThingsAreToldApart) {
   EXPECT_EQ(fs_.GetAttributes(dir_.Join("none").c_str(), &a).code(), error::kFileNotFound);
   EXPECT_EQ(fs_.MakeDirectory(dir_.Join("x\\y").c_str()).code(), error::kPathNotFound);
   EXPECT_EQ(fs_.Remove(dir_.Join("none.txt").c_str()).code(), error::kFileNotFound);
+}
+
+// What a listing says of each kind of entry, and of a folder that is not one.
+TEST_F(FileSystemTest, ListingNamesEveryEntryWithItsKind) {
+  using platform::EntryKind;
+  tests::WriteFile(dir_.Join("file.txt"), "x");
+  tests::MakeDirs(dir_.Join("sub"));
+  std::map<std::string, std::pair<EntryKind, EntryKind>> want = {
+      {"file.txt", {EntryKind::kFile, EntryKind::kFile}}, {"sub", {EntryKind::kDirectory, EntryKind::kDirectory}}};
+#ifndef _WIN32
+  std::string host = tests::NativePath(dir_.path());
+  ASSERT_EQ(::symlink("file.txt", (host + "/to-file").c_str()), 0);
+  ASSERT_EQ(::symlink("sub", (host + "/to-sub").c_str()), 0);
+  ASSERT_EQ(::symlink("nowhere", (host + "/dangling").c_str()), 0);
+  ASSERT_EQ(::mkfifo((host + "/fifo").c_str(), 0600), 0);
+  want["to-file"] = {EntryKind::kLink, EntryKind::kFile};
+  want["to-sub"] = {EntryKind::kLink, EntryKind::kDirectory};
+  want["dangling"] = {EntryKind::kLink, EntryKind::kOther};
+  want["fifo"] = {EntryKind::kOther, EntryKind::kOther};
+#endif
+  struct Collect final : platform::DirectoryVisitor {
+    std::map<std::string, std::pair<EntryKind, EntryKind>> seen;
+    void Visit(const platform::DirectoryEntry& e) override { seen[e.name] = {e.kind, e.target}; }
+  } collect;
+  ASSERT_TRUE(fs_.ListDirectory(dir_.path().c_str(), collect));
+  EXPECT_EQ(collect.seen, want);
+
+  EXPECT_EQ(fs_.ListDirectory(dir_.Join("none").c_str(), collect).code(), error::kPathNotFound);
+  platform::Status onFile = fs_.ListDirectory(dir_.Join("file.txt").c_str(), collect);
+  EXPECT_FALSE(onFile);
+#ifndef _WIN32
+  // Told apart from a missing folder, so that the message says what is wrong.
+  EXPECT_EQ(onFile.code(), error::kDirectoryName);
+#endif
 }
 
 TEST_F(FileSystemTest, DirectoriesAndTheCurrentDirectory) {
