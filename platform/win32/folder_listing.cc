@@ -3,7 +3,6 @@
 // a folder (the extractor stub, the wizard) are linked without it.
 #include <windows.h>
 
-#include "platform/forwarding_file_system.h"
 #include "platform/win32/file_system.h"
 
 namespace platform {
@@ -55,10 +54,8 @@ DirectoryEntry Describe(const char* folder, const WIN32_FIND_DATAA& data) {
   return entry;
 }
 
-class ListingFileSystem final : public ForwardingFileSystem {
+class ListingFileSystem final : public win32::Win32FileSystem {
  public:
-  ListingFileSystem() : ForwardingFileSystem(win32::PlainFileSystem()) {}
-
   Status ListDirectory(const char* path, DirectoryVisitor& visitor) override {
     char pattern[MAX_PATH + 2];
     if (!JoinName(path, "*", pattern, sizeof pattern)) return Fail(ERROR_FILENAME_EXCED_RANGE);
@@ -77,7 +74,7 @@ class ListingFileSystem final : public ForwardingFileSystem {
   }
 };
 
-ListingFileSystem fileSystem;
+constinit ListingFileSystem fileSystem;
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include "platform/memory.h"
 #include "platform/process.h"
 #include "platform/win32/message_boxes.h"
+#include "platform/win32/runtime.h"
 #include "unpack/engine/extractor.h"
 #include "unpack/engine/messages.h"
 #include "platform/windows_path.h"
@@ -64,4 +65,8 @@ int Run() {
 
 }  // namespace
 
-extern "C" void ProbeEntry() { ExitProcess(static_cast<UINT>(Run())); }
+// Started as the stub is: constructors first, the exit list last.
+extern "C" void ProbeEntry() {
+  platform::win32::RunStaticConstructors();
+  platform::win32::ExitProgram(static_cast<unsigned>(Run()));
+}
