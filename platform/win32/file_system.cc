@@ -60,7 +60,8 @@ Status Win32FileSystem::Open(const char* path, OpenMode mode, FileHandle* file) 
   return Status::Ok();
 }
 
-Status Win32FileSystem::Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) {
+Status Win32FileSystem::Read(FileHandle file, void* buffer, std::uint32_t size,
+                             std::uint32_t* done) {
   DWORD n = 0;
   BOOL ok = ReadFile(ToHandle(file), buffer, size, &n, nullptr);
   *done = n;
@@ -68,16 +69,20 @@ Status Win32FileSystem::Read(FileHandle file, void* buffer, std::uint32_t size, 
 }
 
 Status Win32FileSystem::Write(FileHandle file, const void* buffer, std::uint32_t size,
-          std::uint32_t* done) {
+                              std::uint32_t* done) {
   DWORD n = 0;
   BOOL ok = WriteFile(ToHandle(file), buffer, size, &n, nullptr);
   *done = n;
   return ok ? Status::Ok() : Fail();
 }
 
-Status Win32FileSystem::Flush(FileHandle file) { return FlushFileBuffers(ToHandle(file)) ? Status::Ok() : Fail(); }
+Status Win32FileSystem::Flush(FileHandle file) {
+  return FlushFileBuffers(ToHandle(file)) ? Status::Ok() : Fail();
+}
 
-Status Win32FileSystem::Seek(FileHandle file, std::uint32_t offset) { return Move(file, offset, FILE_BEGIN); }
+Status Win32FileSystem::Seek(FileHandle file, std::uint32_t offset) {
+  return Move(file, offset, FILE_BEGIN);
+}
 
 Status Win32FileSystem::Skip(FileHandle file, std::uint32_t count) {
   // SetFilePointer takes a signed distance: move large skips in two steps.
@@ -120,9 +125,13 @@ Status Win32FileSystem::SetTimes(FileHandle file, const FileTimes& times) {
   return SetFileTime(ToHandle(file), &c, &a, &w) ? Status::Ok() : Fail();
 }
 
-Status Win32FileSystem::Close(FileHandle file) { return CloseHandle(ToHandle(file)) ? Status::Ok() : Fail(); }
+Status Win32FileSystem::Close(FileHandle file) {
+  return CloseHandle(ToHandle(file)) ? Status::Ok() : Fail();
+}
 
-Status Win32FileSystem::Remove(const char* path) { return DeleteFileA(path) ? Status::Ok() : Fail(); }
+Status Win32FileSystem::Remove(const char* path) {
+  return DeleteFileA(path) ? Status::Ok() : Fail();
+}
 
 Status Win32FileSystem::Replace(const char* source, const char* target) {
   if (IsReadOnlyFile(target)) return Fail(ERROR_ACCESS_DENIED);
@@ -154,7 +163,9 @@ Status Win32FileSystem::GetAttributes(const char* path, std::uint32_t* attribute
 
 // The plain layer lists no folder: the programs built on it never do,
 // and the listing (see folder_listing.cc) would only add to their size.
-Status Win32FileSystem::ListDirectory(const char*, DirectoryVisitor&) { return Fail(ERROR_NOT_SUPPORTED); }
+Status Win32FileSystem::ListDirectory(const char*, DirectoryVisitor&) {
+  return Fail(ERROR_NOT_SUPPORTED);
+}
 
 Status Win32FileSystem::MakeDirectory(const char* path) {
   return CreateDirectoryA(path, nullptr) ? Status::Ok() : Fail();
